@@ -1,0 +1,43 @@
+// app: the calculator dialog's logic, shared by every host. The eight
+// calculator commands and Redraw work only through FieldAccess, the small
+// table of host operations below; the hosts (app/win32, app/fltk) build
+// the dialog, route its command identifiers to run_command and own
+// nothing else.
+#pragma once
+
+#include "app/control_ids.h"
+
+// How commands reach the dialog's fields. `host` is the host's own handle
+// (the dialog window), passed back to each operation.
+struct FieldAccess {
+    void* host;
+    // Copy field `id`'s text into `buffer`, cut to size - 1 chars and
+    // NUL-terminated.
+    void (*read)(void* host, int id, char* buffer, int size);
+    // Replace field `id`'s whole text.
+    void (*write)(void* host, int id, const char* text);
+};
+
+// Every field read lands here and nowhere else: at most 255 chars and a
+// NUL. Its content is good only until the next read.
+constexpr int FIELD_BUFFER_SIZE = 256;
+extern char field_buffer[FIELD_BUFFER_SIZE];
+
+// Reads field `id` into field_buffer and returns field_buffer.
+const char* read_field(const FieldAccess& fields, int id);
+void write_field(const FieldAccess& fields, int id, const char* text);
+
+// The dialog's command dispatch: runs the command behind `id` (the low 16
+// bits of a command message) and returns true, or returns false for any
+// identifier that names no command (IDOK from Enter, field notifications).
+// IDCANCEL is the host's to handle: closing is not a command.
+bool run_command(const FieldAccess& fields, unsigned id);
+
+void command_add(const FieldAccess& fields);
+void command_sub(const FieldAccess& fields);
+void command_cross_product(const FieldAccess& fields);
+void command_dot_product(const FieldAccess& fields);
+void command_mul_scalar(const FieldAccess& fields);
+void command_div_scalar(const FieldAccess& fields);
+void command_normalize(const FieldAccess& fields);
+void command_length(const FieldAccess& fields);

@@ -1,0 +1,104 @@
+// The eight calculator commands. Each component is worked out in double,
+// where products and squares of floats are exact, and rounded to float
+// once; DotProduct and Normalize round where noted.
+
+#include <cmath>
+
+#include "app/app.h"
+#include "vectext/vectext.h"
+
+namespace {
+
+// Reads a vector field and writes its canonical text straight back, before
+// any other field is read, so the field shows the value that was used.
+Vector3 take_vector(const FieldAccess& fields, int id) {
+    Vector3 v = parse_vector(read_field(fields, id));
+    write_field(fields, id, format_vector(v).text);
+    return v;
+}
+
+// S1 is read but never rewritten.
+float take_scalar(const FieldAccess& fields) { return parse_scalar(read_field(fields, ID_S1)); }
+
+void put_vector(const FieldAccess& fields, Vector3 v) { write_field(fields, ID_V3, format_vector(v).text); }
+void put_scalar(const FieldAccess& fields, float s) { write_field(fields, ID_S2, format_scalar(s).text); }
+
+float rounded(double d) { return static_cast<float>(d); }
+
+float length_of(Vector3 a) {
+    double x = a.x, y = a.y, z = a.z;
+    return rounded(std::sqrt((x * x + y * y) + z * z));
+}
+
+}  // namespace
+
+void command_add(const FieldAccess& fields) {
+    Vector3 a = take_vector(fields, ID_V1);
+    Vector3 b = take_vector(fields, ID_V2);
+    put_vector(fields, {rounded(double(a.x) + b.x), rounded(double(a.y) + b.y), rounded(double(a.z) + b.z)});
+}
+
+void command_sub(const FieldAccess& fields) {
+    Vector3 a = take_vector(fields, ID_V1);
+    Vector3 b = take_vector(fields, ID_V2);
+    put_vector(fields, {rounded(double(a.x) - b.x), rounded(double(a.y) - b.y), rounded(double(a.z) - b.z)});
+}
+
+void command_cross_product(const FieldAccess& fields) {
+    Vector3 a = take_vector(fields, ID_V1);
+    Vector3 b = take_vector(fields, ID_V2);
+    put_vector(fields, {rounded(double(a.y) * b.z - double(a.z) * b.y),
+                        rounded(double(a.z) * b.x - double(a.x) * b.z),
+                        rounded(double(a.x) * b.y - double(a.y) * b.x)});
+}
+
+void command_dot_product(const FieldAccess& fields) {
+    Vector3 a = take_vector(fields, ID_V1);
+    Vector3 b = take_vector(fields, ID_V2);
+    // Accumulated in float, x then y then z, each exact product added to
+    // the running float before it is rounded.
+    float d = rounded(double(a.x) * b.x);
+    d = rounded(d + double(a.y) * b.y);
+    d = rounded(d + double(a.z) * b.z);
+    put_scalar(fields, d);
+}
+
+void command_mul_scalar(const FieldAccess& fields) {
+    Vector3 a = take_vector(fields, ID_V1);
+    double s = take_scalar(fields);
+    put_vector(fields, {rounded(a.x * s), rounded(a.y * s), rounded(a.z * s)});
+}
+
+void command_div_scalar(const FieldAccess& fields) {
+    Vector3 a = take_vector(fields, ID_V1);
+    double s = take_scalar(fields);
+    // True division: a / s, not a * (1 / s).
+    put_vector(fields, {rounded(a.x / s), rounded(a.y / s), rounded(a.z / s)});
+}
+
+void command_normalize(const FieldAccess& fields) {
+    Vector3 a = take_vector(fields, ID_V1);
+    double len = length_of(a);  // rounded to float first, then divided by
+    Vector3 r{0.0f, 0.0f, 1.0f};
+    if (!(len == 0.0)) r = {rounded(a.x / len), rounded(a.y / len), rounded(a.z / len)};
+    put_vector(fields, r);
+}
+
+void command_length(const FieldAccess& fields) {
+    Vector3 a = take_vector(fields, ID_V1);
+    put_scalar(fields, length_of(a));
+}
+
+bool run_command(const FieldAccess& fields, unsigned id) {
+    switch (id) {
+        case ID_ADD: command_add(fields); return true;
+        case ID_SUB: command_sub(fields); return true;
+        case ID_CROSS_PRODUCT: command_cross_product(fields); return true;
+        case ID_DOT_PRODUCT: command_dot_product(fields); return true;
+        case ID_MUL_SCALAR: command_mul_scalar(fields); return true;
+        case ID_DIV_SCALAR: command_div_scalar(fields); return true;
+        case ID_NORMALIZE: command_normalize(fields); return true;
+        case ID_LENGTH: command_length(fields); return true;
+        default: return false;
+    }
+}

@@ -1,0 +1,3 @@
+#include "app/fltk/dialog_template.h"
+
+#include "main_dlg_table.inc"

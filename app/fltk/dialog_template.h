@@ -1,0 +1,39 @@
+// app/fltk: the Linux host. The dialog is laid out from the same template
+// as the Windows one (res/main_dlg.rc, turned into MAIN_DLG_CONTROLS at
+// build time) and routes its buttons to the shared command dispatch.
+#pragma once
+
+// Style bits as the template spells them, without <windows.h>.
+constexpr unsigned TPL_WS_TABSTOP = 0x00010000;
+constexpr unsigned TPL_ES_READONLY = 0x0800;
+constexpr unsigned TPL_BS_TYPEMASK = 0x000F;
+constexpr unsigned TPL_BS_PUSHBUTTON = 0;
+constexpr unsigned TPL_BS_AUTOCHECKBOX = 3;
+constexpr unsigned TPL_BS_GROUPBOX = 7;
+constexpr unsigned TPL_SS_CENTERIMAGE = 0x0200;
+constexpr unsigned TPL_WS_EX_CLIENTEDGE = 0x0200;
+
+struct TemplateDialog {
+    const char* caption;
+    int x, y, width, height;  // dialog units
+    unsigned style;
+    const char* font;
+    int font_points;
+};
+
+struct TemplateControl {
+    int id;
+    const char* window_class;  // "Edit", "Button", "Static", "OpenGLView"
+    const char* text;
+    int x, y, width, height;  // dialog units
+    unsigned style, exstyle;
+};
+
+constexpr int CONTROL_COUNT = 45;
+extern const TemplateDialog MAIN_DLG;
+extern const TemplateControl MAIN_DLG_CONTROLS[CONTROL_COUNT];
+
+// Dialog units to pixels as Windows maps them for an 8-point MS Sans
+// Serif dialog (base units 6 x 13): 1.5 px across, 1.625 px down.
+constexpr int du_to_px_x(int x) { return (x * 6 + 2) / 4; }
+constexpr int du_to_px_y(int y) { return (y * 13 + 4) / 8; }

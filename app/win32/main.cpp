@@ -1,0 +1,70 @@
+// Win32 host: program entry, message loop and the main dialog procedure.
+// The dialog comes from the template main_dlg; every command identifier
+// goes to the shared dispatch in app/commands.cpp.
+
+#include <windows.h>
+
+#include "app/app.h"
+#include "view/win32/view_window.h"
+
+namespace {
+
+HICON dialog_icon;
+
+void read_dialog_field(void* host, int id, char* buffer, int size) {
+    GetDlgItemTextA(static_cast<HWND>(host), id, buffer, size);
+}
+
+void write_dialog_field(void* host, int id, const char* text) {
+    SetDlgItemTextA(static_cast<HWND>(host), id, text);
+}
+
+INT_PTR CALLBACK main_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+    switch (message) {
+        case WM_INITDIALOG:
+            dialog_icon = LoadIconA(GetModuleHandleA(nullptr), "main_icon");
+            SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(dialog_icon));
+            return 1;  // focus goes to the first tab stop, V1
+        case WM_COMMAND: {
+            unsigned id = LOWORD(wparam);
+            if (id == ID_CANCEL) {
+                DestroyWindow(dialog);
+            } else {
+                // Enter (IDOK) and the change notifications of our own field
+                // writes land here too and name no command.
+                FieldAccess fields{dialog, read_dialog_field, write_dialog_field};
+                run_command(fields, id);
+            }
+            return 1;
+        }
+        case WM_DESTROY:
+            DestroyIcon(dialog_icon);
+            PostQuitMessage(0);
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    WNDCLASSA view_class = {};
+    view_class.style = 0;
+    view_class.lpfnWndProc = view_window_proc;
+    view_class.hInstance = instance;
+    view_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    view_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+    view_class.lpszClassName = "OpenGLView";
+    RegisterClassA(&view_class);
+
+    HWND dialog = CreateDialogParamA(instance, "main_dlg", nullptr, main_dialog_proc, 0);
+
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0)) {
+        if (IsDialogMessageA(dialog, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
