@@ -1,1 +1,12 @@
-# Windows host tests.
+# Windows host tests, run under Wine. The end-to-end test needs an X
+# display (the test command starts its own Xvfb).
+add_executable(test_win32_dialog win32/test_win32_dialog.cpp)
+target_include_directories(test_win32_dialog PRIVATE ${CMAKE_SOURCE_DIR})
+add_test(NAME test_win32_dialog
+  COMMAND test_win32_dialog $<TARGET_FILE:arrowbench> ${CMAKE_BINARY_DIR}/screenshot-win32.bmp)
+set_tests_properties(test_win32_dialog PROPERTIES TIMEOUT 180)
+
+# The exe itself: 32-bit, GUI subsystem, and no DLL of the toolchain.
+add_test(NAME test_win32_exe_format
+  COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:arrowbench> -DOBJDUMP=i686-w64-mingw32-objdump
+          -P ${CMAKE_CURRENT_SOURCE_DIR}/win32/check_exe.cmake)

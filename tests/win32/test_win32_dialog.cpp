@@ -1,0 +1,330 @@
+// End to end on Windows: starts the real arrowbench.exe and drives it from
+// this separate process through the window system, the way a user's tools
+// would: find the dialog by its caption, compare its child windows with
+// the template, type into fields (WM_SETTEXT), press buttons (BM_CLICK),
+// read the fields back, and send the keys that the dialog manager handles.
+//
+// Usage: test_win32_dialog.exe PATH\arrowbench.exe [screenshot.bmp]
+
+#include <windows.h>
+
+#include <cctype>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tests/check.h"
+#include "tests/expected_dialog.h"
+#include "tests/win32/app_process.h"
+
+namespace {
+
+// The pixel rectangle Windows gives a dialog-unit rectangle in a dialog
+// with the template's font, from a dialog of our own with that font.
+struct UnitMapper {
+    HWND probe = nullptr;
+
+    UnitMapper() {
+        // DLGTEMPLATE, no controls, then menu, class, title, point size and
+        // font name as UTF-16, as the resource compiler lays them out.
+        alignas(4) WORD buf[64] = {};
+        auto* t = reinterpret_cast<DLGTEMPLATE*>(buf);
+        t->style = WS_POPUP | DS_SETFONT;
+        t->cx = 100;
+        t->cy = 100;
+        WORD* p = reinterpret_cast<WORD*>(t + 1);
+        *p++ = 0;  // menu
+        *p++ = 0;  // class
+        *p++ = 0;  // title
+        *p++ = 8;  // points
+        for (const char* f = "MS Sans Serif"; *f; ++f) *p++ = WORD(*f);
+        *p++ = 0;
+        probe = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), t, nullptr, probe_proc, 0);
+    }
+    ~UnitMapper() { DestroyWindow(probe); }
+
+    // Position and size are mapped each on its own, as the dialog manager
+    // does when it creates a control: right = px(x) + px(w).
+    RECT map(int x, int y, int w, int h) const {
+        RECT r{x, y, w, h};
+        MapDialogRect(probe, &r);
+        return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
+    }
+
+    static INT_PTR CALLBACK probe_proc(HWND, UINT, WPARAM, LPARAM) { return 0; }
+};
+
+std::string class_of(HWND w) {
+    char buf[64] = {};
+    GetClassNameA(w, buf, sizeof buf);
+    return buf;
+}
+
+std::string lower(std::string s) {
+    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+RECT client_rect_in(HWND dialog, HWND child) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void check_rect(const RECT& got, const RECT& want) {
+    CHECK_INT(got.left, want.left);
+    CHECK_INT(got.top, want.top);
+    CHECK_INT(got.right, want.right);
+    CHECK_INT(got.bottom, want.bottom);
+}
+
+// The template as stored in the exe's resources: DLGTEMPLATEEX header,
+// before the system adds anything.
+void check_resource(const char* exe) {
+    HMODULE m = LoadLibraryExA(windows_path(exe).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    CHECK(m != nullptr);
+    HRSRC r = m ? FindResourceA(m, "MAIN_DLG", MAKEINTRESOURCEA(5)) : nullptr;  // RT_DIALOG
+    CHECK(r != nullptr);
+    if (!r) return;
+    const BYTE* p = static_cast<const BYTE*>(LockResource(LoadResource(m, r)));
+    auto word = [&](int off) { return *reinterpret_cast<const WORD*>(p + off); };
+    auto dword = [&](int off) { return *reinterpret_cast<const DWORD*>(p + off); };
+    CHECK_INT(word(0), 1);       // dlgVer
+    CHECK_INT(word(2), 0xFFFF);  // signature: extended template
+    CHECK_INT(dword(8), 0);      // exStyle
+    CHECK_INT(dword(12), expected::DIALOG_STYLE);
+    CHECK_INT(word(16), 45);     // cDlgItems
+    CHECK_INT(short(word(18)), expected::DIALOG_X);
+    CHECK_INT(short(word(20)), expected::DIALOG_Y);
+    CHECK_INT(short(word(22)), expected::DIALOG_W);
+    CHECK_INT(short(word(24)), expected::DIALOG_H);
+    const WORD* s = reinterpret_cast<const WORD*>(p + 26);
+    CHECK_INT(*s++, 0);  // no menu
+    CHECK_INT(*s++, 0);  // the standard dialog class
+    std::string caption;
+    while (*s) caption += char(*s++);
+    ++s;
+    CHECK_STR(caption, expected::CAPTION);
+    CHECK_INT(*s++, 8);  // points
+    CHECK_INT(*s++, 0);  // weight
+    const BYTE* b = reinterpret_cast<const BYTE*>(s);
+    CHECK_INT(b[0], 0);  // italic
+    CHECK_INT(b[1], 0);  // charset
+    s = reinterpret_cast<const WORD*>(b + 2);
+    std::string font;
+    while (*s) font += char(*s++);
+    CHECK_STR(font, "MS Sans Serif");
+    FreeLibrary(m);
+}
+
+void check_layout(AppProcess& app, const UnitMapper& units) {
+    HWND dialog = app.dialog;
+    CHECK_STR(class_of(dialog), "#32770");
+    CHECK_STR(window_text(dialog), expected::CAPTION);
+    LONG style = GetWindowLongA(dialog, GWL_STYLE);
+    // The system adds WS_CLIPSIBLINGS and DS_3DLOOK to every top-level
+    // dialog, and WS_EX_CONTROLPARENT and WS_EX_WINDOWEDGE to its extended
+    // style; the rest is the template's own (checked raw in the resource).
+    CHECK_INT(style & ~(WS_CLIPSIBLINGS | DS_3DLOOK), expected::DIALOG_STYLE);
+    CHECK_INT(GetWindowLongA(dialog, GWL_EXSTYLE) & ~(WS_EX_WINDOWEDGE | WS_EX_CONTROLPARENT), 0);
+    CHECK(!(style & (WS_MAXIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN)));
+
+    // The template is not centred: the client area sits at the template
+    // position from the screen's top-left, moved down only as far as it
+    // takes to keep the caption on the screen, and has the template size.
+    RECT client;
+    GetClientRect(dialog, &client);
+    RECT want = units.map(expected::DIALOG_X, expected::DIALOG_Y, expected::DIALOG_W, expected::DIALOG_H);
+    CHECK_INT(client.right, want.right - want.left);
+    CHECK_INT(client.bottom, want.bottom - want.top);
+    RECT frame;
+    GetWindowRect(dialog, &frame);
+    POINT origin{0, 0};
+    ClientToScreen(dialog, &origin);
+    CHECK_INT(origin.x, want.left);
+    int above_client = origin.y - frame.top;
+    CHECK_INT(frame.top, want.top - above_client < 0 ? 0 : want.top - above_client);
+
+    std::vector<HWND> children;
+    for (HWND w = GetWindow(dialog, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) children.push_back(w);
+    CHECK_INT(children.size(), 45);
+    for (size_t i = 0; i < children.size() && i < 45; ++i) {
+        const expected::Control& c = expected::CONTROLS[i];
+        HWND w = children[i];
+        std::string label = "control " + std::to_string(i) + " '" + c.text + "'";
+        check_context(label.c_str());
+        CHECK_INT(GetDlgCtrlID(w), c.id);
+        CHECK_STR(lower(class_of(w)), lower(c.window_class));
+        CHECK_STR(window_text(w), c.text);
+        CHECK_INT(GetWindowLongA(w, GWL_STYLE), c.style);
+        // The dialog manager adds WS_EX_NOPARENTNOTIFY to every control.
+        CHECK_INT(GetWindowLongA(w, GWL_EXSTYLE) & ~WS_EX_NOPARENTNOTIFY, c.exstyle);
+        check_rect(client_rect_in(dialog, w), units.map(c.x, c.y, c.w, c.h));
+    }
+    check_context("");
+}
+
+// The tab stops, in template order, and nothing else, round and round.
+void check_tab_order(AppProcess& app) {
+    std::vector<int> stops;
+    for (const expected::Control& c : expected::CONTROLS)
+        if (c.style & expected::TABSTOP) stops.push_back(c.id);
+    CHECK_INT(stops.size(), 26);
+
+    // The dialog gave the focus to its first tab stop, V1.
+    CHECK_INT(GetDlgCtrlID(app.focus()), 1001);
+    for (size_t i = 1; i <= stops.size(); ++i) {
+        app.key(VK_TAB);
+        CHECK_INT(GetDlgCtrlID(app.focus()), stops[i % stops.size()]);
+    }
+    // GetNextDlgTabItem walks the same ring.
+    HWND w = app.control(1001);
+    for (size_t i = 1; i <= stops.size(); ++i) {
+        w = GetNextDlgTabItem(app.dialog, w, FALSE);
+        CHECK_INT(GetDlgCtrlID(w), stops[i % stops.size()]);
+    }
+}
+
+struct CommandCase {
+    int button;
+    const char *v1, *v2, *s1;
+    const char *v1_after, *v2_after, *v3, *s2;
+};
+
+// clang-format off
+const CommandCase COMMANDS[] = {
+    {1006, "1 2 3", "4 5 6", "0", "1 2 3", "4 5 6", "5 7 9", "0"},
+    {1007, " 1  2  3 ", "4 5 6", "0", "1 2 3", "4 5 6", "-3 -3 -3", "0"},
+    {1008, "1 0 0", "0 1 0", "0", "1 0 0", "0 1 0", "0 0 1", "0"},
+    {1009, "1 2 3", "4 5 6", "0", "1 2 3", "4 5 6", "0 0 1", "32"},   // V3 as the row before left it
+    {1010, "1 2 3", "x", "  2 apples", "1 2 3", "x", "2 4 6", "32"},
+    {1011, "1 -2 0", "x", "0", "1 -2 0", "x", "Infinity -Infinity NaN", "32"},
+    {1012, "3 0 4", "x", "0", "3 0 4", "x", "0.6 0 0.8", "32"},
+    {1013, "3 4", "x", "0", "3 4 0", "x", "0.6 0 0.8", "5"},
+    {1006, "nothing", "1,2,3", "0", "0 0 0", "1 0 0", "1 0 0", "5"},
+    {1012, "3e38 3e38 3e38", "x", "0", "3e+38 3e+38 3e+38", "x", "0 0 0", "5"},
+    {1013, "1e20 0 0", "x", "0", "1e+20 0 0", "x", "0 0 0", "1e+20"},
+};
+// clang-format on
+
+void check_commands(AppProcess& app) {
+    for (const CommandCase& c : COMMANDS) {
+        app.set_text(1001, c.v1);
+        app.set_text(1002, c.v2);
+        app.set_text(1003, c.s1);
+        std::string label = std::to_string(c.button) + " " + c.v1;
+        check_context(label.c_str());
+        app.click(c.button);
+        CHECK_STR(app.text(1001), c.v1_after);
+        CHECK_STR(app.text(1002), c.v2_after);
+        CHECK_STR(app.text(1003), c.s1);  // never rewritten
+        CHECK_STR(app.text(1004), c.v3);
+        CHECK_STR(app.text(1005), c.s2);
+    }
+    check_context("");
+
+    // More than 255 chars: the command sees the first 255 only.
+    app.set_text(1001, (std::string(251, ' ') + "1 2 3").c_str());
+    app.click(1013);
+    CHECK_STR(app.text(1001), "1 2 0");
+    CHECK_STR(app.text(1005), "2.23607");
+
+    // The result fields take the focus and a selection but no typing.
+    HWND v3 = app.control(1004);
+    CHECK(GetWindowLongA(v3, GWL_STYLE) & ES_READONLY);
+    app.focus_control(1004);
+    CHECK_INT(GetDlgCtrlID(app.focus()), 1004);
+    app.type_chars("99");
+    CHECK_STR(app.text(1004), "0 0 0");
+    app.focus_control(1001);
+    app.set_text(1001, "");
+    app.type_chars("7 8 9");
+    CHECK_STR(app.text(1001), "7 8 9");
+}
+
+void check_keys(AppProcess& app) {
+    // Enter in a field is IDOK, which computes nothing.
+    app.set_text(1001, "1 2 3");
+    app.set_text(1002, "1 1 1");
+    app.set_text(1004, "before");
+    app.focus_control(1001);
+    app.key(VK_RETURN);
+    CHECK(app.alive());
+    CHECK_STR(app.text(1004), "before");
+    CHECK_STR(app.text(1001), "1 2 3");
+
+    // Enter or space on a focused button runs its command.
+    app.focus_control(1006);
+    app.key(VK_RETURN);
+    CHECK_STR(app.text(1004), "2 3 4");
+    app.set_text(1004, "before");
+    app.focus_control(1007);
+    app.key(VK_SPACE);
+    CHECK_STR(app.text(1004), "0 1 2");
+
+    // Typing into a field or clicking a check box computes nothing.
+    app.set_text(1004, "before");
+    app.focus_control(2004);
+    app.key(VK_SPACE);
+    CHECK_INT(SendMessageA(app.control(2004), BM_GETCHECK, 0, 0), BST_CHECKED);
+    app.click(2008);
+    CHECK_INT(SendMessageA(app.control(2008), BM_GETCHECK, 0, 0), BST_CHECKED);
+    CHECK_STR(app.text(1004), "before");
+    CHECK_STR(app.text(2001), "0 0 0");
+}
+
+// The view control is still a plain window painted with the class brush.
+void check_view_pixels(AppProcess& app) {
+    HWND view = app.control(2013);
+    RECT r;
+    GetWindowRect(view, &r);
+    HDC screen = GetDC(nullptr);
+    COLORREF centre = GetPixel(screen, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ReleaseDC(nullptr, screen);
+    CHECK_INT(centre, RGB(192, 192, 192));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::printf("usage: test_win32_dialog.exe arrowbench.exe [screenshot.bmp]\n");
+        return 2;
+    }
+    const char* exe = argv[1];
+    UnitMapper units;
+
+    check_resource(exe);
+    {
+        AppProcess app(exe);
+        CHECK(app.dialog != nullptr);
+        if (!app.dialog) return check_exit();
+        check_layout(app, units);
+        check_tab_order(app);
+        check_commands(app);
+        check_keys(app);
+        check_view_pixels(app);
+        if (argc > 2) {
+            app.set_text(1001, "1 2 3");
+            app.set_text(1002, "0.5 -1 2");
+            app.set_text(1003, "2");
+            app.click(1008);
+            CHECK(save_screenshot(app.dialog, argv[2]));
+        }
+        // Escape ends the program at once, with exit code 0.
+        app.focus_control(1001);
+        app.key(VK_ESCAPE);
+        CHECK(app.wait_exit(10000));
+        CHECK_INT(app.exit_code(), 0);
+    }
+    {
+        // So does the close box.
+        AppProcess app(exe);
+        CHECK(app.dialog != nullptr);
+        PostMessageA(app.dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        CHECK(app.wait_exit(10000));
+        CHECK_INT(app.exit_code(), 0);
+    }
+    return check_exit();
+}
