@@ -2,3 +2,14 @@
 add_executable(test_dialog_table test_dialog_table.cpp)
 target_link_libraries(test_dialog_table PRIVATE dialog_template)
 add_test(NAME test_dialog_table COMMAND test_dialog_table)
+
+# The dialog in a real window, driven with real key events. Needs DISPLAY.
+add_executable(test_fltk_dialog fltk/test_fltk_dialog.cpp)
+target_link_libraries(test_fltk_dialog PRIVATE fltk_host X11::Xtst)
+add_test(NAME test_fltk_dialog COMMAND test_fltk_dialog)
+
+# The real program, driven from outside with xdotool and xclip.
+add_test(NAME test_linux_app
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/fltk/test_linux_app.sh $<TARGET_FILE:arrowbench>
+          ${CMAKE_BINARY_DIR}/screenshot-linux.png)
+set_tests_properties(test_linux_app PROPERTIES TIMEOUT 300)

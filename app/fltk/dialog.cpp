@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int FONT_SIZE = 12;
+constexpr int FONT_SIZE = 11;
 const Fl_Color VIEW_GREY = fl_rgb_color(192, 192, 192);
 
 MainDialog the_dialog;
@@ -41,6 +41,24 @@ protected:
         fl_color(labelcolor());
         fl_draw(label(), x() + 8, y(), text_w, text_h, FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_TOP);
     }
+};
+
+// Static text as Windows draws it: from the control's left edge, with no
+// inset, top-aligned or (SS_CENTERIMAGE) centred vertically.
+class StaticText : public Fl_Widget {
+public:
+    StaticText(int x, int y, int w, int h, const char* label, bool centre)
+        : Fl_Widget(x, y, w, h, label), centre_(centre) {}
+
+protected:
+    void draw() override {
+        fl_font(labelfont(), labelsize());
+        fl_color(labelcolor());
+        fl_draw(label(), x(), y(), w() + 20, h(), FL_ALIGN_LEFT | (centre_ ? 0 : FL_ALIGN_TOP), nullptr, 0);
+    }
+
+private:
+    bool centre_;
 };
 
 int control_id(const Fl_Widget* w) { return int(reinterpret_cast<intptr_t>(w->user_data())); }
@@ -79,19 +97,22 @@ void on_button(Fl_Widget* button, void*) {
 void on_close(Fl_Widget* window, void*) { window->hide(); }
 
 // Enter on a focused push button runs it, as the Windows dialog manager
-// does; Enter anywhere else computes nothing.
-int on_unused_key(int event) {
-    if (event != FL_SHORTCUT) return 0;
-    int key = Fl::event_key();
-    if (key != FL_Enter && key != FL_KP_Enter) return 0;
-    Fl_Widget* focus = Fl::focus();
-    const TemplateControl* c = focus ? template_of(focus) : nullptr;
-    if (c && is_push_button(*c)) {
-        focus->do_callback();
-        return 1;
+// does, and Enter anywhere else computes nothing. FLTK's own groups would
+// take an unused Enter to move the focus on, so the window claims it first.
+class DialogWindow : public Fl_Double_Window {
+public:
+    DialogWindow(int x, int y, int w, int h, const char* label) : Fl_Double_Window(x, y, w, h, label) {}
+
+    int handle(int event) override {
+        if (event == FL_SHORTCUT && (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter)) {
+            Fl_Widget* focus = Fl::focus();
+            const TemplateControl* c = focus ? template_of(focus) : nullptr;
+            if (c && is_push_button(*c)) focus->do_callback();
+            return 1;
+        }
+        return Fl_Double_Window::handle(event);
     }
-    return 0;
-}
+};
 
 Fl_Widget* make_control(const TemplateControl& c) {
     int x = du_to_px_x(c.x), y = du_to_px_y(c.y), w = du_to_px_x(c.width), h = du_to_px_y(c.height);
@@ -118,10 +139,7 @@ Fl_Widget* make_control(const TemplateControl& c) {
             widget->callback(on_button);
         }
     } else if (std::strcmp(c.window_class, "Static") == 0) {
-        auto* box = new Fl_Box(x, y, w, h, c.text);
-        Fl_Align v = (c.style & TPL_SS_CENTERIMAGE) ? 0 : FL_ALIGN_TOP;
-        box->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP | v);
-        widget = box;
+        widget = new StaticText(x, y, w, h, c.text, c.style & TPL_SS_CENTERIMAGE);
     } else {
         // The view's place: light grey, as the Windows class brush paints it.
         auto* box = new Fl_Box(FL_DOWN_BOX, x, y, w, h, nullptr);
@@ -137,7 +155,7 @@ Fl_Widget* make_control(const TemplateControl& c) {
 }  // namespace
 
 MainDialog& create_main_dialog() {
-    auto* window = new Fl_Double_Window(du_to_px_x(MAIN_DLG.x), du_to_px_y(MAIN_DLG.y), du_to_px_x(MAIN_DLG.width),
+    auto* window = new DialogWindow(du_to_px_x(MAIN_DLG.x), du_to_px_y(MAIN_DLG.y), du_to_px_x(MAIN_DLG.width),
                                         du_to_px_y(MAIN_DLG.height), MAIN_DLG.caption);
     for (int i = 0; i < CONTROL_COUNT; ++i) the_dialog.controls[i] = make_control(MAIN_DLG_CONTROLS[i]);
     window->end();
@@ -145,7 +163,6 @@ MainDialog& create_main_dialog() {
     window->size_range(window->w(), window->h(), window->w(), window->h());
     window->callback(on_close);
     the_dialog.window = window;
-    Fl::add_handler(on_unused_key);
     return the_dialog;
 }
 

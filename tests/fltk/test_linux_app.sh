@@ -1,0 +1,139 @@
+#!/bin/bash
+# End to end on Linux: the real arrowbench program on the X server, driven
+# from outside with a user's tools: xdotool clicks and types, fields are
+# read back through the clipboard (Ctrl+A, Ctrl+C, xclip), and Escape must
+# end the program with exit code 0.
+# Usage: test_linux_app.sh PATH/arrowbench [screenshot.png]
+set -u
+app=$1
+shot=${2:-}
+passed=0
+failed=0
+
+check() {  # what got expected
+  if [ "$2" == "$3" ]; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAIL $1: got '$2', expected '$3'"
+  fi
+}
+
+# Control rectangles in dialog units, as the template gives them.
+declare -A RECT=(
+  [1001]="12 3 112 13" [1002]="12 16 112 13" [1003]="12 29 112 13"
+  [1004]="12 46 112 13" [1005]="12 59 112 13"
+  [1006]="6 92 114 15" [1007]="6 108 114 15" [1008]="6 125 114 15" [1009]="6 153 114 15"
+  [1010]="6 192 114 15" [1011]="6 208 114 15" [1012]="6 247 114 15" [1013]="6 275 114 15"
+)
+
+# The centre of a control in window pixels (7 x 13 dialog base units).
+centre() {
+  read -r x y w h <<<"${RECT[$1]}"
+  echo "$(((x * 7 + 2) / 4 + (w * 7 + 2) / 8)) $(((y * 13 + 4) / 8 + (h * 13 + 4) / 16))"
+}
+
+click() {
+  read -r cx cy <<<"$(centre "$1")"
+  xdotool mousemove --sync --window "$win" "$cx" "$cy" click 1
+}
+
+set_field() {
+  click "$1"
+  xdotool key --clearmodifiers ctrl+a BackSpace
+  [ -n "$2" ] && xdotool type --delay 2 -- "$2"
+}
+
+get_field() {
+  printf '%s' "@@unread@@" | xclip -selection clipboard
+  click "$1"
+  xdotool key --clearmodifiers ctrl+a ctrl+c
+  local text
+  for _ in $(seq 100); do
+    text=$(xclip -o -selection clipboard 2>/dev/null)
+    [ "$text" != "@@unread@@" ] && break
+    sleep 0.02
+  done
+  [ "$text" == "@@unread@@" ] && text=""  # an empty field copies nothing
+  printf '%s' "$text"
+}
+
+"$app" &
+pid=$!
+win=""
+for _ in $(seq 100); do
+  win=$(xdotool search --name '^Arrowbench$' 2>/dev/null | head -n1)
+  [ -n "$win" ] && break
+  sleep 0.1
+done
+check "window found" "$([ -n "$win" ] && echo yes)" "yes"
+[ -n "$win" ] || { echo "$passed passed, $failed failed"; kill $pid; exit 1; }
+sleep 0.3
+
+# button v1 v2 s1 -> v1 v2 v3 s2 afterwards
+cases=(
+  "1006|1 2 3|4 5 6|0|1 2 3|4 5 6|5 7 9|0"
+  "1007| 1   2  3 |4 5 6|0|1 2 3|4 5 6|-3 -3 -3|0"
+  "1008|1 0 0|0 1 0|0|1 0 0|0 1 0|0 0 1|0"
+  "1009|1 2 3|4 5 6|0|1 2 3|4 5 6|0 0 1|32"
+  "1010|1 2 3|x|  2 apples|1 2 3|x|2 4 6|32"
+  "1011|1 -2 0|x|0|1 -2 0|x|Infinity -Infinity NaN|32"
+  "1012|3 0 4|x|0|3 0 4|x|0.6 0 0.8|32"
+  "1013|3 4|x|0|3 4 0|x|0.6 0 0.8|5"
+  "1006|nothing|1,2,3|0|0 0 0|1 0 0|1 0 0|5"
+  "1013|1e20 0 0|x|0|1e+20 0 0|x|1 0 0|1e+20"
+)
+for row in "${cases[@]}"; do
+  IFS='|' read -r button v1 v2 s1 v1_after v2_after v3 s2 <<<"$row"
+  set_field 1001 "$v1"
+  set_field 1002 "$v2"
+  set_field 1003 "$s1"
+  click "$button"
+  check "$button V1" "$(get_field 1001)" "$v1_after"
+  check "$button V2" "$(get_field 1002)" "$v2_after"
+  check "$button S1" "$(get_field 1003)" "$s1"
+  check "$button V3" "$(get_field 1004)" "$v3"
+  check "$button S2" "$(get_field 1005)" "$s2"
+done
+
+# Typing into the read-only result field changes nothing.
+click 1004
+xdotool type --delay 2 "99"
+check "V3 read-only" "$(get_field 1004)" "1 0 0"
+
+# Enter in a field computes nothing.
+set_field 1001 "7 7 7"
+set_field 1002 "1 1 1"
+click 1001
+xdotool key Return
+check "Enter in V1" "$(get_field 1004)" "1 0 0"
+
+# A field text over 255 chars reaches the command as its first 255.
+set_field 1001 "$(printf '%251s' '')1 2 3"
+click 1013
+check "long V1" "$(get_field 1001)" "1 2 0"
+check "long S2" "$(get_field 1005)" "2.23607"
+
+if [ -n "$shot" ]; then
+  set_field 1001 "1 2 3"
+  set_field 1002 "0.5 -1 2"
+  click 1008
+  xdotool mousemove --window "$win" 600 10
+  sleep 0.3
+  import -window "$win" "$shot"
+fi
+
+# Escape ends the program at once, with exit code 0.
+click 1001
+xdotool key Escape
+for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.05; done
+if kill -0 $pid 2>/dev/null; then
+  check "exited after Escape" "running" "exited"
+  kill $pid
+else
+  wait $pid
+  check "exit code" "$?" "0"
+fi
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
