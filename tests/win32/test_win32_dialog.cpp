@@ -274,6 +274,27 @@ void check_keys(AppProcess& app) {
     CHECK_STR(app.text(2001), "0 0 0");
 }
 
+// The caption shows the program's icon (WM_GETICON does not answer across
+// processes under Wine, so look at the pixels): its red x and blue z arrows
+// in the caption's top-left corner.
+void check_caption_icon(AppProcess& app) {
+    RECT frame;
+    GetWindowRect(app.dialog, &frame);
+    POINT client{0, 0};
+    ClientToScreen(app.dialog, &client);
+    HDC screen = GetDC(nullptr);
+    int red = 0, blue = 0;
+    for (int y = frame.top; y < client.y; ++y)
+        for (int x = frame.left; x < frame.left + 28; ++x) {
+            COLORREF c = GetPixel(screen, x, y);
+            red += c == RGB(255, 0, 0);
+            blue += c == RGB(0, 0, 255);
+        }
+    ReleaseDC(nullptr, screen);
+    CHECK(red >= 4);
+    CHECK(blue >= 4);
+}
+
 // The view control is still a plain window painted with the class brush.
 void check_view_pixels(AppProcess& app) {
     HWND view = app.control(2013);
@@ -305,6 +326,7 @@ int main(int argc, char** argv) {
         check_commands(app);
         check_keys(app);
         check_view_pixels(app);
+        check_caption_icon(app);
         if (argc > 2) {
             app.set_text(1001, "1 2 3");
             app.set_text(1002, "0.5 -1 2");
