@@ -16,6 +16,11 @@ struct FieldAccess {
     void (*read)(void* host, int id, char* buffer, int size);
     // Replace field `id`'s whole text.
     void (*write)(void* host, int id, const char* text);
+    // Whether check box `id` is checked.
+    bool (*is_checked)(void* host, int id);
+    // Ask for the dialog, the view inside it included, to be repainted
+    // once the command has returned.
+    void (*request_repaint)(void* host);
 };
 
 // Every field read lands here and nowhere else: at most 255 chars and a
@@ -41,3 +46,10 @@ void command_mul_scalar(const FieldAccess& fields);
 void command_div_scalar(const FieldAccess& fields);
 void command_normalize(const FieldAccess& fields);
 void command_length(const FieldAccess& fields);
+// Hands the three view rows to the view's vector slots.
+void command_redraw(const FieldAccess& fields);
+
+// Reads a vector field and writes its canonical text straight back,
+// before any other field is read.
+struct Vector3;
+Vector3 take_vector(const FieldAccess& fields, int id);

@@ -7,15 +7,14 @@
 #include "app/app.h"
 #include "vectext/vectext.h"
 
-namespace {
-
-// Reads a vector field and writes its canonical text straight back, before
-// any other field is read, so the field shows the value that was used.
+// The field then shows the value that was used.
 Vector3 take_vector(const FieldAccess& fields, int id) {
     Vector3 v = parse_vector(read_field(fields, id));
     write_field(fields, id, format_vector(v).text);
     return v;
 }
+
+namespace {
 
 // S1 is read but never rewritten.
 float take_scalar(const FieldAccess& fields) { return parse_scalar(read_field(fields, ID_S1)); }
@@ -99,6 +98,7 @@ bool run_command(const FieldAccess& fields, unsigned id) {
         case ID_DIV_SCALAR: command_div_scalar(fields); return true;
         case ID_NORMALIZE: command_normalize(fields); return true;
         case ID_LENGTH: command_length(fields); return true;
+        case ID_REDRAW: command_redraw(fields); return true;
         default: return false;
     }
 }

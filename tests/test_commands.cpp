@@ -92,7 +92,7 @@ void check_table() {
         d.text[ID_S2] = "untouched s2";
         std::string label = std::to_string(c.id) + " " + c.v1 + " / " + c.v2 + " / " + c.s1;
         check_context(label.c_str());
-        FieldAccess f{&d, fake_read, fake_write};
+        FieldAccess f{&d, fake_read, fake_write, nullptr, nullptr};
         CHECK(run_command(f, c.id));
         CHECK_STR(d.text[ID_V1], c.v1_after ? c.v1_after : c.v1);
         CHECK_STR(d.text[ID_V2], c.v2_after ? c.v2_after : c.v2);
@@ -120,7 +120,7 @@ void check_call_order() {
     };
     for (const Order& o : orders) {
         FakeDialog d = fresh_dialog();
-        FieldAccess f{&d, fake_read, fake_write};
+        FieldAccess f{&d, fake_read, fake_write, nullptr, nullptr};
         run_command(f, o.id);
         std::string log;
         for (const std::string& e : d.log) log += (log.empty() ? "" : " ") + e;
@@ -136,7 +136,7 @@ void check_non_commands() {
                         0x10000u + ID_ADD}) {
         FakeDialog d = fresh_dialog();
         d.text[ID_V1] = " 1  2  3 ";
-        FieldAccess f{&d, fake_read, fake_write};
+        FieldAccess f{&d, fake_read, fake_write, nullptr, nullptr};
         check_context(std::to_string(id).c_str());
         CHECK(!run_command(f, id));
         CHECK(d.log.empty());
@@ -148,7 +148,7 @@ void check_non_commands() {
 void check_long_field() {
     FakeDialog d = fresh_dialog();
     d.text[ID_V1] = std::string(251, ' ') + "1 2 3";  // 256 chars: the 3 is cut
-    FieldAccess f{&d, fake_read, fake_write};
+    FieldAccess f{&d, fake_read, fake_write, nullptr, nullptr};
     run_command(f, ID_LENGTH);
     CHECK_STR(d.text[ID_V1], "1 2 0");
     CHECK_INT(std::strlen(field_buffer), 255);
@@ -157,7 +157,7 @@ void check_long_field() {
     auto sloppy_read = [](void*, int, char* buffer, int) {
         std::memset(buffer, '7', FIELD_BUFFER_SIZE);  // no NUL at all
     };
-    FieldAccess g{&d, sloppy_read, fake_write};
+    FieldAccess g{&d, sloppy_read, fake_write, nullptr, nullptr};
     CHECK_INT(std::strlen(read_field(g, ID_V1)), 255);
 }
 
@@ -166,7 +166,7 @@ void check_feedback() {
     FakeDialog d = fresh_dialog();
     d.text[ID_V1] = "0.1234567 1e-7 -3.333333333";
     d.text[ID_V2] = "2 2 2";
-    FieldAccess f{&d, fake_read, fake_write};
+    FieldAccess f{&d, fake_read, fake_write, nullptr, nullptr};
     for (int i = 0; i < 3; ++i) {
         run_command(f, ID_ADD);
         d.text[ID_V1] = d.text[ID_V3];

@@ -8,6 +8,7 @@
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Check_Button.H>
 #include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Gl_Window.H>
 #include <FL/Fl_Input.H>
 #include <FL/fl_draw.H>
 
@@ -15,11 +16,11 @@
 #include <cstring>
 
 #include "app/app.h"
+#include "view/fltk/view_window.h"
 
 namespace {
 
 constexpr int FONT_SIZE = 11;
-const Fl_Color VIEW_GREY = fl_rgb_color(192, 192, 192);
 
 MainDialog the_dialog;
 
@@ -86,7 +87,19 @@ void write_input(void* host, int id, const char* text) {
     if (auto* input = static_cast<Fl_Input*>(dialog_control(*static_cast<MainDialog*>(host), id))) input->value(text);
 }
 
-FieldAccess field_access() { return FieldAccess{&the_dialog, read_input, write_input}; }
+bool box_checked(void* host, int id) {
+    auto* box = static_cast<Fl_Check_Button*>(dialog_control(*static_cast<MainDialog*>(host), id));
+    return box && box->value() == 1;
+}
+
+// The view is a window of its own inside the dialog: FLTK repaints it only
+// when asked by name.
+void repaint_dialog(void* host) {
+    static_cast<MainDialog*>(host)->window->redraw();
+    if (Fl_Gl_Window* view = view_gl_window()) view->redraw();
+}
+
+FieldAccess field_access() { return FieldAccess{&the_dialog, read_input, write_input, box_checked, repaint_dialog}; }
 
 void on_button(Fl_Widget* button, void*) {
     FieldAccess fields = field_access();
@@ -141,10 +154,7 @@ Fl_Widget* make_control(const TemplateControl& c) {
     } else if (std::strcmp(c.window_class, "Static") == 0) {
         widget = new StaticText(x, y, w, h, c.text, c.style & TPL_SS_CENTERIMAGE);
     } else {
-        // The view's place: light grey, as the Windows class brush paints it.
-        auto* box = new Fl_Box(FL_DOWN_BOX, x, y, w, h, nullptr);
-        box->color(VIEW_GREY);
-        widget = box;
+        widget = create_view_control(x, y, w, h);
     }
     widget->labelsize(FONT_SIZE);
     widget->user_data(reinterpret_cast<void*>(intptr_t(c.id)));

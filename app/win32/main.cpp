@@ -19,6 +19,14 @@ void write_dialog_field(void* host, int id, const char* text) {
     SetDlgItemTextA(static_cast<HWND>(host), id, text);
 }
 
+bool dialog_box_checked(void* host, int id) {
+    return SendMessageA(GetDlgItem(static_cast<HWND>(host), id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// The dialog has no WS_CLIPCHILDREN, so this marks the view inside it too;
+// the paint comes once, after the command has returned.
+void repaint_dialog(void* host) { InvalidateRect(static_cast<HWND>(host), nullptr, FALSE); }
+
 INT_PTR CALLBACK main_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
@@ -32,7 +40,7 @@ INT_PTR CALLBACK main_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
             } else {
                 // Enter (IDOK) and the change notifications of our own field
                 // writes land here too and name no command.
-                FieldAccess fields{dialog, read_dialog_field, write_dialog_field};
+                FieldAccess fields{dialog, read_dialog_field, write_dialog_field, dialog_box_checked, repaint_dialog};
                 run_command(fields, id);
             }
             return 1;

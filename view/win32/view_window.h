@@ -1,6 +1,15 @@
-// view/win32: the view control's window procedure (class OpenGLView).
+// view/win32: the view control on Windows, window class OpenGLView: its
+// window procedure, and the life of its WGL context from the window's
+// creation to its destruction.
 #pragma once
 
 #include <windows.h>
 
+#include "view/view.h"
+
 LRESULT CALLBACK view_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+void view_create(ViewState& view, HWND window);
+void create_gl_context(ViewState& view, HWND window);
+void view_resize(ViewState& view);
+void release_gl_context(ViewState& view);

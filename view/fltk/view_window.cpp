@@ -1,0 +1,106 @@
+// The FLTK view window. FLTK creates the GL context lazily; we make it at
+// the window's first show, so that the context and the start camera exist
+// from creation on, as on Windows.
+
+#include "view/fltk/view_window.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Gl_Window.H>
+#include <FL/Fl_Group.H>
+#include <FL/gl.h>
+
+#include "view/view.h"
+
+namespace {
+
+class ViewWindow : public Fl_Gl_Window {
+public:
+    ViewWindow(int x, int y, int w, int h) : Fl_Gl_Window(x, y, w, h) { mode(FL_RGB | FL_DEPTH | FL_SINGLE); }
+
+    int handle(int event) override {
+        switch (event) {
+            case FL_SHOW: {
+                int used = Fl_Gl_Window::handle(event);
+                create();
+                return used;
+            }
+            case FL_PUSH:
+                if (Fl::event_button() == FL_LEFT_MOUSE) begin_rotate(view_state, position());
+                if (Fl::event_button() == FL_RIGHT_MOUSE) begin_zoom(view_state, position());
+                return 1;  // and so FLTK's implicit grab keeps the drag ours
+            case FL_RELEASE:
+                if (Fl::event_button() == FL_LEFT_MOUSE || Fl::event_button() == FL_RIGHT_MOUSE)
+                    end_drag(view_state);
+                return 1;
+            case FL_DRAG:
+            case FL_MOVE:
+                // Drawn at once, straight from the event, not via redraw().
+                if (view_state.drag_mode != DRAG_NONE) make_current();
+                drag_camera(view_state, position());
+                return 1;
+            case FL_ENTER:
+            case FL_LEAVE:
+                return 1;  // so that FL_MOVE reaches us
+            default:
+                return Fl_Gl_Window::handle(event);
+        }
+    }
+
+    void draw() override {
+        create();
+        render_view(view_state);
+    }
+
+    void resize(int x, int y, int w, int h) override {
+        bool size_changed = w != this->w() || h != this->h();
+        Fl_Gl_Window::resize(x, y, w, h);
+        if (created_ && size_changed) {
+            make_current();
+            set_viewport();
+        }
+    }
+
+private:
+    // Context, camera and viewport, once, as the Windows view does at
+    // WM_CREATE and its first WM_SIZE.
+    void create() {
+        if (created_ || !shown()) return;
+        make_current();
+        created_ = true;
+        set_start_camera(view_state, this);
+        view_state.drag_mode = DRAG_NONE;
+        set_viewport();
+    }
+
+    void set_viewport() {
+        glViewport(0, 0, w(), h());
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        view_state.drag_mode = DRAG_NONE;  // a size change ends any drag
+    }
+
+    static uint32_t position() { return pack_position(Fl::event_x(), Fl::event_y()); }
+
+    bool created_ = false;
+};
+
+ViewWindow* gl_window;
+
+}  // namespace
+
+void get_client_size(const ViewState& view, int& width, int& height) {
+    auto* w = static_cast<Fl_Gl_Window*>(view.window);
+    width = w ? w->w() : 0;
+    height = w ? w->h() : 0;
+}
+
+Fl_Widget* create_view_control(int x, int y, int w, int h) {
+    auto* frame = new Fl_Group(x, y, w, h);
+    frame->box(FL_DOWN_FRAME);
+    gl_window = new ViewWindow(x + 2, y + 2, w - 4, h - 4);
+    gl_window->end();
+    frame->end();
+    return frame;
+}
+
+Fl_Gl_Window* view_gl_window() { return gl_window; }

@@ -1,0 +1,68 @@
+// view: the 3D view's state and everything done with it that does not
+// depend on a window system: the vector slots, drawing one frame with
+// OpenGL 1.1 and GLU, and the orbit camera driven by pointer drags. The
+// hosts (view/win32, view/fltk) own the window and its GL context and call
+// in here; they answer one question back, get_client_size.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "vectext/vector3.h"
+
+struct VectorSlot {
+    Vector3 vector;
+    Vector3 offset;  // the start, or the end when offset_is_end is set
+    uint8_t red = 0;
+    uint8_t green = 0;
+    uint8_t blue = 0;
+    uint8_t offset_is_end = 0;  // any non-zero value counts as true
+};
+
+struct ViewState {
+    void* window = nullptr;  // the host's view window
+    Vector3 eye_dir;         // unit direction from the origin to the camera
+    float eye_distance = 0.0f;
+    std::vector<VectorSlot> slots;
+    int32_t drag_mode = 0;     // DRAG_NONE, DRAG_ROTATE or DRAG_ZOOM
+    uint32_t drag_anchor = 0;  // press position: x low 16 bits, y high, signed
+    Vector3 drag_start_dir;
+    float drag_start_distance = 0.0f;
+};
+
+constexpr int32_t DRAG_NONE = 0;
+constexpr int32_t DRAG_ROTATE = 1;
+constexpr int32_t DRAG_ZOOM = 2;
+
+// The one view state, in static storage for the life of the process.
+extern ViewState view_state;
+
+void set_vector_slot(ViewState& view, uint32_t index, Vector3 vector, Vector3 offset, uint8_t red, uint8_t green,
+                     uint8_t blue, bool offset_is_end);
+
+// The camera a new view window starts with: on the diagonal of the
+// positive octant, 10 units out, no drag.
+constexpr float START_EYE_COMPONENT = 0.57735026f;  // nearest float to 1/sqrt(3)
+constexpr float START_EYE_DISTANCE = 10.0f;
+void set_start_camera(ViewState& view, void* window);
+
+// One whole frame into the current GL context, ended with glFinish.
+void render_view(const ViewState& view);
+
+// Answered by the host: the client size of view.window in pixels.
+void get_client_size(const ViewState& view, int& width, int& height);
+
+// The orbit camera. Positions are packed as the press and motion events
+// deliver them: x in the low 16 bits, y in the high 16 bits, both signed
+// client coordinates, y growing downward.
+constexpr float ORBIT_RADIANS_PER_PIXEL = 0.0062831854f;  // 1000 px per turn
+constexpr float PITCH_LIMIT = 1.5700114f;                 // just under pi/2
+constexpr float ZOOM_PER_PIXEL = 0.5f;
+constexpr float MIN_EYE_DISTANCE = 2.0f;
+
+void begin_rotate(ViewState& view, uint32_t position);
+void begin_zoom(ViewState& view, uint32_t position);
+void end_drag(ViewState& view);
+void drag_camera(ViewState& view, uint32_t position);
+
+inline uint32_t pack_position(int x, int y) { return uint32_t(uint16_t(x)) | (uint32_t(uint16_t(y)) << 16); }

@@ -1,0 +1,26 @@
+// The one view state and its vector slots.
+
+#include <cstddef>
+
+#include "view/view.h"
+
+ViewState view_state;
+
+void set_vector_slot(ViewState& view, uint32_t index, Vector3 vector, Vector3 offset, uint8_t red, uint8_t green,
+                     uint8_t blue, bool offset_is_end) {
+    // Missing slots below `index` appear as zero vectors, which are not drawn.
+    if (view.slots.size() < std::size_t(index) + 1) view.slots.resize(std::size_t(index) + 1);
+    VectorSlot& slot = view.slots[index];
+    slot.vector = vector;
+    slot.offset = offset;
+    slot.red = red;
+    slot.green = green;
+    slot.blue = blue;
+    slot.offset_is_end = offset_is_end ? 1 : 0;
+}
+
+void set_start_camera(ViewState& view, void* window) {
+    view.eye_dir = {START_EYE_COMPONENT, START_EYE_COMPONENT, START_EYE_COMPONENT};
+    view.window = window;
+    view.eye_distance = START_EYE_DISTANCE;
+}
