@@ -1,0 +1,289 @@
+// The view's state, the orbit camera and the Redraw command, without a
+// window. Frames are counted through get_client_size, which render_view
+// asks exactly once per frame; with no GL context the frame itself draws
+// nothing.
+
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "tests/check.h"
+#include "vectext/vectext.h"
+#include "view/view.h"
+
+namespace {
+
+int frames = 0;
+
+uint32_t bits(float f) {
+    uint32_t b;
+    std::memcpy(&b, &f, sizeof b);
+    return b;
+}
+
+bool near(float a, double b, double tolerance = 1e-6) { return std::fabs(a - b) <= tolerance; }
+
+ViewState fresh_camera() {
+    ViewState v;
+    set_start_camera(v, nullptr);
+    return v;
+}
+
+// One rotate drag from the start camera: press at (200, 100), move by (dx, dy).
+Vector3 rotated(int dx, int dy, Vector3 start = {START_EYE_COMPONENT, START_EYE_COMPONENT, START_EYE_COMPONENT}) {
+    ViewState v = fresh_camera();
+    v.eye_dir = start;
+    begin_rotate(v, pack_position(200, 100));
+    drag_camera(v, pack_position(200 + dx, 100 + dy));
+    return v.eye_dir;
+}
+
+float zoomed(int dx, int dy) {
+    ViewState v = fresh_camera();
+    begin_zoom(v, pack_position(50, 60));
+    drag_camera(v, pack_position(50 + dx, 60 + dy));
+    return v.eye_distance;
+}
+
+void check_start_state() {
+    ViewState v;  // as the static one starts
+    CHECK(v.window == nullptr && v.eye_distance == 0.0f && v.slots.empty() && v.drag_mode == DRAG_NONE);
+    CHECK(v.eye_dir.x == 0.0f && v.eye_dir.y == 0.0f && v.eye_dir.z == 0.0f);
+    int marker = 0;
+    set_start_camera(v, &marker);
+    CHECK(v.window == &marker);
+    CHECK_INT(bits(v.eye_dir.x), 0x3F13CD3A);
+    CHECK_INT(bits(v.eye_dir.y), 0x3F13CD3A);
+    CHECK_INT(bits(v.eye_dir.z), 0x3F13CD3A);
+    CHECK(v.eye_distance == 10.0f);
+    CHECK(view_state.slots.empty() && view_state.eye_distance == 0.0f);
+}
+
+void check_slots() {
+    ViewState v;
+    set_vector_slot(v, 0, {1, 2, 3}, {4, 5, 6}, 7, 8, 9, true);
+    CHECK_INT(v.slots.size(), 1);
+    const VectorSlot& s = v.slots[0];
+    CHECK(s.vector.x == 1 && s.vector.y == 2 && s.vector.z == 3);
+    CHECK(s.offset.x == 4 && s.offset.y == 5 && s.offset.z == 6);
+    CHECK(s.red == 7 && s.green == 8 && s.blue == 9 && s.offset_is_end == 1);
+
+    ViewState w;
+    set_vector_slot(w, 2, {1, 0, 0}, {}, 255, 0, 0, false);
+    CHECK_INT(w.slots.size(), 3);
+    for (int i = 0; i < 2; ++i) {
+        const VectorSlot& z = w.slots[size_t(i)];
+        CHECK(z.vector.x == 0 && z.vector.y == 0 && z.vector.z == 0 && z.offset.x == 0 && z.red == 0 &&
+              z.offset_is_end == 0);
+    }
+    // Overwriting one slot leaves the others alone, and the list stays.
+    set_vector_slot(w, 0, {5, 5, 5}, {1, 1, 1}, 1, 2, 3, true);
+    set_vector_slot(w, 1, {6, 6, 6}, {2, 2, 2}, 4, 5, 6, false);
+    set_vector_slot(w, 0, {7, 7, 7}, {3, 3, 3}, 9, 9, 9, false);
+    CHECK_INT(w.slots.size(), 3);
+    CHECK(w.slots[0].vector.x == 7 && w.slots[0].red == 9 && w.slots[0].offset_is_end == 0);
+    CHECK(w.slots[1].vector.x == 6 && w.slots[1].blue == 6);
+    CHECK(w.slots[2].vector.x == 1 && w.slots[2].red == 255);
+}
+
+void check_rotation() {
+    struct Case {
+        int dx, dy;
+        double x, y, z;
+    } cases[] = {
+        {100, 0, 0.806444, 0.127728, 0.577350},   // azimuth 45 - 36 degrees
+        {-100, 0, 0.127728, 0.806444, 0.577350},  // and the other way
+        {0, 50, 0.422937, 0.422937, 0.801404},    // elevation 35.26 + 18 degrees
+        {1000, 0, 0.57735026, 0.57735026, 0.57735026},  // a whole turn
+        {0, 0, 0.57735026, 0.57735026, 0.57735026},
+    };
+    for (const Case& c : cases) {
+        check_context(("rotate " + std::to_string(c.dx) + "," + std::to_string(c.dy)).c_str());
+        Vector3 e = rotated(c.dx, c.dy);
+        CHECK(near(e.x, c.x) && near(e.y, c.y) && near(e.z, c.z));
+    }
+    check_context("");
+
+    // The pitch limit: past pi/2 the elevation is PITCH_LIMIT; just under
+    // pi/2 (but above PITCH_LIMIT) it passes unchanged, so ends higher.
+    Vector3 over = rotated(0, 153), under = rotated(0, 152), down = rotated(0, -348);
+    CHECK(near(over.z, std::sin(double(PITCH_LIMIT)), 2e-7));
+    CHECK(near(over.z, 0.9999997, 1e-7));
+    CHECK(near(under.z, 0.99999994, 1e-8));
+    CHECK(under.z > over.z);
+    CHECK(near(down.z, -std::sin(double(PITCH_LIMIT)), 2e-7));
+    CHECK(over.x > 0 && near(over.x, over.y, 1e-9));  // still on the diagonal
+
+    // Straight above the origin the horizontal part has no direction: it
+    // stays zero and the result is a pole.
+    for (int dx : {0, 37, -500}) {
+        for (int dy : {-90, 0, 45}) {
+            if (dx == 0 && dy == 0) continue;
+            Vector3 up = rotated(dx, dy, {0.0f, 0.0f, 1.0f});
+            CHECK(up.x == 0.0f && up.y == 0.0f && (up.z == 1.0f || up.z == -1.0f));
+        }
+    }
+}
+
+void check_drag_rules() {
+    frames = 0;
+    ViewState v = fresh_camera();
+    Vector3 start = v.eye_dir;
+    // A press and release with no motion: nothing changes, nothing drawn.
+    begin_rotate(v, pack_position(10, 10));
+    end_drag(v);
+    CHECK(frames == 0 && bits(v.eye_dir.x) == bits(start.x));
+
+    // A motion back to the press point gives exactly the start direction.
+    begin_rotate(v, pack_position(10, 10));
+    drag_camera(v, pack_position(77, -30));
+    drag_camera(v, pack_position(10, 10));
+    CHECK_INT(frames, 2);
+    CHECK(bits(v.eye_dir.x) == bits(start.x) && bits(v.eye_dir.y) == bits(start.y) &&
+          bits(v.eye_dir.z) == bits(start.z));
+
+    // A right press during a rotation is ignored, but its release ends it.
+    begin_zoom(v, pack_position(0, 0));
+    CHECK_INT(v.drag_mode, DRAG_ROTATE);
+    end_drag(v);
+    CHECK_INT(v.drag_mode, DRAG_NONE);
+    int before = frames;
+    drag_camera(v, pack_position(300, 300));  // no drag: nothing drawn
+    CHECK_INT(frames, before);
+
+    // And a left release ends a zoom.
+    begin_zoom(v, pack_position(5, 5));
+    v.drag_start_distance = 99;  // stale copies are not read again
+    begin_rotate(v, pack_position(6, 6));
+    CHECK_INT(v.drag_mode, DRAG_ZOOM);
+    CHECK(v.drag_anchor == pack_position(5, 5));
+    end_drag(v);
+    CHECK_INT(v.drag_mode, DRAG_NONE);
+
+    // Every motion starts from the press: many small motions land where
+    // one big one does.
+    ViewState a = fresh_camera(), b = fresh_camera();
+    begin_rotate(a, pack_position(0, 0));
+    for (int i = 1; i <= 500; ++i) drag_camera(a, pack_position(i, i / 3));
+    begin_rotate(b, pack_position(0, 0));
+    drag_camera(b, pack_position(500, 500 / 3));
+    CHECK(bits(a.eye_dir.x) == bits(b.eye_dir.x) && bits(a.eye_dir.z) == bits(b.eye_dir.z));
+}
+
+void check_zoom() {
+    CHECK(zoomed(0, -16) == 2.0f);
+    CHECK(zoomed(0, -17) == 2.0f);
+    CHECK(zoomed(0, -20) == 2.0f);
+    CHECK(zoomed(0, -1) == 9.5f);
+    CHECK(zoomed(0, 100) == 60.0f);
+    CHECK(zoomed(0, 30000) == 15010.0f);  // no upper bound
+    frames = 0;
+    CHECK(zoomed(250, 0) == 10.0f);  // dx alone changes nothing...
+    CHECK_INT(frames, 1);            // ...but still draws
+}
+
+// Positions are two signed 16-bit halves: negative coordinates (a drag
+// beyond the view's left or top edge) subtract as numbers, not as bits.
+void check_packing() {
+    CHECK(pack_position(-1, -1) == 0xFFFFFFFFu);
+    CHECK(pack_position(3, -2) == 0xFFFE0003u);
+    ViewState a = fresh_camera(), b = fresh_camera();
+    begin_rotate(a, pack_position(5, 5));
+    drag_camera(a, pack_position(-20, -3));  // dx -25, dy -8
+    begin_rotate(b, pack_position(125, 208));
+    drag_camera(b, pack_position(100, 200));
+    CHECK(bits(a.eye_dir.x) == bits(b.eye_dir.x) && bits(a.eye_dir.y) == bits(b.eye_dir.y) &&
+          bits(a.eye_dir.z) == bits(b.eye_dir.z));
+    ViewState z = fresh_camera();
+    begin_zoom(z, pack_position(0, 10));
+    drag_camera(z, pack_position(0, -10));  // dy -20 from 10: the floor
+    CHECK(z.eye_distance == 2.0f);
+    begin_zoom(z = fresh_camera(), pack_position(0, -30000));
+    drag_camera(z, pack_position(0, 30000));  // dy 60000, beyond 16 bits
+    CHECK(z.eye_distance == 30010.0f);
+}
+
+// Redraw against in-memory fields, check boxes and a repaint counter.
+struct FakeDialog {
+    std::map<int, std::string> text;
+    std::map<int, bool> checked;
+    std::vector<int> reads;
+    int repaints = 0;
+};
+
+void fake_read(void* host, int id, char* buffer, int size) {
+    auto* d = static_cast<FakeDialog*>(host);
+    d->reads.push_back(id);
+    std::string t = d->text[id].substr(0, size_t(size - 1));
+    std::memcpy(buffer, t.c_str(), t.size() + 1);
+}
+void fake_write(void* host, int id, const char* text) { static_cast<FakeDialog*>(host)->text[id] = text; }
+bool fake_checked(void* host, int id) { return static_cast<FakeDialog*>(host)->checked[id]; }
+void fake_repaint(void* host) { ++static_cast<FakeDialog*>(host)->repaints; }
+
+void check_redraw() {
+    FakeDialog d;
+    for (int id = 2001; id <= 2012; ++id) d.text[id] = "0 0 0";
+    FieldAccess f{&d, fake_read, fake_write, fake_checked, fake_repaint};
+    view_state.slots.clear();
+
+    // A fresh dialog: three zero slots, every field "0 0 0".
+    CHECK(run_command(f, ID_REDRAW));
+    CHECK_INT(view_state.slots.size(), 3);
+    for (const VectorSlot& s : view_state.slots)
+        CHECK(s.vector.x == 0 && s.offset.y == 0 && s.red == 0 && s.blue == 0 && s.offset_is_end == 0);
+    CHECK_INT(d.repaints, 3);
+    std::vector<int> order = {2001, 2002, 2003, 2005, 2006, 2007, 2009, 2010, 2011};
+    CHECK(d.reads == order);
+
+    d.text[2001] = "1 0 0";
+    d.text[2003] = "255 0 0";
+    d.text[2005] = "1,2,3";
+    d.text[2006] = "  2  3 ";
+    d.text[2007] = "300 20";
+    d.checked[2008] = true;
+    d.text[2009] = "0.1234567 -0 1e39";
+    d.text[2011] = "red";
+    CHECK(run_command(f, ID_REDRAW));
+    CHECK_STR(d.text[2001], "1 0 0");
+    CHECK_STR(d.text[2003], "255 0 0");
+    CHECK_STR(d.text[2005], "1 0 0");
+    CHECK_STR(d.text[2006], "2 3 0");
+    CHECK_STR(d.text[2007], "255 20 0");
+    CHECK_STR(d.text[2009], "0.123457 0 Infinity");
+    CHECK_STR(d.text[2011], "0 0 0");
+    const VectorSlot& s0 = view_state.slots[0];
+    CHECK(s0.vector.x == 1 && s0.red == 255 && s0.green == 0 && !s0.offset_is_end);
+    const VectorSlot& s1 = view_state.slots[1];
+    CHECK(s1.vector.x == 1 && s1.vector.y == 0 && s1.offset.x == 2 && s1.offset.y == 3 && s1.red == 255 &&
+          s1.green == 20 && s1.blue == 0 && s1.offset_is_end == 1);
+    const VectorSlot& s2 = view_state.slots[2];
+    CHECK(s2.vector.x == parse_scalar("0.1234567") && std::isinf(s2.vector.z) && s2.red == 0);
+    // The second press reads the canonical text the first one wrote.
+    CHECK(run_command(f, ID_REDRAW));
+    CHECK(view_state.slots[2].vector.x == parse_scalar("0.123457"));
+    CHECK(view_state.slots[2].vector.x != parse_scalar("0.1234567"));
+    CHECK_INT(view_state.slots.size(), 3);
+}
+
+}  // namespace
+
+void get_client_size(const ViewState&, int& width, int& height) {
+    ++frames;
+    width = 546;
+    height = 363;
+}
+
+int main() {
+    check_start_state();
+    check_slots();
+    check_rotation();
+    check_drag_rules();
+    check_zoom();
+    check_packing();
+    check_redraw();
+    return check_exit();
+}
