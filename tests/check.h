@@ -11,11 +11,11 @@
 namespace check_detail {
 inline int passed = 0;
 inline int failed = 0;
-inline const char* context = "";
+inline std::string context;
 }  // namespace check_detail
 
 // Names the case being checked, for the failure messages of table rows.
-inline void check_context(const char* what) { check_detail::context = what; }
+inline void check_context(const std::string& what) { check_detail::context = what; }
 
 inline void check_record(bool ok, const char* file, int line, const std::string& what) {
     if (ok) {
@@ -23,8 +23,8 @@ inline void check_record(bool ok, const char* file, int line, const std::string&
         return;
     }
     ++check_detail::failed;
-    std::printf("FAIL %s:%d: %s%s%s\n", file, line, what.c_str(), *check_detail::context ? "  [case: " : "",
-                *check_detail::context ? (std::string(check_detail::context) + "]").c_str() : "");
+    std::string where = check_detail::context.empty() ? "" : "  [case: " + check_detail::context + "]";
+    std::printf("FAIL %s:%d: %s%s\n", file, line, what.c_str(), where.c_str());
     std::fflush(stdout);
 }
 

@@ -1,0 +1,353 @@
+// Frames of render_view drawn by Mesa (OSMesa, llvmpipe) at the view's
+// real client size and read back as pixels. Where things must appear is
+// worked out here from our own projection of the camera, not taken from a
+// run.
+
+#include <GL/osmesa.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tests/check.h"
+#include "view/gl.h"
+#include "view/view.h"
+
+namespace {
+
+// The view control is 314 x 226 dialog units (550 x 367 px at 7 x 13 base
+// units); the client edge takes 2 px on each side.
+int width = 546, height = 363;
+
+struct Rgb {
+    int r, g, b;
+};
+
+std::vector<unsigned char> pixels;
+
+// --- our own projection: gluPerspective and gluLookAt, column vectors ---
+
+struct Mat {
+    double m[4][4];  // row, column
+};
+
+Mat multiply(const Mat& a, const Mat& b) {
+    Mat r{};
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j)
+            for (int k = 0; k < 4; ++k) r.m[i][j] += a.m[i][k] * b.m[k][j];
+    return r;
+}
+
+Mat camera_matrix(const ViewState& v) {
+    double aspect = double(width) / double(height > 0 ? height : 1);
+    double f = 1.0 / std::tan(50.0 * M_PI / 360.0), n = 1.0, fa = 99999.0;
+    Mat p{};
+    p.m[0][0] = f / aspect;
+    p.m[1][1] = f;
+    p.m[2][2] = (fa + n) / (n - fa);
+    p.m[2][3] = 2 * fa * n / (n - fa);
+    p.m[3][2] = -1;
+    double e[3] = {v.eye_dir.x * double(v.eye_distance), v.eye_dir.y * double(v.eye_distance),
+                   v.eye_dir.z * double(v.eye_distance)};
+    double fw[3] = {-e[0], -e[1], -e[2]};
+    double fl = std::sqrt(fw[0] * fw[0] + fw[1] * fw[1] + fw[2] * fw[2]);
+    for (double& c : fw) c /= fl;
+    double up[3] = {0, 0, 1};
+    double s[3] = {fw[1] * up[2] - fw[2] * up[1], fw[2] * up[0] - fw[0] * up[2], fw[0] * up[1] - fw[1] * up[0]};
+    double sl = std::sqrt(s[0] * s[0] + s[1] * s[1] + s[2] * s[2]);
+    for (double& c : s) c /= sl;
+    double u[3] = {s[1] * fw[2] - s[2] * fw[1], s[2] * fw[0] - s[0] * fw[2], s[0] * fw[1] - s[1] * fw[0]};
+    Mat l{};
+    for (int j = 0; j < 3; ++j) {
+        l.m[0][j] = s[j];
+        l.m[1][j] = u[j];
+        l.m[2][j] = -fw[j];
+    }
+    l.m[0][3] = -(s[0] * e[0] + s[1] * e[1] + s[2] * e[2]);
+    l.m[1][3] = -(u[0] * e[0] + u[1] * e[1] + u[2] * e[2]);
+    l.m[2][3] = fw[0] * e[0] + fw[1] * e[1] + fw[2] * e[2];
+    l.m[3][3] = 1;
+    return multiply(p, l);
+}
+
+struct Point {
+    double x, y;  // window pixels, origin bottom-left
+};
+
+Point project(const Mat& m, double x, double y, double z) {
+    double in[4] = {x, y, z, 1}, out[4] = {};
+    for (int i = 0; i < 4; ++i)
+        for (int k = 0; k < 4; ++k) out[i] += m.m[i][k] * in[k];
+    return {(out[0] / out[3] + 1) * width / 2, (out[1] / out[3] + 1) * height / 2};
+}
+
+// --- frames and pixels ---
+
+void frame(const ViewState& v) {
+    render_view(v);
+    pixels.assign(size_t(width) * size_t(height) * 4, 0);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+}
+
+Rgb pixel(int x, int y) {
+    const unsigned char* p = &pixels[(size_t(y) * size_t(width) + size_t(x)) * 4];
+    return {p[0], p[1], p[2]};
+}
+
+bool close_to(Rgb a, Rgb b, int tolerance = 3) {
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
+}
+
+// A one-pixel line may land on either side of its exact position: look in
+// the 3 x 3 pixels around it.
+bool colour_near(Point p, Rgb want) {
+    int cx = int(std::floor(p.x)), cy = int(std::floor(p.y));
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+            int x = cx + dx, y = cy + dy;
+            if (x >= 0 && y >= 0 && x < width && y < height && close_to(pixel(x, y), want)) return true;
+        }
+    return false;
+}
+
+// How many of the 5 x 5 pixels round a point have the colour: a 3-pixel
+// point gives at least 9, a one-pixel line through it about 5.
+int block_hits(Point p, Rgb want) {
+    int hits = 0;
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx) {
+            int x = int(std::floor(p.x)) + dx, y = int(std::floor(p.y)) + dy;
+            if (x >= 0 && y >= 0 && x < width && y < height) hits += close_to(pixel(x, y), want);
+        }
+    return hits;
+}
+
+const Rgb WHITE{255, 255, 255}, GROUND{204, 204, 204};
+
+Rgb dimmed(Rgb c) { return {int(c.r * 0.8 + 0.5), int(c.g * 0.8 + 0.5), int(c.b * 0.8 + 0.5)}; }
+
+bool square_drawn(double x, double y) {
+    if (x < -2 || x >= 2 || y < -2 || y >= 2) return false;
+    int i = int(std::floor(x)), j = int(std::floor(y));
+    return ((i + j) & 1) != 0;
+}
+
+ViewState start_view() {
+    ViewState v;
+    set_start_camera(v, nullptr);
+    return v;
+}
+
+void check_empty_frame() {
+    ViewState v = start_view();
+    frame(v);
+    Mat m = camera_matrix(v);
+    // Background: the corners show nothing but white.
+    for (Point p : {Point{2, 2}, Point{double(width) - 3, 2}, Point{2, double(height) - 3},
+                    Point{double(width) - 3, double(height) - 3}})
+        CHECK(close_to(pixel(int(p.x), int(p.y)), WHITE));
+    // Axes, in their colours along their projected lines, outside the
+    // checkerboard (which lies in the same plane as x and y).
+    int seen = 0;
+    for (double t = 2.3; t <= 4.8; t += 0.25) {
+        check_context("axes at " + std::to_string(t));
+        CHECK(colour_near(project(m, t, 0, 0), {255, 0, 0}));
+        CHECK(colour_near(project(m, 0, t, 0), {0, 255, 0}));
+        // The top of the z axis runs out of the picture.
+        Point z = project(m, 0, 0, t);
+        if (z.y < height - 1) {
+            CHECK(colour_near(z, {0, 0, 255}));
+            ++seen;
+        }
+    }
+    check_context("");
+    CHECK(seen >= 6);
+    CHECK(project(m, 0, 0, 5).y > height);
+    // Beyond the axes' ends, white again.
+    CHECK(!colour_near(project(m, 5.6, 0, 0), {255, 0, 0}));
+    // Drawn squares at 80 % white, the others white; sampled off their
+    // diagonals, where the z axis runs in front of them on the screen.
+    int drawn = 0;
+    for (int i = -2; i <= 1; ++i)
+        for (int j = -2; j <= 1; ++j) {
+            Point p = project(m, i + 0.3, j + 0.7, 0);
+            Rgb got = pixel(int(p.x), int(p.y));
+            bool want_drawn = ((i + j) & 1) != 0;
+            check_context(("square " + std::to_string(i) + "," + std::to_string(j)).c_str());
+            CHECK(close_to(got, want_drawn ? GROUND : WHITE));
+            drawn += want_drawn;
+        }
+    check_context("");
+    CHECK_INT(drawn, 8);
+    // Outside the board: white.
+    Point out = project(m, 2.5, -2.5, 0);
+    CHECK(close_to(pixel(int(out.x), int(out.y)), WHITE));
+    // The point size is left alone without slots.
+    float size = 0;
+    glGetFloatv(GL_POINT_SIZE, &size);
+    CHECK(size == 1.0f);
+}
+
+// Checks one segment, sample by sample: above the ground plane in its
+// colour; below it dimmed where the line of sight crosses a drawn square.
+void check_segment(const Mat& m, const ViewState& v, Vector3 a, Vector3 b, Rgb colour, const char* what) {
+    double e[3] = {v.eye_dir.x * double(v.eye_distance), v.eye_dir.y * double(v.eye_distance),
+                   v.eye_dir.z * double(v.eye_distance)};
+    for (double t = 0.15; t <= 0.86; t += 0.07) {
+        double p[3] = {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t, a.z + (b.z - a.z) * t};
+        Rgb want = colour;
+        if (p[2] < -0.02) {
+            double k = p[2] / (p[2] - e[2]);  // where the sight line meets z = 0
+            if (square_drawn(p[0] + (e[0] - p[0]) * k, p[1] + (e[1] - p[1]) * k)) want = dimmed(colour);
+        }
+        if (std::fabs(p[2]) < 0.02) continue;  // in the plane itself: either
+        check_context((std::string(what) + " at t=" + std::to_string(t)).c_str());
+        CHECK(colour_near(project(m, p[0], p[1], p[2]), want));
+    }
+    check_context("");
+}
+
+void check_vectors() {
+    ViewState v = start_view();
+    // Starting at the offset: (1, 0, 0) to (2, 2, 3), tip at (2, 2, 3).
+    set_vector_slot(v, 0, {1, 2, 3}, {1, 0, 0}, 255, 128, 0, false);
+    frame(v);
+    Mat m = camera_matrix(v);
+    check_segment(m, v, {1, 0, 0}, {2, 2, 3}, {255, 128, 0}, "start-anchored");
+    // The tip is a 3-pixel point: its 3 x 3 block is all in colour.
+    CHECK(block_hits(project(m, 2, 2, 3), {255, 128, 0}) >= 9);
+    CHECK(block_hits(project(m, 1, 0, 0), {255, 128, 0}) < 6);
+    float size = 0;
+    glGetFloatv(GL_POINT_SIZE, &size);
+    CHECK(size == 3.0f);
+
+    // Ending at the offset: (0, -2, -3) to (1, 0, 0), partly below the
+    // ground, tip at (1, 0, 0). The point is where the tip is, not at the
+    // other end.
+    v = start_view();
+    set_vector_slot(v, 0, {1, 2, 3}, {1, 0, 0}, 255, 128, 0, true);
+    frame(v);
+    check_segment(m, v, {0, -2, -3}, {1, 0, 0}, {255, 128, 0}, "end-anchored");
+
+    // Above the ground, so both ends show plainly: the 3-pixel point sits
+    // at the offset, and the start of the segment is a bare line end.
+    v = start_view();
+    set_vector_slot(v, 0, {1, 2, 3}, {2, 2, 4}, 200, 0, 200, true);
+    frame(v);
+    check_segment(m, v, {1, 0, 1}, {2, 2, 4}, {200, 0, 200}, "end-anchored, above");
+    CHECK(block_hits(project(m, 2, 2, 4), {200, 0, 200}) >= 9);
+    CHECK(block_hits(project(m, 1, 0, 1), {200, 0, 200}) < 6);
+
+    // The depth rule: the same segment once just above and once just
+    // below the drawn square with corner (-2, -1).
+    v = start_view();
+    set_vector_slot(v, 0, {0.7f, 0, 0}, {-1.9f, -0.4f, 0.3f}, 0, 0, 255, false);
+    set_vector_slot(v, 1, {0.7f, 0, 0}, {-1.9f, -0.6f, -0.3f}, 0, 160, 0, false);
+    frame(v);
+    check_segment(m, v, {-1.9f, -0.4f, 0.3f}, {-1.2f, -0.4f, 0.3f}, {0, 0, 255}, "above the ground");
+    check_segment(m, v, {-1.9f, -0.6f, -0.3f}, {-1.2f, -0.6f, -0.3f}, {0, 160, 0}, "below the ground");
+    Point below = project(m, -1.55, -0.6, -0.3);
+    CHECK(colour_near(below, dimmed({0, 160, 0})));
+    CHECK(!colour_near(below, {0, 160, 0}));
+}
+
+void check_skipped_and_odd_slots() {
+    ViewState v = start_view();
+    set_vector_slot(v, 0, {0, 0, 0}, {1, 1, 1}, 0, 255, 255, false);
+    set_vector_slot(v, 1, {-0.0f, 0, -0.0f}, {1, -1, 1}, 0, 255, 255, false);
+    frame(v);
+    Mat m = camera_matrix(v);
+    CHECK(!colour_near(project(m, 1, 1, 1), {0, 255, 255}));
+    CHECK(!colour_near(project(m, 1, -1, 1), {0, 255, 255}));
+
+    // Far too small to see, yet not zero: drawn as a point at the offset.
+    v = start_view();
+    set_vector_slot(v, 0, {1e-30f, 0, 0}, {1, 1, 1}, 255, 0, 255, false);
+    frame(v);
+    CHECK(colour_near(project(m, 1, 1, 1), {255, 0, 255}));
+
+    // NaN is not skipped, and breaks nothing else in the frame.
+    v = start_view();
+    set_vector_slot(v, 0, {std::nanf(""), 1, 1}, {0, 0, 0}, 255, 0, 255, false);
+    set_vector_slot(v, 1, {1, 1, 1}, {-1, 1, 1}, 0, 128, 255, false);
+    frame(v);
+    CHECK(colour_near(project(m, 3.5, 0, 0), {255, 0, 0}));
+    CHECK(colour_near(project(m, -0.5, 1.5, 1.5), {0, 128, 255}));
+}
+
+void check_camera_moves_the_picture() {
+    ViewState v = start_view();
+    begin_rotate(v, pack_position(100, 100));
+    drag_camera(v, pack_position(180, 140));  // draws the frame itself
+    pixels.assign(size_t(width) * size_t(height) * 4, 0);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    Mat m = camera_matrix(v);
+    for (double t = 2.5; t <= 4.5; t += 0.5) {
+        CHECK(colour_near(project(m, t, 0, 0), {255, 0, 0}));
+        CHECK(colour_near(project(m, 0, 0, t), {0, 0, 255}));
+    }
+    end_drag(v);
+    begin_zoom(v, pack_position(0, 0));
+    drag_camera(v, pack_position(0, 40));  // 10 -> 30 units away
+    pixels.assign(size_t(width) * size_t(height) * 4, 0);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    m = camera_matrix(v);
+    CHECK(v.eye_distance == 30.0f);
+    CHECK(colour_near(project(m, 4, 0, 0), {255, 0, 0}));
+}
+
+void check_state_after_frame() {
+    ViewState v = start_view();
+    frame(v);
+    CHECK(glIsEnabled(GL_DEPTH_TEST));
+    CHECK(!glIsEnabled(GL_BLEND));
+    CHECK(!glIsEnabled(GL_ALPHA_TEST));
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    CHECK_INT(mode, GL_MODELVIEW);
+    float c[4];
+    glGetFloatv(GL_CURRENT_COLOR, c);
+    CHECK(c[0] == 0 && c[1] == 0 && c[2] == 0 && std::fabs(c[3] - 0.2f) < 1e-6f);
+    CHECK_INT(glGetError(), GL_NO_ERROR);
+}
+
+// A zero-height client must not reach gluPerspective as a division by 0.
+void check_zero_height() {
+    int saved = height;
+    height = 0;
+    ViewState v = start_view();
+    render_view(v);
+    CHECK_INT(glGetError(), GL_NO_ERROR);
+    height = saved;
+}
+
+}  // namespace
+
+void get_client_size(const ViewState&, int& w, int& h) {
+    w = width;
+    h = height;
+}
+
+int main() {
+    OSMesaContext ctx = OSMesaCreateContextExt(OSMESA_RGBA, 32, 0, 0, nullptr);
+    if (!ctx) ctx = OSMesaCreateContextExt(OSMESA_RGBA, 24, 0, 0, nullptr);
+    CHECK(ctx != nullptr);
+    if (!ctx) return check_exit();
+    std::vector<unsigned char> buffer(size_t(width) * size_t(height) * 4);
+    CHECK(OSMesaMakeCurrent(ctx, buffer.data(), GL_UNSIGNED_BYTE, width, height));
+    // As the view window does at every size change.
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+
+    check_empty_frame();
+    check_vectors();
+    check_skipped_and_odd_slots();
+    check_camera_moves_the_picture();
+    check_state_after_frame();
+    check_zero_height();
+    OSMesaDestroyContext(ctx);
+    return check_exit();
+}
