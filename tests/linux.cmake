@@ -19,3 +19,10 @@ find_library(OSMESA_LIBRARY OSMesa REQUIRED)
 add_executable(test_render test_render.cpp)
 target_link_libraries(test_render PRIVATE view_core ${OSMESA_LIBRARY})
 add_test(NAME test_render COMMAND test_render)
+
+# The real program's view, driven with real pointer events and checked on
+# the X server's pixels.
+add_executable(test_linux_view fltk/test_linux_view.cpp)
+target_link_libraries(test_linux_view PRIVATE view_core X11::X11 X11::Xtst)
+add_test(NAME test_linux_view COMMAND test_linux_view $<TARGET_FILE:arrowbench> ${CMAKE_BINARY_DIR}/screenshot-linux-view.ppm)
+set_tests_properties(test_linux_view PROPERTIES TIMEOUT 120)

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/check.h"
+#include "tests/projection.h"
 #include "view/gl.h"
 #include "view/view.h"
 
@@ -26,62 +27,26 @@ struct Rgb {
 
 std::vector<unsigned char> pixels;
 
-// --- our own projection: gluPerspective and gluLookAt, column vectors ---
+using Point = Point2;
 
-struct Mat {
-    double m[4][4];  // row, column
+ViewCamera camera_of(const ViewState& v) {
+    return {{v.eye_dir.x * double(v.eye_distance), v.eye_dir.y * double(v.eye_distance),
+             v.eye_dir.z * double(v.eye_distance)},
+            width,
+            height};
+}
+
+struct Projector {
+    ViewCamera camera;
+    Mat4 matrix;
 };
 
-Mat multiply(const Mat& a, const Mat& b) {
-    Mat r{};
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j)
-            for (int k = 0; k < 4; ++k) r.m[i][j] += a.m[i][k] * b.m[k][j];
-    return r;
+Projector camera_matrix(const ViewState& v) {
+    ViewCamera c = camera_of(v);
+    return {c, camera_matrix(c)};
 }
 
-Mat camera_matrix(const ViewState& v) {
-    double aspect = double(width) / double(height > 0 ? height : 1);
-    double f = 1.0 / std::tan(50.0 * M_PI / 360.0), n = 1.0, fa = 99999.0;
-    Mat p{};
-    p.m[0][0] = f / aspect;
-    p.m[1][1] = f;
-    p.m[2][2] = (fa + n) / (n - fa);
-    p.m[2][3] = 2 * fa * n / (n - fa);
-    p.m[3][2] = -1;
-    double e[3] = {v.eye_dir.x * double(v.eye_distance), v.eye_dir.y * double(v.eye_distance),
-                   v.eye_dir.z * double(v.eye_distance)};
-    double fw[3] = {-e[0], -e[1], -e[2]};
-    double fl = std::sqrt(fw[0] * fw[0] + fw[1] * fw[1] + fw[2] * fw[2]);
-    for (double& c : fw) c /= fl;
-    double up[3] = {0, 0, 1};
-    double s[3] = {fw[1] * up[2] - fw[2] * up[1], fw[2] * up[0] - fw[0] * up[2], fw[0] * up[1] - fw[1] * up[0]};
-    double sl = std::sqrt(s[0] * s[0] + s[1] * s[1] + s[2] * s[2]);
-    for (double& c : s) c /= sl;
-    double u[3] = {s[1] * fw[2] - s[2] * fw[1], s[2] * fw[0] - s[0] * fw[2], s[0] * fw[1] - s[1] * fw[0]};
-    Mat l{};
-    for (int j = 0; j < 3; ++j) {
-        l.m[0][j] = s[j];
-        l.m[1][j] = u[j];
-        l.m[2][j] = -fw[j];
-    }
-    l.m[0][3] = -(s[0] * e[0] + s[1] * e[1] + s[2] * e[2]);
-    l.m[1][3] = -(u[0] * e[0] + u[1] * e[1] + u[2] * e[2]);
-    l.m[2][3] = fw[0] * e[0] + fw[1] * e[1] + fw[2] * e[2];
-    l.m[3][3] = 1;
-    return multiply(p, l);
-}
-
-struct Point {
-    double x, y;  // window pixels, origin bottom-left
-};
-
-Point project(const Mat& m, double x, double y, double z) {
-    double in[4] = {x, y, z, 1}, out[4] = {};
-    for (int i = 0; i < 4; ++i)
-        for (int k = 0; k < 4; ++k) out[i] += m.m[i][k] * in[k];
-    return {(out[0] / out[3] + 1) * width / 2, (out[1] / out[3] + 1) * height / 2};
-}
+Point project(const Projector& p, double x, double y, double z) { return project(p.matrix, p.camera, x, y, z); }
 
 // --- frames and pixels ---
 
@@ -143,7 +108,7 @@ ViewState start_view() {
 void check_empty_frame() {
     ViewState v = start_view();
     frame(v);
-    Mat m = camera_matrix(v);
+    Projector m = camera_matrix(v);
     // Background: the corners show nothing but white.
     for (Point p : {Point{2, 2}, Point{double(width) - 3, 2}, Point{2, double(height) - 3},
                     Point{double(width) - 3, double(height) - 3}})
@@ -192,7 +157,7 @@ void check_empty_frame() {
 
 // Checks one segment, sample by sample: above the ground plane in its
 // colour; below it dimmed where the line of sight crosses a drawn square.
-void check_segment(const Mat& m, const ViewState& v, Vector3 a, Vector3 b, Rgb colour, const char* what) {
+void check_segment(const Projector& m, const ViewState& v, Vector3 a, Vector3 b, Rgb colour, const char* what) {
     double e[3] = {v.eye_dir.x * double(v.eye_distance), v.eye_dir.y * double(v.eye_distance),
                    v.eye_dir.z * double(v.eye_distance)};
     for (double t = 0.15; t <= 0.86; t += 0.07) {
@@ -214,7 +179,7 @@ void check_vectors() {
     // Starting at the offset: (1, 0, 0) to (2, 2, 3), tip at (2, 2, 3).
     set_vector_slot(v, 0, {1, 2, 3}, {1, 0, 0}, 255, 128, 0, false);
     frame(v);
-    Mat m = camera_matrix(v);
+    Projector m = camera_matrix(v);
     check_segment(m, v, {1, 0, 0}, {2, 2, 3}, {255, 128, 0}, "start-anchored");
     // The tip is a 3-pixel point: its 3 x 3 block is all in colour.
     CHECK(block_hits(project(m, 2, 2, 3), {255, 128, 0}) >= 9);
@@ -258,7 +223,7 @@ void check_skipped_and_odd_slots() {
     set_vector_slot(v, 0, {0, 0, 0}, {1, 1, 1}, 0, 255, 255, false);
     set_vector_slot(v, 1, {-0.0f, 0, -0.0f}, {1, -1, 1}, 0, 255, 255, false);
     frame(v);
-    Mat m = camera_matrix(v);
+    Projector m = camera_matrix(v);
     CHECK(!colour_near(project(m, 1, 1, 1), {0, 255, 255}));
     CHECK(!colour_near(project(m, 1, -1, 1), {0, 255, 255}));
 
@@ -283,7 +248,7 @@ void check_camera_moves_the_picture() {
     drag_camera(v, pack_position(180, 140));  // draws the frame itself
     pixels.assign(size_t(width) * size_t(height) * 4, 0);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    Mat m = camera_matrix(v);
+    Projector m = camera_matrix(v);
     for (double t = 2.5; t <= 4.5; t += 0.5) {
         CHECK(colour_near(project(m, t, 0, 0), {255, 0, 0}));
         CHECK(colour_near(project(m, 0, 0, t), {0, 0, 255}));
