@@ -25,6 +25,10 @@ declare -A RECT=(
   [1004]="12 46 112 13" [1005]="12 59 112 13"
   [1006]="6 92 114 15" [1007]="6 108 114 15" [1008]="6 125 114 15" [1009]="6 153 114 15"
   [1010]="6 192 114 15" [1011]="6 208 114 15" [1012]="6 247 114 15" [1013]="6 275 114 15"
+  [2001]="132 20 88 13" [2002]="220 20 88 13" [2003]="308 20 44 13" [2004]="354 20 52 13"
+  [2005]="132 35 88 13" [2006]="220 35 88 13" [2007]="308 35 44 13" [2008]="354 35 52 13"
+  [2009]="132 49 88 13" [2010]="220 49 88 13" [2011]="308 49 44 13" [2012]="354 49 52 13"
+  [2014]="404 25 32 33"
 )
 
 # The centre of a control in window pixels (7 x 13 dialog base units).
@@ -114,12 +118,29 @@ click 1013
 check "long V1" "$(get_field 1001)" "1 2 0"
 check "long S2" "$(get_field 1005)" "2.23607"
 
+# Redraw writes the view rows back in canonical text.
+set_field 2001 "1,2,3"
+set_field 2002 "  2  3 "
+set_field 2003 "300 20"
+click 2014
+check "Redraw vector" "$(get_field 2001)" "1 0 0"
+check "Redraw offset" "$(get_field 2002)" "2 3 0"
+check "Redraw colour" "$(get_field 2003)" "255 20 0"
+check "Redraw leaves V1" "$(get_field 1001)" "1 2 0"
+
 if [ -n "$shot" ]; then
   set_field 1001 "1 2 3"
   set_field 1002 "0.5 -1 2"
   click 1008
+  # Three vectors: one from the origin, one placed by its offset, one
+  # ending at its offset (Inverse), partly below the ground.
+  set_field 2001 "2.5 0.5 1.5"; set_field 2002 "0 0 0"; set_field 2003 "220 0 0"
+  set_field 2005 "0 0 2.5"; set_field 2006 "1 -1 0"; set_field 2007 "200 0 200"
+  set_field 2009 "1 2 1"; set_field 2010 "-1 1 0"; set_field 2011 "0 90 255"
+  click 2012
+  click 2014
   xdotool mousemove --window "$win" 600 10
-  sleep 0.3
+  sleep 0.5
   import -window "$win" "$shot"
 fi
 
