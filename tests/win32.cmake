@@ -10,3 +10,11 @@ set_tests_properties(test_win32_dialog PROPERTIES TIMEOUT 180)
 add_test(NAME test_win32_exe_format
   COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:arrowbench> -DOBJDUMP=i686-w64-mingw32-objdump
           -P ${CMAKE_CURRENT_SOURCE_DIR}/win32/check_exe.cmake)
+
+# The view: Redraw, the red vector on the screen, orbit and zoom drags.
+add_executable(test_win32_view win32/test_win32_view.cpp)
+target_include_directories(test_win32_view PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(test_win32_view PRIVATE view_core gdi32)
+add_test(NAME test_win32_view
+  COMMAND test_win32_view $<TARGET_FILE:arrowbench> ${CMAKE_BINARY_DIR}/screenshot-win32-view.bmp)
+set_tests_properties(test_win32_view PROPERTIES TIMEOUT 180)

@@ -295,17 +295,6 @@ void check_caption_icon(AppProcess& app) {
     CHECK(blue >= 4);
 }
 
-// The view control is still a plain window painted with the class brush.
-void check_view_pixels(AppProcess& app) {
-    HWND view = app.control(2013);
-    RECT r;
-    GetWindowRect(view, &r);
-    HDC screen = GetDC(nullptr);
-    COLORREF centre = GetPixel(screen, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    ReleaseDC(nullptr, screen);
-    CHECK_INT(centre, RGB(192, 192, 192));
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -325,7 +314,6 @@ int main(int argc, char** argv) {
         check_tab_order(app);
         check_commands(app);
         check_keys(app);
-        check_view_pixels(app);
         check_caption_icon(app);
         if (argc > 2) {
             app.set_text(1001, "1 2 3");
