@@ -24,13 +24,14 @@
 
 #include "app/fltk/dialog_template.h"
 #include "tests/check.h"
-#include "tests/projection.h"
+#include "tests/view_pixels.h"
 #include "view/view.h"
 
 extern char** environ;
 
 namespace {
 
+const Rgb MAGENTA{255, 0, 255};
 Display* display;
 Window app_window;
 int origin_x, origin_y;  // the dialog's client area on the root window
@@ -38,15 +39,6 @@ int origin_x, origin_y;  // the dialog's client area on the root window
 // The GL window inside the view control: the control less its 2-px frame.
 const int VIEW_X = du_to_px_x(130) + 2, VIEW_Y = du_to_px_y(64) + 2;
 const int VIEW_W = du_to_px_x(314) - 4, VIEW_H = du_to_px_y(226) - 4;
-
-struct Rgb {
-    int r, g, b;
-};
-
-struct Shot {
-    std::vector<Rgb> px;
-    Rgb at(int x, int y) const { return px[size_t(y) * size_t(VIEW_W) + size_t(x)]; }  // y down
-};
 
 void settle(int ms = 250) {
     XSync(display, False);
@@ -58,6 +50,8 @@ Shot shoot() {
     XImage* img = XGetImage(display, DefaultRootWindow(display), origin_x + VIEW_X, origin_y + VIEW_Y,
                             unsigned(VIEW_W), unsigned(VIEW_H), AllPlanes, ZPixmap);
     Shot s;
+    s.width = VIEW_W;
+    s.height = VIEW_H;
     s.px.resize(size_t(VIEW_W) * size_t(VIEW_H));
     for (int y = 0; y < VIEW_H; ++y)
         for (int x = 0; x < VIEW_W; ++x) {
@@ -66,64 +60,6 @@ Shot shoot() {
         }
     XDestroyImage(img);
     return s;
-}
-
-bool close_to(Rgb a, Rgb b, int t = 3) { return std::abs(a.r - b.r) <= t && std::abs(a.g - b.g) <= t && std::abs(a.b - b.b) <= t; }
-
-// The picture of a camera: world point to view pixel, y down.
-struct Picture {
-    ViewCamera camera;
-    Mat4 m;
-    explicit Picture(const ViewState& v)
-        : camera{{v.eye_dir.x * double(v.eye_distance), v.eye_dir.y * double(v.eye_distance),
-                  v.eye_dir.z * double(v.eye_distance)},
-                 VIEW_W,
-                 VIEW_H},
-          m(camera_matrix(camera)) {}
-    Point2 at(double x, double y, double z) const {
-        Point2 p = project(m, camera, x, y, z);
-        return {p.x, VIEW_H - p.y};
-    }
-};
-
-bool colour_near(const Shot& s, Point2 p, Rgb want) {
-    int cx = int(std::floor(p.x)), cy = int(std::floor(p.y));
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx) {
-            int x = cx + dx, y = cy + dy;
-            if (x >= 0 && y >= 0 && x < VIEW_W && y < VIEW_H && close_to(s.at(x, y), want)) return true;
-        }
-    return false;
-}
-
-// What a camera must show: the x and y axes, and the row's magenta vector
-// from (1, -1, 0) straight up to (1, -1, 3).
-bool inside(Point2 p) { return p.x >= 2 && p.y >= 2 && p.x < VIEW_W - 2 && p.y < VIEW_H - 2; }
-
-// Points that the camera puts outside the view are not looked for, but
-// most must be inside.
-void check_picture(const Shot& s, const ViewState& camera, const std::string& what) {
-    Picture p(camera);
-    int seen = 0;
-    auto look = [&](Point2 at, Rgb colour, const std::string& where) {
-        if (!inside(at)) return;
-        ++seen;
-        check_context(what + ": " + where);
-        CHECK(colour_near(s, at, colour));
-    };
-    for (double t = 2.5; t <= 4.6; t += 0.35) {
-        look(p.at(t, 0, 0), {255, 0, 0}, "x axis at " + std::to_string(t));
-        look(p.at(0, t, 0), {0, 255, 0}, "y axis at " + std::to_string(t));
-    }
-    for (double z = 0.4; z <= 2.8; z += 0.4) look(p.at(1, -1, z), {255, 0, 255}, "vector at " + std::to_string(z));
-    check_context("");
-    CHECK(seen >= 14);
-}
-
-int differing(const Shot& a, const Shot& b) {
-    int n = 0;
-    for (size_t i = 0; i < a.px.size(); ++i) n += !close_to(a.px[i], b.px[i], 0);
-    return n;
 }
 
 // --- input, as a user's pointer and keyboard give it ---
@@ -225,7 +161,7 @@ int main(int argc, char** argv) {
 
     // Before any Redraw: axes and board only, from the start camera.
     Shot first = shoot();
-    Picture start(camera);
+    Picture start(camera, VIEW_W, VIEW_H);
     CHECK(close_to(first.at(3, 3), {255, 255, 255}));
     CHECK(colour_near(first, start.at(3.5, 0, 0), {255, 0, 0}));
     CHECK(!colour_near(first, start.at(1, -1, 1.5), {255, 0, 255}));
@@ -238,7 +174,7 @@ int main(int argc, char** argv) {
     CHECK(!colour_near(typed, start.at(1, -1, 1.5), {255, 0, 255}));  // nothing until Redraw
     click_control(404, 25, 32, 33);
     Shot drawn = shoot();
-    check_picture(drawn, camera, "after Redraw");
+    check_picture(drawn, camera, MAGENTA, "after Redraw");
     if (argc > 2) write_ppm(drawn, argv[2]);
 
     // Orbit: a left drag from (100, 100) to (180, 140), in steps.
@@ -251,7 +187,7 @@ int main(int argc, char** argv) {
     end_drag(camera);
     Shot orbited = shoot();
     CHECK(differing(drawn, orbited) > 500);
-    check_picture(orbited, camera, "after the orbit");
+    check_picture(orbited, camera, MAGENTA, "after the orbit");
 
     // Zoom: a right drag 40 px down takes the camera 20 units further out.
     move_in_view(200, 200);
@@ -263,7 +199,7 @@ int main(int argc, char** argv) {
     end_drag(camera);
     CHECK(camera.eye_distance == 30.0f);
     Shot zoomed = shoot();
-    check_picture(zoomed, camera, "after the zoom");
+    check_picture(zoomed, camera, MAGENTA, "after the zoom");
 
     // A drag that leaves the view and is released outside it is over: the
     // camera followed the pointer out, and moving over the view afterwards
@@ -277,7 +213,7 @@ int main(int argc, char** argv) {
     drag_camera(camera, pack_position(-60, 150));
     end_drag(camera);
     Shot released = shoot();
-    check_picture(released, camera, "after release outside");
+    check_picture(released, camera, MAGENTA, "after release outside");
     for (int i = 0; i < 6; ++i) move_in_view(50 + 60 * i, 80 + 30 * i);
     Shot after = shoot();
     CHECK_INT(differing(released, after), 0);

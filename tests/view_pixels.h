@@ -1,0 +1,82 @@
+// Checking a screenshot of the view against what a camera must show, for
+// the end-to-end tests of both hosts: our own projection of the camera,
+// and pixel colours looked for where it puts things.
+#pragma once
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tests/check.h"
+#include "tests/projection.h"
+#include "view/view.h"
+
+struct Rgb {
+    int r, g, b;
+};
+
+// The view's client area as the screen shows it, top row first.
+struct Shot {
+    int width = 0, height = 0;
+    std::vector<Rgb> px;
+    Rgb at(int x, int y) const { return px[size_t(y) * size_t(width) + size_t(x)]; }
+};
+
+inline bool close_to(Rgb a, Rgb b, int t = 3) {
+    return std::abs(a.r - b.r) <= t && std::abs(a.g - b.g) <= t && std::abs(a.b - b.b) <= t;
+}
+
+inline int differing(const Shot& a, const Shot& b) {
+    int n = 0;
+    for (size_t i = 0; i < a.px.size() && i < b.px.size(); ++i) n += !close_to(a.px[i], b.px[i], 0);
+    return n;
+}
+
+// World point to view pixel, y down, for a camera.
+struct Picture {
+    ViewCamera camera;
+    Mat4 m;
+    Picture(const ViewState& v, int width, int height)
+        : camera{{v.eye_dir.x * double(v.eye_distance), v.eye_dir.y * double(v.eye_distance),
+                  v.eye_dir.z * double(v.eye_distance)},
+                 width,
+                 height},
+          m(camera_matrix(camera)) {}
+    Point2 at(double x, double y, double z) const {
+        Point2 p = project(m, camera, x, y, z);
+        return {p.x, camera.height - p.y};
+    }
+};
+
+// A one-pixel line may land on either side of its exact place.
+inline bool colour_near(const Shot& s, Point2 p, Rgb want) {
+    int cx = int(std::floor(p.x)), cy = int(std::floor(p.y));
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+            int x = cx + dx, y = cy + dy;
+            if (x >= 0 && y >= 0 && x < s.width && y < s.height && close_to(s.at(x, y), want)) return true;
+        }
+    return false;
+}
+
+// The axes and a vector from (1, -1, 0) straight up to (1, -1, 3) in
+// `colour`. Points the camera puts outside the view are not looked for,
+// but most must be inside.
+inline void check_picture(const Shot& s, const ViewState& camera, Rgb colour, const std::string& what) {
+    Picture p(camera, s.width, s.height);
+    int seen = 0;
+    auto look = [&](Point2 at, Rgb want, const std::string& where) {
+        if (at.x < 2 || at.y < 2 || at.x >= s.width - 2 || at.y >= s.height - 2) return;
+        ++seen;
+        check_context(what + ": " + where);
+        CHECK(colour_near(s, at, want));
+    };
+    for (double t = 2.5; t <= 4.6; t += 0.35) {
+        if (colour.r != 255 || colour.g != 0 || colour.b != 0) look(p.at(t, 0, 0), {255, 0, 0}, "x axis");
+        look(p.at(0, t, 0), {0, 255, 0}, "y axis at " + std::to_string(t));
+    }
+    for (double z = 0.4; z <= 2.8; z += 0.4) look(p.at(1, -1, z), colour, "vector at " + std::to_string(z));
+    check_context("");
+    CHECK(seen >= 10);
+}
