@@ -11,10 +11,12 @@ add_test(NAME test_win32_exe_format
   COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:arrowbench> -DOBJDUMP=i686-w64-mingw32-objdump
           -P ${CMAKE_CURRENT_SOURCE_DIR}/win32/check_exe.cmake)
 
-# The view: Redraw, the red vector on the screen, orbit and zoom drags.
+# The view: Redraw, the frames it draws, orbit and zoom drags, capture.
 add_executable(test_win32_view win32/test_win32_view.cpp)
 target_include_directories(test_win32_view PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(test_win32_view PRIVATE view_core gdi32)
+set(VIEW_TRACE ${CMAKE_BINARY_DIR}/view-gl-trace.txt)
 add_test(NAME test_win32_view
-  COMMAND test_win32_view $<TARGET_FILE:arrowbench> ${CMAKE_BINARY_DIR}/screenshot-win32-view.bmp)
+  COMMAND sh -c "\"$0\" \"$@\" 2>${VIEW_TRACE}" ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:test_win32_view>
+          $<TARGET_FILE:arrowbench> ${VIEW_TRACE} ${CMAKE_BINARY_DIR}/screenshot-win32-view.bmp)
 set_tests_properties(test_win32_view PROPERTIES TIMEOUT 180)
