@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "vectext/pow10.h"
 #include "vectext/vectext.h"
 #include "vectext/wide_int.h"
 
@@ -128,6 +129,25 @@ bool convert_exact(const Decimal& d, double& out) {
     return true;
 }
 
+// The usual case, cheaply: with at most 19 digits and a power of ten from
+// the table, one product or quotient lands within 4.4e-16 (relative) of
+// the exact value, and so of its correctly rounded double. Unless a float
+// midpoint lies that close, every double in reach rounds to the same
+// float, which is then the answer; and far from the ends of the double
+// range no range error can be. Anything else goes the exact way.
+bool convert_float_fast(const Decimal& d, float& out) {
+    if (d.count > 19 || d.exponent > 308 || d.exponent < -308) return false;
+    uint64_t n = 0;
+    for (int i = 0; i < d.count; ++i) n = n * 10 + uint64_t(d.digits[i] - '0');
+    double a = double(n);
+    double v = d.exponent >= 0 ? a * POW10_TABLE[d.exponent] : a / POW10_TABLE[-d.exponent];
+    if (!(v >= 1e-300 && v <= 1e300)) return false;
+    float f = static_cast<float>(v);
+    if (static_cast<float>(v * (1 - 1e-15)) != f || static_cast<float>(v * (1 + 1e-15)) != f) return false;
+    out = f;
+    return true;
+}
+
 // Magnitude of D * 10^E for D != 0, as a double, or false on a range error.
 bool convert(const Decimal& d, double& out) {
     // D * 10^E lies in [10^(count-1+E), 10^(count+E)): settle the hopeless
@@ -193,6 +213,11 @@ bool read_number(const char*& pos, float& value) {
             --scale;
         }
         d.exponent = scale;
+        float quick;
+        if (!dropped_nonzero && convert_float_fast(d, quick)) {
+            value = negative ? -quick : quick;
+            return true;
+        }
         if (!convert(d, magnitude)) return false;
     }
     double result = negative ? -magnitude : magnitude;
