@@ -1,0 +1,61 @@
+// Frame cost: render_view at the view's real client size (546 x 363) on
+// Mesa's llvmpipe, offscreen through OSMesa, with no slots and with three,
+// against the floor: a frame that only clears colour and depth and waits
+// for glFinish, at the same size.
+
+#include <GL/osmesa.h>
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "view/gl.h"
+#include "view/view.h"
+
+namespace {
+
+constexpr int WIDTH = 546, HEIGHT = 363;
+
+ViewState view_with(int slots) {
+    ViewState v;
+    set_start_camera(v, nullptr);
+    if (slots >= 1) set_vector_slot(v, 0, {1, 2, 3}, {1, 0, 0}, 255, 128, 0, false);
+    if (slots >= 2) set_vector_slot(v, 1, {0, 0, 3}, {1, -1, 0}, 255, 0, 255, false);
+    if (slots >= 3) set_vector_slot(v, 2, {1, 2, 1}, {-1, 1, 0}, 0, 90, 255, true);
+    return v;
+}
+
+void BM_floor(benchmark::State& state) {
+    for (auto _ : state) {
+        glClearColor(1, 1, 1, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glFinish();
+    }
+}
+
+void BM_render(benchmark::State& state) {
+    ViewState v = view_with(int(state.range(0)));
+    for (auto _ : state) render_view(v);
+}
+
+BENCHMARK(BM_floor)->UseRealTime();
+BENCHMARK(BM_render)->Arg(0)->Arg(3)->UseRealTime();
+
+}  // namespace
+
+void get_client_size(const ViewState&, int& w, int& h) {
+    w = WIDTH;
+    h = HEIGHT;
+}
+
+int main(int argc, char** argv) {
+    OSMesaContext ctx = OSMesaCreateContextExt(OSMESA_RGBA, 32, 0, 0, nullptr);
+    if (!ctx) ctx = OSMesaCreateContextExt(OSMESA_RGBA, 24, 0, 0, nullptr);
+    std::vector<unsigned char> buffer(size_t(WIDTH) * HEIGHT * 4);
+    if (!ctx || !OSMesaMakeCurrent(ctx, buffer.data(), GL_UNSIGNED_BYTE, WIDTH, HEIGHT)) return 1;
+    glViewport(0, 0, WIDTH, HEIGHT);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    OSMesaDestroyContext(ctx);
+    return 0;
+}

@@ -1,0 +1,52 @@
+// The toolkit's floor for the whole-process figures: an FLTK window of the
+// dialog's size with a single-buffered GL child where the view is. Each
+// paint and each pointer motion draws the least frame there is (clear
+// colour and depth, glFinish), straight from the event as the view does.
+
+#include <FL/Fl.H>
+#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Gl_Window.H>
+#include <FL/gl.h>
+
+#include "app/fltk/dialog_template.h"
+
+namespace {
+
+void least_frame() {
+    glClearColor(1, 1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glFinish();
+}
+
+class FloorView : public Fl_Gl_Window {
+public:
+    FloorView(int x, int y, int w, int h) : Fl_Gl_Window(x, y, w, h) { mode(FL_RGB | FL_DEPTH | FL_SINGLE); }
+    void draw() override { least_frame(); }
+    int handle(int event) override {
+        switch (event) {
+            case FL_PUSH:
+            case FL_RELEASE:
+            case FL_ENTER:
+            case FL_LEAVE:
+                return 1;
+            case FL_DRAG:
+            case FL_MOVE:
+                make_current();
+                least_frame();
+                return 1;
+            default:
+                return Fl_Gl_Window::handle(event);
+        }
+    }
+};
+
+}  // namespace
+
+int main() {
+    Fl_Double_Window window(du_to_px_x(6), du_to_px_y(5), du_to_px_x(449), du_to_px_y(294), "Floor");
+    FloorView view(du_to_px_x(130) + 2, du_to_px_y(64) + 2, du_to_px_x(314) - 4, du_to_px_y(226) - 4);
+    view.end();
+    window.end();
+    window.show();
+    return Fl::run() * 0;
+}

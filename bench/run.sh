@@ -1,0 +1,113 @@
+#!/bin/bash
+# Runs every benchmark and prints a table of figure, goal and result.
+# Needs the Linux build (and the Windows one for the exe size); starts its
+# own X server. With --quick each runs once at minimal size, as CI does,
+# to keep them working; the figures are then not meant to be read.
+# Usage: bench/run.sh [--quick]
+set -uo pipefail
+cd "$(dirname "$0")/.."
+quick=${1:-}
+build=build/linux
+if [ "$quick" = --quick ]; then
+  reps=2; min_time=0.01; motions=50; idle_s=1; starts=1
+else
+  reps=7; min_time=0.5; motions=2000; idle_s=10; starts=7
+fi
+rows=()
+row() { rows+=("$(printf '%-44s | %-26s | %s' "$1" "$2" "$3")"); }
+
+median() { sort -n | awk '{a[NR]=$1} END {if (NR) print (NR % 2 ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2)}'; }
+percentile() { sort -n | awk -v p="$1" '{a[NR]=$1} END {i=int(NR*p/100+0.999); if (i<1) i=1; print a[i]}'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
+
+# Google Benchmark medians (real time, ns) by benchmark name.
+bench_median() {  # program name
+  "$build/bench/$1" --benchmark_repetitions=$reps --benchmark_min_time=$min_time \
+    --benchmark_report_aggregates_only=true 2>/dev/null | awk -v n="$2" '$1 == n {print $2}'
+}
+
+# 1. Frame cost
+floor=$(bench_median bench_frame BM_floor/real_time_median)
+empty=$(bench_median bench_frame BM_render/0/real_time_median)
+three=$(bench_median bench_frame BM_render/3/real_time_median)
+row "1. frame, no slots / floor (546x363, llvmpipe)" "<= 1.15x" "$(ratio "$empty" "$floor")x ($((${empty%.*} / 1000)) us vs $((${floor%.*} / 1000)) us)"
+row "1. frame, three slots / floor" "<= 1.15x" "$(ratio "$three" "$floor")x ($((${three%.*} / 1000)) us)"
+
+# 6. Conversions
+ours=$(bench_median bench_conversions BM_ours_median)
+libc=$(bench_median bench_conversions BM_libc_median)
+row "6. parse+format vs strtod+%g, throughput" ">= 2x" "$(ratio "$libc" "$ours")x"
+
+# 2 to 5 on the Linux host, under an X server of their own.
+probe=$PWD/$build/bench/frame_probe.so
+out=$(mktemp -d)
+scripts/with-xvfb.sh bash -c '
+  set -u
+  build='"$build"' probe='"$probe"' out='"$out"' motions='"$motions"' idle_s='"$idle_s"' starts='"$starts"'
+  run_probed() {  # name program file
+    ARROWBENCH_PROBE_OUT=$3 LD_PRELOAD=$probe $2 & pid=$!
+    for _ in $(seq 100); do xwininfo -name "$1" >/dev/null 2>&1 && break; sleep 0.05; done
+    sleep 0.5
+  }
+  stop() {  # name: Escape, with the pointer over the window so the key reaches it
+    w=$(xdotool search --name "^$1\$" | head -n1)
+    [ -n "$w" ] && xdotool mousemove --sync --window "$w" 5 5
+    xdotool key Escape
+    for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.05; done
+    kill $pid 2>/dev/null
+    wait $pid; echo $? > $out/exit_$1
+  }
+  for i in $(seq $starts); do
+    run_probed Arrowbench $build/arrowbench $out/start_app_$i; stop Arrowbench
+    run_probed Floor $build/bench/floor_fltk $out/start_floor_$i; stop Floor
+  done
+  # motion to frame, and the memory of a scripted session
+  run_probed Arrowbench $build/arrowbench $out/motion_app
+  win=$(xdotool search --name "^Arrowbench$" | head -n1)
+  xdotool mousemove --sync --window $win 110 163 click 1   # Add
+  xdotool mousemove --sync --window $win 730 71 click 1    # Redraw
+  $build/bench/drive_pointer Arrowbench $motions 1000
+  grep VmHWM /proc/$pid/status | awk "{print \$2}" > $out/hwm_app
+  # idle: no timers, no polling
+  sleep 1
+  t0=$(awk "{print \$14 + \$15}" /proc/$pid/stat); sleep $idle_s; t1=$(awk "{print \$14 + \$15}" /proc/$pid/stat)
+  echo $((t1 - t0)) > $out/idle_app
+  stop Arrowbench
+  run_probed Floor $build/bench/floor_fltk $out/motion_floor
+  $build/bench/drive_pointer Floor $motions 1000
+  grep VmHWM /proc/$pid/status | awk "{print \$2}" > $out/hwm_floor
+  stop Floor
+'
+field() { awk -v k="$1" '$1 == k {print $2}' "$2"; }
+latencies() { awk '$1 == "motion_to_frame_us" {for (i = 2; i <= NF; ++i) print $i}' "$1"; }
+
+drag_motions=$(field drag_motions "$out/motion_app")
+drag_frames=$(field drag_frames "$out/motion_app")
+row "2. frames per drag motion (Linux, $motions motions)" "exactly 1" "$drag_frames frames / $drag_motions motions"
+p99=$(latencies "$out/motion_app" | percentile 99)
+p50=$(latencies "$out/motion_app" | median)
+floor_frame=$(latencies "$out/motion_floor" | median)
+row "2. motion to frame p99 / floor frame (Linux)" "<= 2x" "$(ratio "$p99" "$floor_frame")x ($p99 us, median $p50, vs $floor_frame us)"
+app_start=$(for f in "$out"/start_app_*; do field start_to_first_frame_us "$f"; done | median)
+floor_start=$(for f in "$out"/start_floor_*; do field start_to_first_frame_us "$f"; done | median)
+row "3. exec to first frame / FLTK floor (Linux)" "<= 1.2x" "$(ratio "$app_start" "$floor_start")x ($((${app_start%.*} / 1000)) ms vs $((${floor_start%.*} / 1000)) ms)"
+row "4. CPU while idle, ${idle_s} s (Linux)" "0" "$(cat "$out/idle_app") clock ticks"
+hwm_app=$(cat "$out/hwm_app")
+hwm_floor=$(cat "$out/hwm_floor")
+row "5. peak RSS, scripted session (Linux)" "<= floor + 2048 KiB" "$hwm_app KiB vs $hwm_floor KiB (+$((hwm_app - hwm_floor)))"
+
+# 7. Size
+tmp=$(mktemp)
+strip -o "$tmp" "$build/arrowbench" && row "7. Linux binary, stripped" "(reported)" "$(($(stat -c %s "$tmp") / 1024)) KiB"
+if [ -f build/win32/arrowbench.exe ]; then
+  i686-w64-mingw32-strip -o "$tmp" build/win32/arrowbench.exe &&
+    row "7. arrowbench.exe, stripped, static" "<= 512 KiB" "$(($(stat -c %s "$tmp") / 1024)) KiB"
+fi
+rm -f "$tmp"
+
+status=0
+for f in "$out"/exit_*; do [ "$(cat "$f")" = 0 ] || status=1; done
+rm -rf "$out"
+printf '%-44s | %-26s | %s\n' figure goal result
+printf '%s\n' "${rows[@]}"
+exit $status
