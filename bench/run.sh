@@ -11,7 +11,7 @@ build=build/linux
 if [ "$quick" = --quick ]; then
   reps=2; min_time=0.01; motions=50; idle_s=1; starts=1
 else
-  reps=7; min_time=0.5; motions=2000; idle_s=10; starts=7
+  reps=${BENCH_REPS:-7}; min_time=0.5; motions=2000; idle_s=${BENCH_IDLE:-10}; starts=${BENCH_STARTS:-7}
 fi
 rows=()
 row() { rows+=("$(printf '%-44s | %-26s | %s' "$1" "$2" "$3")"); }
@@ -107,7 +107,7 @@ rm -f "$tmp"
 
 status=0
 for f in "$out"/exit_*; do [ "$(cat "$f")" = 0 ] || status=1; done
-rm -rf "$out"
+[ -n "${BENCH_KEEP:-}" ] && echo "kept $out" >&2 || rm -rf "$out"
 printf '%-44s | %-26s | %s\n' figure goal result
 printf '%s\n' "${rows[@]}"
 exit $status

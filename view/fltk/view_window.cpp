@@ -8,6 +8,7 @@
 #include <FL/Fl_Gl_Window.H>
 #include <FL/Fl_Group.H>
 #include <FL/gl.h>
+#include <FL/x.H>
 
 #include "view/view.h"
 
@@ -86,6 +87,18 @@ private:
 
 ViewWindow* gl_window;
 
+// FLTK folds the pointer motions that arrive together into one, which
+// would skip motions during a drag. While a drag runs, every motion event
+// of the view's X window is taken here, before FLTK sees it, and drawn.
+int take_drag_motion(void* native, void*) {
+    auto* e = static_cast<XEvent*>(native);
+    if (e->type != MotionNotify || !gl_window || !gl_window->shown()) return 0;
+    if (view_state.drag_mode == DRAG_NONE || e->xmotion.window != fl_xid(gl_window)) return 0;
+    gl_window->make_current();
+    drag_camera(view_state, pack_position(e->xmotion.x, e->xmotion.y));
+    return 1;
+}
+
 }  // namespace
 
 void get_client_size(const ViewState& view, int& width, int& height) {
@@ -98,6 +111,7 @@ Fl_Widget* create_view_control(int x, int y, int w, int h) {
     auto* frame = new Fl_Group(x, y, w, h);
     frame->box(FL_DOWN_FRAME);
     gl_window = new ViewWindow(x + 2, y + 2, w - 4, h - 4);
+    Fl::add_system_handler(take_drag_motion, nullptr);
     gl_window->end();
     frame->end();
     return frame;
