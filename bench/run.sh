@@ -96,6 +96,23 @@ hwm_app=$(cat "$out/hwm_app")
 hwm_floor=$(cat "$out/hwm_floor")
 row "5. peak RSS, scripted session (Linux)" "<= floor + 2048 KiB" "$hwm_app KiB vs $hwm_floor KiB (+$((hwm_app - hwm_floor)))"
 
+# 3 on Windows: the exe and a Win32 dialog with a WGL child, under Wine.
+if [ -f build/win32/arrowbench.exe ] && [ -f build/win32/bench/floor_win32.exe ]; then
+  scripts/with-xvfb.sh bash -c '
+    cd build/win32
+    WINEPREFIX=$PWD/wineprefix wineserver -p
+    ../../bench/win32/startup.sh ./wine-run bench/floor_win32.exe >/dev/null  # warm-up
+    for i in $(seq '"$starts"'); do
+      ../../bench/win32/startup.sh ./wine-run arrowbench.exe >>'"$out"'/wine_app
+      ../../bench/win32/startup.sh ./wine-run bench/floor_win32.exe >>'"$out"'/wine_floor
+    done
+    WINEPREFIX=$PWD/wineprefix wineserver -k
+  '
+  wine_app=$(median <"$out/wine_app")
+  wine_floor=$(median <"$out/wine_floor")
+  row "3. exec to first frame / Win32 floor (Wine)" "<= 1.2x" "$(ratio "$wine_app" "$wine_floor")x ($((${wine_app%.*} / 1000)) ms vs $((${wine_floor%.*} / 1000)) ms)"
+fi
+
 # 7. Size
 tmp=$(mktemp)
 strip -o "$tmp" "$build/arrowbench" && row "7. Linux binary, stripped" "(reported)" "$(($(stat -c %s "$tmp") / 1024)) KiB"
