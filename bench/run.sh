@@ -106,8 +106,13 @@ if [ -f build/win32/arrowbench.exe ] && [ -f build/win32/bench/floor_win32.exe ]
       ../../bench/win32/startup.sh ./wine-run arrowbench.exe >>'"$out"'/wine_app
       ../../bench/win32/startup.sh ./wine-run bench/floor_win32.exe >>'"$out"'/wine_floor
     done
+    ./wine-run arrowbench.exe & ./wine-run bench/bench_win32_motion.exe Arrowbench '"$motions"' >'"$out"'/wine_motion_app; wait
+    ./wine-run bench/floor_win32.exe & ./wine-run bench/bench_win32_motion.exe Floor '"$motions"' >'"$out"'/wine_motion_floor; wait
     WINEPREFIX=$PWD/wineprefix wineserver -k
   '
+  read -r _ w_med _ w_p99 <"$out/wine_motion_app"
+  read -r _ f_med _ _ <"$out/wine_motion_floor"
+  row "2. motion to frame p99 / floor frame (Wine)" "<= 2x" "$(ratio "$w_p99" "$f_med")x ($w_p99 us, median $w_med, vs $f_med us)"
   wine_app=$(median <"$out/wine_app")
   wine_floor=$(median <"$out/wine_floor")
   row "3. exec to first frame / Win32 floor (Wine)" "<= 1.2x" "$(ratio "$wine_app" "$wine_floor")x ($((${wine_app%.*} / 1000)) ms vs $((${wine_floor%.*} / 1000)) ms)"

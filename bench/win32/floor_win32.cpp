@@ -1,7 +1,8 @@
 // The Windows floor for the start-up figure: a modeless dialog of the main
 // dialog's size and font with one child window where the view is, which
 // gets the view's WGL context and paints the least frame there is (clear
-// colour and depth, glFinish). Escape closes it.
+// colour and depth, glFinish), also for every motion of a left drag, as
+// the view does. Escape closes it.
 
 #include <windows.h>
 
@@ -9,9 +10,21 @@
 
 namespace {
 
+void least_frame() {
+    glClearColor(1, 1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glFinish();
+}
+
 LRESULT CALLBACK floor_view_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     static PAINTSTRUCT ps;
+    static bool dragging;
     switch (m) {
+        case WM_LBUTTONDOWN: dragging = true; break;
+        case WM_LBUTTONUP: dragging = false; break;
+        case WM_MOUSEMOVE:
+            if (dragging) least_frame();
+            break;
         case WM_CREATE: {
             PIXELFORMATDESCRIPTOR pfd = {};
             pfd.nSize = sizeof pfd;
@@ -26,9 +39,7 @@ LRESULT CALLBACK floor_view_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         }
         case WM_PAINT:
             BeginPaint(w, &ps);
-            glClearColor(1, 1, 1, 1);
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-            glFinish();
+            least_frame();
             EndPaint(w, &ps);
             return 0;
         default: break;
