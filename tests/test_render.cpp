@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "tests/check.h"
-#include "tests/projection.h"
+#include "tests/view_pixels.h"
 #include "view/gl.h"
 #include "view/view.h"
 
@@ -21,61 +21,38 @@ namespace {
 // units); the client edge takes 2 px on each side.
 int width = 546, height = 363;
 
-struct Rgb {
-    int r, g, b;
-};
-
-std::vector<unsigned char> pixels;
+// The frame last read back, top row first, as the screen tests see it.
+Shot shot;
 
 using Point = Point2;
 
-ViewCamera camera_of(const ViewState& v) {
-    return {{v.eye_dir.x * double(v.eye_distance), v.eye_dir.y * double(v.eye_distance),
-             v.eye_dir.z * double(v.eye_distance)},
-            width,
-            height};
-}
+Picture camera_matrix(const ViewState& v) { return Picture(v, width, height); }
 
-struct Projector {
-    ViewCamera camera;
-    Mat4 matrix;
-};
-
-Projector camera_matrix(const ViewState& v) {
-    ViewCamera c = camera_of(v);
-    return {c, camera_matrix(c)};
-}
-
-Point project(const Projector& p, double x, double y, double z) { return project(p.matrix, p.camera, x, y, z); }
+Point project(const Picture& p, double x, double y, double z) { return p.at(x, y, z); }
 
 // --- frames and pixels ---
 
+void read_frame() {
+    std::vector<unsigned char> rows(size_t(width) * size_t(height) * 4);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
+    shot.width = width;
+    shot.height = height;
+    shot.px.resize(size_t(width) * size_t(height));
+    for (int y = 0; y < height; ++y)  // GL's rows run bottom-up
+        for (int x = 0; x < width; ++x) {
+            const unsigned char* p = &rows[(size_t(height - 1 - y) * size_t(width) + size_t(x)) * 4];
+            shot.px[size_t(y) * size_t(width) + size_t(x)] = {p[0], p[1], p[2]};
+        }
+}
+
 void frame(const ViewState& v) {
     render_view(v);
-    pixels.assign(size_t(width) * size_t(height) * 4, 0);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    read_frame();
 }
 
-Rgb pixel(int x, int y) {
-    const unsigned char* p = &pixels[(size_t(y) * size_t(width) + size_t(x)) * 4];
-    return {p[0], p[1], p[2]};
-}
+Rgb pixel(int x, int y) { return shot.at(x, y); }
 
-bool close_to(Rgb a, Rgb b, int tolerance = 3) {
-    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
-}
-
-// A one-pixel line may land on either side of its exact position: look in
-// the 3 x 3 pixels around it.
-bool colour_near(Point p, Rgb want) {
-    int cx = int(std::floor(p.x)), cy = int(std::floor(p.y));
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx) {
-            int x = cx + dx, y = cy + dy;
-            if (x >= 0 && y >= 0 && x < width && y < height && close_to(pixel(x, y), want)) return true;
-        }
-    return false;
-}
+bool colour_near(Point p, Rgb want) { return colour_near(shot, p, want); }
 
 // How many of the 5 x 5 pixels round a point have the colour: a 3-pixel
 // point gives at least 9, a one-pixel line through it about 5.
@@ -108,7 +85,7 @@ ViewState start_view() {
 void check_empty_frame() {
     ViewState v = start_view();
     frame(v);
-    Projector m = camera_matrix(v);
+    Picture m = camera_matrix(v);
     // Background: the corners show nothing but white.
     for (Point p : {Point{2, 2}, Point{double(width) - 3, 2}, Point{2, double(height) - 3},
                     Point{double(width) - 3, double(height) - 3}})
@@ -122,14 +99,14 @@ void check_empty_frame() {
         CHECK(colour_near(project(m, 0, t, 0), {0, 255, 0}));
         // The top of the z axis runs out of the picture.
         Point z = project(m, 0, 0, t);
-        if (z.y < height - 1) {
+        if (z.y > 0) {
             CHECK(colour_near(z, {0, 0, 255}));
             ++seen;
         }
     }
     check_context("");
     CHECK(seen >= 6);
-    CHECK(project(m, 0, 0, 5).y > height);
+    CHECK(project(m, 0, 0, 5).y < 0);
     // Beyond the axes' ends, white again.
     CHECK(!colour_near(project(m, 5.6, 0, 0), {255, 0, 0}));
     // Drawn squares at 80 % white, the others white; sampled off their
@@ -157,7 +134,7 @@ void check_empty_frame() {
 
 // Checks one segment, sample by sample: above the ground plane in its
 // colour; below it dimmed where the line of sight crosses a drawn square.
-void check_segment(const Projector& m, const ViewState& v, Vector3 a, Vector3 b, Rgb colour, const char* what) {
+void check_segment(const Picture& m, const ViewState& v, Vector3 a, Vector3 b, Rgb colour, const char* what) {
     double e[3] = {v.eye_dir.x * double(v.eye_distance), v.eye_dir.y * double(v.eye_distance),
                    v.eye_dir.z * double(v.eye_distance)};
     for (double t = 0.15; t <= 0.86; t += 0.07) {
@@ -179,7 +156,7 @@ void check_vectors() {
     // Starting at the offset: (1, 0, 0) to (2, 2, 3), tip at (2, 2, 3).
     set_vector_slot(v, 0, {1, 2, 3}, {1, 0, 0}, 255, 128, 0, false);
     frame(v);
-    Projector m = camera_matrix(v);
+    Picture m = camera_matrix(v);
     check_segment(m, v, {1, 0, 0}, {2, 2, 3}, {255, 128, 0}, "start-anchored");
     // The tip is a 3-pixel point: its 3 x 3 block is all in colour.
     CHECK(block_hits(project(m, 2, 2, 3), {255, 128, 0}) >= 9);
@@ -223,7 +200,7 @@ void check_skipped_and_odd_slots() {
     set_vector_slot(v, 0, {0, 0, 0}, {1, 1, 1}, 0, 255, 255, false);
     set_vector_slot(v, 1, {-0.0f, 0, -0.0f}, {1, -1, 1}, 0, 255, 255, false);
     frame(v);
-    Projector m = camera_matrix(v);
+    Picture m = camera_matrix(v);
     CHECK(!colour_near(project(m, 1, 1, 1), {0, 255, 255}));
     CHECK(!colour_near(project(m, 1, -1, 1), {0, 255, 255}));
 
@@ -246,9 +223,8 @@ void check_camera_moves_the_picture() {
     ViewState v = start_view();
     begin_rotate(v, pack_position(100, 100));
     drag_camera(v, pack_position(180, 140));  // draws the frame itself
-    pixels.assign(size_t(width) * size_t(height) * 4, 0);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    Projector m = camera_matrix(v);
+    read_frame();
+    Picture m = camera_matrix(v);
     for (double t = 2.5; t <= 4.5; t += 0.5) {
         CHECK(colour_near(project(m, t, 0, 0), {255, 0, 0}));
         CHECK(colour_near(project(m, 0, 0, t), {0, 0, 255}));
@@ -256,8 +232,7 @@ void check_camera_moves_the_picture() {
     end_drag(v);
     begin_zoom(v, pack_position(0, 0));
     drag_camera(v, pack_position(0, 40));  // 10 -> 30 units away
-    pixels.assign(size_t(width) * size_t(height) * 4, 0);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    read_frame();
     m = camera_matrix(v);
     CHECK(v.eye_distance == 30.0f);
     CHECK(colour_near(project(m, 4, 0, 0), {255, 0, 0}));

@@ -32,29 +32,31 @@ struct Decimal {
     int64_t exponent = 0;
 };
 
-constexpr double POW10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-// Exact cases: a significand below 2^53 times or over an exactly
-// representable power of ten is one correctly rounded operation.
-bool convert_fast(const Decimal& d, double& out) {
-    if (d.count > 15) return false;
+// D as an integer, for at most 19 digits.
+uint64_t significand(const Decimal& d) {
     uint64_t n = 0;
     for (int i = 0; i < d.count; ++i) n = n * 10 + uint64_t(d.digits[i] - '0');
-    double m = double(n);
+    return n;
+}
+
+// Exact cases: a significand below 2^53 times or over an exactly
+// representable power of ten (up to 1e22) is one correctly rounded
+// operation.
+bool convert_fast(const Decimal& d, double& out) {
+    if (d.count > 15) return false;
+    double m = double(significand(d));
     int64_t e = d.exponent;
     if (e >= 0 && e <= 22) {
-        out = m * POW10[e];
+        out = m * POW10_TABLE[e];
         return true;
     }
     if (e < 0 && e >= -22) {
-        out = m / POW10[-e];
+        out = m / POW10_TABLE[-e];
         return true;
     }
     if (e > 22 && e <= 22 + 15 - d.count) {
         // Move the excess into the significand, which stays exact.
-        out = (m * POW10[e - 22]) * POW10[22];
+        out = (m * POW10_TABLE[e - 22]) * POW10_TABLE[22];
         return true;
     }
     return false;
@@ -137,9 +139,7 @@ bool convert_exact(const Decimal& d, double& out) {
 // range no range error can be. Anything else goes the exact way.
 bool convert_float_fast(const Decimal& d, float& out) {
     if (d.count > 19 || d.exponent > 308 || d.exponent < -308) return false;
-    uint64_t n = 0;
-    for (int i = 0; i < d.count; ++i) n = n * 10 + uint64_t(d.digits[i] - '0');
-    double a = double(n);
+    double a = double(significand(d));
     double v = d.exponent >= 0 ? a * POW10_TABLE[d.exponent] : a / POW10_TABLE[-d.exponent];
     if (!(v >= 1e-300 && v <= 1e300)) return false;
     float f = static_cast<float>(v);

@@ -74,7 +74,6 @@ int exact_digits(uint32_t m, int e2, char* digits, int* exp10) {
     return count;
 }
 
-
 // Six significant digits of the float with these bits (finite, non-zero),
 // from its exact decimal expansion: rounded to nearest, ties to even.
 void six_digits_exact(uint32_t bits, char* sig, int& x) {

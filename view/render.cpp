@@ -28,21 +28,16 @@ void render_view(const ViewState& view) {
     gluLookAt(view.eye_dir.x * d, view.eye_dir.y * d, view.eye_dir.z * d, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0);
 
     glLineWidth(1.0f);
-    glColor3f(1.0f, 0.0f, 0.0f);
-    glBegin(GL_LINES);
-    glVertex3f(0.0f, 0.0f, 0.0f);
-    glVertex3f(5.0f, 0.0f, 0.0f);
-    glEnd();
-    glColor3f(0.0f, 1.0f, 0.0f);
-    glBegin(GL_LINES);
-    glVertex3f(0.0f, 0.0f, 0.0f);
-    glVertex3f(0.0f, 5.0f, 0.0f);
-    glEnd();
-    glColor3f(0.0f, 0.0f, 1.0f);
-    glBegin(GL_LINES);
-    glVertex3f(0.0f, 0.0f, 0.0f);
-    glVertex3f(0.0f, 0.0f, 5.0f);
-    glEnd();
+    // x red, y green, z blue: each 5 units from the origin, in its own pair.
+    for (int axis = 0; axis < 3; ++axis) {
+        float end[3] = {0.0f, 0.0f, 0.0f};
+        end[axis] = 5.0f;
+        glColor3f(end[0] / 5.0f, end[1] / 5.0f, end[2] / 5.0f);
+        glBegin(GL_LINES);
+        glVertex3f(0.0f, 0.0f, 0.0f);
+        glVertex3f(end[0], end[1], end[2]);
+        glEnd();
+    }
 
     if (!view.slots.empty()) {
         glPointSize(3.0f);

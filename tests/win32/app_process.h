@@ -142,16 +142,17 @@ struct AppProcess {
             wait_until([&] { return focus() != before; });
             return;
         }
-        HWND keep = focus();
-        settle();
-        PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(keep), TRUE);
-        wait_until([&] { return focus() == keep; });
+        settle_back_to(focus());
     }
 
     void type_chars(const char* s) const {
         HWND target = focus();
         for (; *s; ++s) PostMessageA(target, WM_CHAR, WPARAM(BYTE(*s)), 1);
-        HWND keep = target;
+        settle_back_to(target);
+    }
+
+    // settle(), then give the focus back to `keep`, which the settling Tab took.
+    void settle_back_to(HWND keep) const {
         settle();
         PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(keep), TRUE);
         wait_until([&] { return focus() == keep; });
