@@ -2,10 +2,13 @@
 # Runs a command with an X server of its own: starts Xvfb on a display it
 # finds free, runs the command with DISPLAY set, stops the server, and
 # passes on the command's exit code.
-# Usage: scripts/with-xvfb.sh COMMAND [ARG...]
+# Usage: scripts/with-xvfb.sh [--no-glx] COMMAND [ARG...]
+#   --no-glx  a server without the GLX extension, where no GL visual exists
 set -u
+glx=+extension
+if [ "${1:-}" = --no-glx ]; then glx=-extension; shift; fi
 fd_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp +extension GLX 3>"$fd_file" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp $glx GLX 3>"$fd_file" >/dev/null 2>&1 &
 xvfb=$!
 stop() {
   kill "$xvfb" 2>/dev/null
