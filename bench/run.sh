@@ -14,7 +14,7 @@ else
   reps=${BENCH_REPS:-7}; min_time=0.5; motions=2000; idle_s=${BENCH_IDLE:-10}; starts=${BENCH_STARTS:-7}
 fi
 rows=()
-row() { rows+=("$(printf '%-44s | %-26s | %s' "$1" "$2" "$3")"); }
+row() { rows+=("$(printf '%-48s | %-22s | %s' "$1" "$2" "$3")"); }
 
 median() { sort -n | awk '{a[NR]=$1} END {if (NR) print (NR % 2 ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2)}'; }
 percentile() { sort -n | awk -v p="$1" '{a[NR]=$1} END {i=int(NR*p/100+0.999); if (i<1) i=1; print a[i]}'; }
@@ -30,8 +30,11 @@ bench_median() {  # program name
 floor=$(bench_median bench_frame BM_floor/real_time_median)
 empty=$(bench_median bench_frame BM_render/0/real_time_median)
 three=$(bench_median bench_frame BM_render/3/real_time_median)
+picture=$(bench_median bench_frame BM_same_picture/real_time_median)
 row "1. frame, no slots / floor (546x363, llvmpipe)" "<= 1.15x" "$(ratio "$empty" "$floor")x ($((${empty%.*} / 1000)) us vs $((${floor%.*} / 1000)) us)"
 row "1. frame, three slots / floor" "<= 1.15x" "$(ratio "$three" "$floor")x ($((${three%.*} / 1000)) us)"
+row "1. same picture, fewest calls / floor" "(Mesa's share)" "$(ratio "$picture" "$floor")x ($((${picture%.*} / 1000)) us)"
+row "1. frame, three slots / same picture" "(ours)" "$(ratio "$three" "$picture")x"
 
 # 6. Conversions
 ours=$(bench_median bench_conversions BM_ours_median)
@@ -44,8 +47,8 @@ out=$(mktemp -d)
 scripts/with-xvfb.sh bash -c '
   set -u
   build='"$build"' probe='"$probe"' out='"$out"' motions='"$motions"' idle_s='"$idle_s"' starts='"$starts"'
-  run_probed() {  # name program file
-    ARROWBENCH_PROBE_OUT=$3 LD_PRELOAD=$probe $2 & pid=$!
+  run_probed() {  # name program file [arg]
+    ARROWBENCH_PROBE_OUT=$3 LD_PRELOAD=$probe $2 ${4:-} & pid=$!
     for _ in $(seq 100); do xwininfo -name "$1" >/dev/null 2>&1 && break; sleep 0.05; done
     sleep 0.5
   }
@@ -60,6 +63,7 @@ scripts/with-xvfb.sh bash -c '
   for i in $(seq $starts); do
     run_probed Arrowbench $build/arrowbench $out/start_app_$i; stop Arrowbench
     run_probed Floor $build/bench/floor_fltk $out/start_floor_$i; stop Floor
+    run_probed Floor $build/bench/floor_fltk $out/start_picture_$i --picture; stop Floor
   done
   # motion to frame, and the memory of a scripted session
   run_probed Arrowbench $build/arrowbench $out/motion_app
@@ -77,6 +81,10 @@ scripts/with-xvfb.sh bash -c '
   $build/bench/drive_pointer Floor $motions 1000
   grep VmHWM /proc/$pid/status | awk "{print \$2}" > $out/hwm_floor
   stop Floor
+  run_probed Floor $build/bench/floor_fltk $out/motion_picture --picture
+  $build/bench/drive_pointer Floor $motions 1000
+  grep VmHWM /proc/$pid/status | awk "{print \$2}" > $out/hwm_picture
+  stop Floor
 '
 field() { awk -v k="$1" '$1 == k {print $2}' "$2"; }
 latencies() { awk '$1 == "motion_to_frame_us" {for (i = 2; i <= NF; ++i) print $i}' "$1"; }
@@ -90,11 +98,15 @@ floor_frame=$(latencies "$out/motion_floor" | median)
 row "2. motion to frame p99 / floor frame (Linux)" "<= 2x" "$(ratio "$p99" "$floor_frame")x ($p99 us, median $p50, vs $floor_frame us)"
 app_start=$(for f in "$out"/start_app_*; do field start_to_first_frame_us "$f"; done | median)
 floor_start=$(for f in "$out"/start_floor_*; do field start_to_first_frame_us "$f"; done | median)
+picture_start=$(for f in "$out"/start_picture_*; do field start_to_first_frame_us "$f"; done | median)
 row "3. exec to first frame / FLTK floor (Linux)" "<= 1.2x" "$(ratio "$app_start" "$floor_start")x ($((${app_start%.*} / 1000)) ms vs $((${floor_start%.*} / 1000)) ms)"
+row "3. ... / FLTK floor drawing the same picture" "(ours)" "$(ratio "$app_start" "$picture_start")x (vs $((${picture_start%.*} / 1000)) ms)"
 row "4. CPU while idle, ${idle_s} s (Linux)" "0" "$(cat "$out/idle_app") clock ticks"
 hwm_app=$(cat "$out/hwm_app")
 hwm_floor=$(cat "$out/hwm_floor")
+hwm_picture=$(cat "$out/hwm_picture")
 row "5. peak RSS, scripted session (Linux)" "<= floor + 2048 KiB" "$hwm_app KiB vs $hwm_floor KiB (+$((hwm_app - hwm_floor)))"
+row "5. ... / floor drawing the same picture" "(ours)" "vs $hwm_picture KiB ($(printf %+d $((hwm_app - hwm_picture))))"
 
 # 3 on Windows: the exe and a Win32 dialog with a WGL child, under Wine.
 if [ -f build/win32/arrowbench.exe ] && [ -f build/win32/bench/floor_win32.exe ]; then
@@ -105,17 +117,32 @@ if [ -f build/win32/arrowbench.exe ] && [ -f build/win32/bench/floor_win32.exe ]
     for i in $(seq '"$starts"'); do
       ../../bench/win32/startup.sh ./wine-run arrowbench.exe >>'"$out"'/wine_app
       ../../bench/win32/startup.sh ./wine-run bench/floor_win32.exe >>'"$out"'/wine_floor
+      ../../bench/win32/startup.sh ./wine-run bench/floor_win32.exe picture >>'"$out"'/wine_picture
+      ../../bench/win32/startup.sh ./wine-run bench/floor_win32.exe dialog >>'"$out"'/wine_dialog
     done
-    ./wine-run arrowbench.exe & ./wine-run bench/bench_win32_motion.exe Arrowbench '"$motions"' >'"$out"'/wine_motion_app; wait
-    ./wine-run bench/floor_win32.exe & ./wine-run bench/bench_win32_motion.exe Floor '"$motions"' >'"$out"'/wine_motion_floor; wait
+    motion() {  # caption file program [arg]
+      ./wine-run "${@:3}" & ./wine-run bench/bench_win32_motion.exe "$1" '"$motions"' >'"$out"'/$2; wait
+    }
+    motion Arrowbench wine_motion_app arrowbench.exe
+    motion Floor wine_motion_floor bench/floor_win32.exe
+    motion Floor wine_motion_picture bench/floor_win32.exe picture
+    motion Arrowbench wine_motion_dialog bench/floor_win32.exe dialog
     WINEPREFIX=$PWD/wineprefix wineserver -k
   '
   read -r _ w_med _ w_p99 <"$out/wine_motion_app"
   read -r _ f_med _ _ <"$out/wine_motion_floor"
+  read -r _ p_med _ p_p99 <"$out/wine_motion_picture"
+  read -r _ d_med _ d_p99 <"$out/wine_motion_dialog"
   row "2. motion to frame p99 / floor frame (Wine)" "<= 2x" "$(ratio "$w_p99" "$f_med")x ($w_p99 us, median $w_med, vs $f_med us)"
+  row "2. ... floor drawing the same picture" "(Mesa's share)" "p99 $p_p99 us, median $p_med us"
+  row "2. ... that in our dialog template" "(ours)" "p99 $d_p99 us, median $d_med us"
   wine_app=$(median <"$out/wine_app")
   wine_floor=$(median <"$out/wine_floor")
+  wine_picture=$(median <"$out/wine_picture")
+  wine_dialog=$(median <"$out/wine_dialog")
   row "3. exec to first frame / Win32 floor (Wine)" "<= 1.2x" "$(ratio "$wine_app" "$wine_floor")x ($((${wine_app%.*} / 1000)) ms vs $((${wine_floor%.*} / 1000)) ms)"
+  row "3. ... / floor drawing the same picture" "(Mesa's share)" "$(ratio "$wine_app" "$wine_picture")x (vs $((${wine_picture%.*} / 1000)) ms)"
+  row "3. ... / that in our dialog template" "(ours)" "$(ratio "$wine_app" "$wine_dialog")x (vs $((${wine_dialog%.*} / 1000)) ms)"
 fi
 
 # 7. Size
@@ -130,6 +157,6 @@ rm -f "$tmp"
 status=0
 for f in "$out"/exit_*; do [ "$(cat "$f")" = 0 ] || status=1; done
 [ -n "${BENCH_KEEP:-}" ] && echo "kept $out" >&2 || rm -rf "$out"
-printf '%-44s | %-26s | %s\n' figure goal result
+printf '%-48s | %-22s | %s\n' figure goal result
 printf '%s\n' "${rows[@]}"
 exit $status

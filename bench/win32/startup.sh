@@ -2,13 +2,13 @@
 # Exec to the first finished frame of a Windows program under Wine, in
 # microseconds, from outside: Wine's OpenGL trace writes a line for each
 # glFinish as it happens, and the first one is timed as it arrives.
-# Usage (with DISPLAY set): bench/win32/startup.sh WINE_RUN PROGRAM.exe
+# Usage (with DISPLAY set): bench/win32/startup.sh WINE_RUN PROGRAM.exe [ARG...]
 wine_run=$1
 exe=$2
 fifo=$(mktemp -u)
 mkfifo "$fifo"
 start=$EPOCHREALTIME
-WINEDEBUG=trace+opengl "$wine_run" "$exe" 2>"$fifo" >/dev/null &
+WINEDEBUG=trace+opengl "$wine_run" "$exe" "${@:3}" 2>"$fifo" >/dev/null &
 app=$!
 while IFS= read -r line; do
   case $line in
