@@ -58,7 +58,7 @@ scripts/with-xvfb.sh bash -c '
     xdotool key Escape
     for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.05; done
     kill $pid 2>/dev/null
-    wait $pid; echo $? > $out/exit_$1
+    wait $pid; echo $? >> $out/exit_$1
   }
   for i in $(seq $starts); do
     run_probed Arrowbench $build/arrowbench $out/start_app_$i; stop Arrowbench
@@ -155,7 +155,8 @@ fi
 rm -f "$tmp"
 
 status=0
-for f in "$out"/exit_*; do [ "$(cat "$f")" = 0 ] || status=1; done
+# A program that could not start (or exited with an error) spoils the figures.
+for f in "$out"/exit_*; do grep -qv '^0$' "$f" && { echo "bench: $(basename "$f"): $(grep -vc '^0$' "$f") runs failed" >&2; status=1; }; done
 [ -n "${BENCH_KEEP:-}" ] && echo "kept $out" >&2 || rm -rf "$out"
 printf '%-48s | %-22s | %s\n' figure goal result
 printf '%s\n' "${rows[@]}"

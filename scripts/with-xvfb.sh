@@ -8,7 +8,7 @@ set -u
 glx=+extension
 if [ "${1:-}" = --no-glx ]; then glx=-extension; shift; fi
 fd_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp $glx GLX 3>"$fd_file" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset $glx GLX 3>"$fd_file" >/dev/null 2>&1 &
 xvfb=$!
 stop() {
   kill "$xvfb" 2>/dev/null
