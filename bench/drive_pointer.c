@@ -1,10 +1,13 @@
 /* Sends real pointer input to a window by its name, through XTest: a
  * press in the view, COUNT motions, a release; then optionally a right
  * drag too. Each motion is synced with the server and paced, so the
- * program sees every one of them.
- * Usage: drive_pointer NAME COUNT [PAUSE_US] */
+ * program sees every one of them. Given a PID, the program is stopped
+ * while the motions go out, so that they all reach it at once, as they
+ * do from a fast pointer on a busy machine.
+ * Usage: drive_pointer NAME COUNT [PAUSE_US [PID]] */
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
+#include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -32,6 +35,7 @@ int main(int argc, char** argv) {
     if (!d) return 2;
     int count = atoi(argv[2]);
     useconds_t pause = argc > 3 ? (useconds_t)atoi(argv[3]) : 1500;
+    pid_t stopped = argc > 4 ? (pid_t)atoi(argv[4]) : 0;
     Window w = 0;
     for (int i = 0; i < 100 && !w; ++i) {
         w = find(d, DefaultRootWindow(d), argv[1]);
@@ -50,12 +54,17 @@ int main(int argc, char** argv) {
     XTestFakeButtonEvent(d, 1, True, 0);
     XSync(d, False);
     usleep(50000);
+    if (stopped) kill(stopped, SIGSTOP);
     for (int i = 1; i <= count; ++i) {
         /* a back-and-forth sweep, so the camera keeps moving */
         int step = i % 400, dx = step < 200 ? step : 400 - step;
         XTestFakeMotionEvent(d, screen, vx + dx, vy + (i % 50), 0);
         XSync(d, False);
-        usleep(pause);
+        if (pause) usleep(pause);
+    }
+    if (stopped) {
+        usleep(100000);
+        kill(stopped, SIGCONT);
     }
     XTestFakeButtonEvent(d, 1, False, 0);
     XSync(d, False);

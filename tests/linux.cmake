@@ -26,3 +26,9 @@ add_executable(test_linux_view fltk/test_linux_view.cpp)
 target_link_libraries(test_linux_view PRIVATE view_core X11::X11 X11::Xtst)
 add_test(NAME test_linux_view COMMAND test_linux_view $<TARGET_FILE:arrowbench> ${CMAKE_BINARY_DIR}/screenshot-linux-view.ppm)
 set_tests_properties(test_linux_view PROPERTIES TIMEOUT 120)
+
+# A burst of drag motions that arrive together still draws one frame each.
+add_test(NAME test_motion_burst
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/fltk/test_motion_burst.sh $<TARGET_FILE:arrowbench>
+          $<TARGET_FILE:frame_probe> $<TARGET_FILE:drive_pointer>)
+set_tests_properties(test_motion_burst PROPERTIES TIMEOUT 60)

@@ -89,13 +89,21 @@ ViewWindow* gl_window;
 
 // FLTK folds the pointer motions that arrive together into one, which
 // would skip motions during a drag. While a drag runs, every motion event
-// of the view's X window is taken here, before FLTK sees it, and drawn.
+// is taken here, before FLTK sees it, and drawn. FLTK's subwindows select
+// exposure events only, so the pointer events of the drag arrive at the
+// dialog's X window, in its coordinates.
 int take_drag_motion(void* native, void*) {
     auto* e = static_cast<XEvent*>(native);
     if (e->type != MotionNotify || !gl_window || !gl_window->shown()) return 0;
-    if (view_state.drag_mode == DRAG_NONE || e->xmotion.window != fl_xid(gl_window)) return 0;
+    if (view_state.drag_mode == DRAG_NONE) return 0;
+    int x = e->xmotion.x, y = e->xmotion.y;
+    if (e->xmotion.window != fl_xid(gl_window)) {
+        if (e->xmotion.window != fl_xid(gl_window->top_window())) return 0;
+        x -= gl_window->x();
+        y -= gl_window->y();
+    }
     gl_window->make_current();
-    drag_camera(view_state, pack_position(e->xmotion.x, e->xmotion.y));
+    drag_camera(view_state, pack_position(x, y));
     return 1;
 }
 
