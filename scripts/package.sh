@@ -5,6 +5,9 @@
 # same commit gives the same bytes; scripts/reproducible.sh proves it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Configured anew with it, so a tree set up at an older commit follows.
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+export SOURCE_DATE_EPOCH
 scripts/setup.sh all
 out=$PWD/build/packages
 rm -rf "$out"
