@@ -96,7 +96,7 @@ else()
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [[Arrowbench is a small calculator for three-component vectors: add,
 subtract, cross and dot products, scaling, normalising and length, on
 vectors typed as text. Beside it, an OpenGL view draws up to three vectors
-over the axes and a ground grid, and orbits and zooms with the mouse.]])
+over the axes and a checkerboard ground, and orbits and zooms with the mouse.]])
 endif()
 
 include(CPack)
