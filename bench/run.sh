@@ -121,7 +121,11 @@ if [ -f build/win32/arrowbench.exe ] && [ -f build/win32/bench/floor_win32.exe ]
       ../../bench/win32/startup.sh ./wine-run bench/floor_win32.exe dialog >>'"$out"'/wine_dialog
     done
     motion() {  # caption file program [arg]
-      ./wine-run "${@:3}" & ./wine-run bench/bench_win32_motion.exe "$1" '"$motions"' >'"$out"'/$2; wait
+      ./wine-run "${@:3}" & app=$!
+      ./wine-run bench/bench_win32_motion.exe "$1" '"$motions"' >'"$out"'/$2 || echo 1 >>'"$out"'/exit_wine
+      # the driver closes the program; one it could not find must not hang the run
+      for _ in $(seq 100); do kill -0 $app 2>/dev/null || break; sleep 0.1; done
+      kill $app 2>/dev/null; wait $app
     }
     motion Arrowbench wine_motion_app arrowbench.exe
     motion Floor wine_motion_floor bench/floor_win32.exe

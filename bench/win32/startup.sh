@@ -10,7 +10,8 @@ mkfifo "$fifo"
 start=$EPOCHREALTIME
 WINEDEBUG=trace+opengl "$wine_run" "$exe" "${@:3}" 2>"$fifo" >/dev/null &
 app=$!
-while IFS= read -r line; do
+# A program that never finishes a frame ends the wait after 60 s of silence.
+while IFS= read -r -t 60 line; do
   case $line in
     *trace:opengl:glFinish*)
       now=$EPOCHREALTIME
