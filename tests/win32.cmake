@@ -20,3 +20,10 @@ add_test(NAME test_win32_view
   COMMAND sh -c "\"$0\" \"$@\" 2>${VIEW_TRACE}" ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:test_win32_view>
           $<TARGET_FILE:arrowbench> ${VIEW_TRACE} ${CMAKE_BINARY_DIR}/screenshot-win32-view.bmp)
 set_tests_properties(test_win32_view PROPERTIES TIMEOUT 180)
+
+# Hostile field texts end to end: every byte, 255 and 10,000 chars, sign-
+# and space-only texts, huge exponents, results fed back.
+add_executable(test_win32_hostile win32/test_win32_hostile.cpp)
+target_include_directories(test_win32_hostile PRIVATE ${CMAKE_SOURCE_DIR})
+add_test(NAME test_win32_hostile COMMAND test_win32_hostile $<TARGET_FILE:arrowbench>)
+set_tests_properties(test_win32_hostile PROPERTIES TIMEOUT 180)
