@@ -27,3 +27,17 @@ add_executable(test_win32_hostile win32/test_win32_hostile.cpp)
 target_include_directories(test_win32_hostile PRIVATE ${CMAKE_SOURCE_DIR})
 add_test(NAME test_win32_hostile COMMAND test_win32_hostile $<TARGET_FILE:arrowbench>)
 set_tests_properties(test_win32_hostile PROPERTIES TIMEOUT 180)
+
+# No GL: on an X server without GLX the view gets no context, and the
+# dialog must work all the same. The same run with GL is the control.
+add_executable(test_win32_no_gl win32/test_win32_no_gl.cpp)
+target_include_directories(test_win32_no_gl PRIVATE ${CMAKE_SOURCE_DIR})
+set(NO_GL_TRACE ${CMAKE_BINARY_DIR}/no-gl-trace.txt)
+add_test(NAME test_win32_no_gl
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/no_glx.sh ${CMAKE_BINARY_DIR}/wine-run ${NO_GL_TRACE}
+          $<TARGET_FILE:test_win32_no_gl> $<TARGET_FILE:arrowbench> ${NO_GL_TRACE} no-gl)
+set(WITH_GL_TRACE ${CMAKE_BINARY_DIR}/with-gl-trace.txt)
+add_test(NAME test_win32_with_gl
+  COMMAND sh -c "\"$0\" \"$@\" 2>${WITH_GL_TRACE}" ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:test_win32_no_gl>
+          $<TARGET_FILE:arrowbench> ${WITH_GL_TRACE} gl)
+set_tests_properties(test_win32_no_gl test_win32_with_gl PROPERTIES TIMEOUT 120)
