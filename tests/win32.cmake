@@ -41,3 +41,18 @@ add_test(NAME test_win32_with_gl
   COMMAND sh -c "\"$0\" \"$@\" 2>${WITH_GL_TRACE}" ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:test_win32_no_gl>
           $<TARGET_FILE:arrowbench> ${WITH_GL_TRACE} gl)
 set_tests_properties(test_win32_no_gl test_win32_with_gl PROPERTIES TIMEOUT 120)
+
+# A long session: commands and drags interleaved, results checked all the
+# way, memory read from outside. ctest runs a short one; the counts are
+# arguments (see the file's head).
+add_executable(test_win32_session win32/test_win32_session.cpp)
+target_include_directories(test_win32_session PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(test_win32_session PRIVATE view_core psapi)
+set(SESSION_TRACE ${CMAKE_BINARY_DIR}/session-gl-trace.txt)
+set(SESSION_COMMANDS 1000 CACHE STRING "commands in the ctest session")
+set(SESSION_MOTIONS 10000 CACHE STRING "drag motions in the ctest session")
+add_test(NAME test_win32_session
+  COMMAND bash -c "set -o pipefail; { \"$0\" \"$@\" 2>&1 >&3 | grep --line-buffered glTranslated >${SESSION_TRACE}; } 3>&1"
+          ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:test_win32_session> $<TARGET_FILE:arrowbench>
+          ${SESSION_COMMANDS} ${SESSION_MOTIONS} ${SESSION_TRACE})
+set_tests_properties(test_win32_session PROPERTIES TIMEOUT 300)
