@@ -151,6 +151,9 @@ std::string byte_label(unsigned b) {
 // Each byte 0x01..0xFF before, between and after numbers, in vector,
 // scalar and colour fields, through the calculator and Redraw.
 void check_every_byte() {
+    // The dialog comes from CreateDialogParamA: its fields are ANSI
+    // windows, which hold one byte a char in the process's code page.
+    for (int id : {V1, V2, S1, ROW_VECTOR, ROW_COLOR}) CHECK(!IsWindowUnicode(app->control(id)));
     for (unsigned b = 1; b <= 0xFF; ++b) {
         const std::string c(1, char(b));
         check_context(byte_label(b));
