@@ -20,3 +20,42 @@ add_test(NAME test_win32_view
   COMMAND sh -c "\"$0\" \"$@\" 2>${VIEW_TRACE}" ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:test_win32_view>
           $<TARGET_FILE:arrowbench> ${VIEW_TRACE} ${CMAKE_BINARY_DIR}/screenshot-win32-view.bmp)
 set_tests_properties(test_win32_view PROPERTIES TIMEOUT 180)
+
+# Hostile field texts end to end: every byte, 255 and 10,000 chars, sign-
+# and space-only texts, huge exponents, results fed back.
+add_executable(test_win32_hostile win32/test_win32_hostile.cpp)
+target_include_directories(test_win32_hostile PRIVATE ${CMAKE_SOURCE_DIR})
+add_test(NAME test_win32_hostile COMMAND test_win32_hostile $<TARGET_FILE:arrowbench>)
+# The fields are ANSI edit controls: under a double-byte code page the
+# bytes from 0x80 up do not travel one by one. Wine takes the code page
+# from the locale; C gives 1252.
+set_tests_properties(test_win32_hostile PROPERTIES TIMEOUT 180 ENVIRONMENT LC_ALL=C)
+
+# No GL: on an X server without GLX the view gets no context, and the
+# dialog must work all the same. The same run with GL is the control.
+add_executable(test_win32_no_gl win32/test_win32_no_gl.cpp)
+target_include_directories(test_win32_no_gl PRIVATE ${CMAKE_SOURCE_DIR})
+set(NO_GL_TRACE ${CMAKE_BINARY_DIR}/no-gl-trace.txt)
+add_test(NAME test_win32_no_gl
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/no_glx.sh ${CMAKE_BINARY_DIR}/wine-run ${NO_GL_TRACE}
+          $<TARGET_FILE:test_win32_no_gl> $<TARGET_FILE:arrowbench> ${NO_GL_TRACE} no-gl)
+set(WITH_GL_TRACE ${CMAKE_BINARY_DIR}/with-gl-trace.txt)
+add_test(NAME test_win32_with_gl
+  COMMAND sh -c "\"$0\" \"$@\" 2>${WITH_GL_TRACE}" ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:test_win32_no_gl>
+          $<TARGET_FILE:arrowbench> ${WITH_GL_TRACE} gl)
+set_tests_properties(test_win32_no_gl test_win32_with_gl PROPERTIES TIMEOUT 120)
+
+# A long session: commands and drags interleaved, results checked all the
+# way, memory read from outside. ctest runs a short one; the counts are
+# arguments (see the file's head).
+add_executable(test_win32_session win32/test_win32_session.cpp)
+target_include_directories(test_win32_session PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(test_win32_session PRIVATE view_core psapi)
+set(SESSION_TRACE ${CMAKE_BINARY_DIR}/session-gl-trace.txt)
+set(SESSION_COMMANDS 1000 CACHE STRING "commands in the ctest session")
+set(SESSION_MOTIONS 10000 CACHE STRING "drag motions in the ctest session")
+add_test(NAME test_win32_session
+  COMMAND bash -c "set -o pipefail; { \"$0\" \"$@\" 2>&1 >&3 | grep --line-buffered glTranslated >${SESSION_TRACE}; } 3>&1"
+          ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:test_win32_session> $<TARGET_FILE:arrowbench>
+          ${SESSION_COMMANDS} ${SESSION_MOTIONS} ${SESSION_TRACE})
+set_tests_properties(test_win32_session PROPERTIES TIMEOUT 300)

@@ -15,6 +15,27 @@ inline std::string window_text(HWND w) {
     return buf.data();
 }
 
+// A message sent with a time limit, so that a program that hangs fails
+// the test instead of stopping it. False when the limit ran out.
+inline bool send_within(HWND w, UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result = nullptr,
+                        UINT ms = 10000) {
+    DWORD_PTR r = 0;
+    if (!SendMessageTimeoutA(w, message, wparam, lparam, SMTO_NORMAL, ms, &r)) return false;
+    if (result) *result = LRESULT(r);
+    return true;
+}
+
+// The whole text of a window, however long, within the time limit.
+inline bool window_text_within(HWND w, std::string& text) {
+    LRESULT n = 0;
+    if (!send_within(w, WM_GETTEXTLENGTH, 0, 0, &n)) return false;
+    std::vector<char> buf(size_t(n) + 2);
+    LRESULT got = 0;
+    if (!send_within(w, WM_GETTEXT, WPARAM(buf.size()), reinterpret_cast<LPARAM>(buf.data()), &got)) return false;
+    text.assign(buf.data(), size_t(got));
+    return true;
+}
+
 // Polls `done` for up to `ms` milliseconds.
 template <typename F>
 bool wait_until(F done, int ms = 5000) {
@@ -93,6 +114,14 @@ struct AppProcess {
         return code;
     }
 
+    // Escape in V1, as a user ends the program. Returns the exit code, or
+    // STILL_ACTIVE if the program is still running 10 s later.
+    DWORD close_by_escape() const {
+        focus_control(1001);
+        key(VK_ESCAPE);
+        return wait_exit(10000) ? exit_code() : STILL_ACTIVE;
+    }
+
     HWND control(int id) const { return GetDlgItem(dialog, id); }
     std::string text(int id) const { return window_text(control(id)); }
     void set_text(int id, const char* text) const {
@@ -100,6 +129,14 @@ struct AppProcess {
     }
     // BM_CLICK is sent, so the command has run when this returns.
     void click(int id) const { SendMessageA(control(id), BM_CLICK, 0, 0); }
+
+    // The same three, each within a time limit: false if the program did
+    // not answer in time.
+    bool put(int id, const std::string& text) const {
+        return send_within(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    bool get(int id, std::string& text) const { return window_text_within(control(id), text); }
+    bool press(int id) const { return send_within(control(id), BM_CLICK, 0, 0); }
 
     HWND focus() const {
         GUITHREADINFO gti = {};

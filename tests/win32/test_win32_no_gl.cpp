@@ -1,0 +1,204 @@
+// End to end on Windows: the real arrowbench.exe when its GL context
+// cannot be created, and the same run with one as the control.
+//
+// On an X server without GLX, Wine finds no pixel format, SetPixelFormat
+// fails and wglCreateContext gives no context. The dialog must work all
+// the same: commands and Redraw run, paints and drags still call the
+// frame code (its GL calls reach opengl32 and do nothing), a size change
+// still sets the viewport, the view shows its class background, and
+// Escape ends the program with exit code 0. Nothing is made current and,
+// at the end, nothing is released. Wine's OpenGL and WGL trace shows
+// which calls the program made.
+//
+// Usage: test_win32_no_gl.exe PATH\arrowbench.exe TRACE_FILE no-gl|gl
+// with this program's standard error going to TRACE_FILE.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tests/check.h"
+#include "tests/win32/app_process.h"
+#include "tests/win32/wine_trace.h"
+
+namespace {
+
+bool with_gl;
+WineTrace* trace;
+std::vector<std::string> lines;  // everything the program's thread traced so far
+
+void read_trace() {
+    for (std::string& l : trace->new_lines()) lines.push_back(std::move(l));
+}
+
+size_t frames() {
+    read_trace();
+    return count_lines(lines, "trace:opengl:glFinish");
+}
+
+// Waits until at least `count` frames have been drawn, then a little more
+// so that any extra ones would show.
+size_t frames_after(size_t count) {
+    wait_until([&] { return frames() >= count; }, 5000);
+    Sleep(200);
+    return frames();
+}
+
+LPARAM at(int x, int y) { return MAKELPARAM(x, y); }
+
+struct CommandCase {
+    int button;
+    const char *v1, *v2, *s1;
+    int result_field;
+    const char* result;
+};
+
+// clang-format off
+const CommandCase COMMANDS[] = {
+    {1006, "1 2 3", "4 5 6", "0", 1004, "5 7 9"},
+    {1007, "1 2 3", "4 5 6", "0", 1004, "-3 -3 -3"},
+    {1008, "0 1 0", "1 0 0", "0", 1004, "0 0 -1"},
+    {1009, "1 2 3", "4 5 6", "0", 1005, "32"},
+    {1010, " 1 2 3 ", "", "2 x", 1004, "2 4 6"},
+    {1011, "1 -2 0", "", "0", 1004, "Infinity -Infinity NaN"},
+    {1012, "0 0 0", "", "0", 1004, "0 0 1"},
+    {1013, "3 0 4", "", "0", 1005, "5"},
+};
+// clang-format on
+
+void check_commands(const AppProcess& app) {
+    for (const CommandCase& c : COMMANDS) {
+        check_context("command " + std::to_string(c.button));
+        CHECK(app.put(1001, c.v1));
+        CHECK(app.put(1002, c.v2));
+        CHECK(app.put(1003, c.s1));
+        CHECK(app.press(c.button));
+        std::string got;
+        CHECK(app.get(c.result_field, got));
+        CHECK_STR(got, c.result);
+    }
+    check_context("");
+}
+
+// The view's own background where the frame draws nothing: the class
+// brush, light grey, in the middle of the view as the screen shows it.
+bool view_shows_class_background(HWND view) {
+    RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    Sleep(500);
+    RECT r;
+    GetWindowRect(view, &r);
+    HDC screen = GetDC(nullptr);
+    int grey = 0, total = 0;
+    for (int y = r.top + 20; y < r.bottom - 20; y += 37)
+        for (int x = r.left + 20; x < r.right - 20; x += 41) {
+            grey += GetPixel(screen, x, y) == RGB(192, 192, 192);
+            ++total;
+        }
+    ReleaseDC(nullptr, screen);
+    return total > 0 && grey == total;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4 || (std::string(argv[3]) != "gl" && std::string(argv[3]) != "no-gl")) {
+        std::printf("usage: test_win32_no_gl.exe arrowbench.exe trace.txt no-gl|gl\n");
+        return 2;
+    }
+    with_gl = std::string(argv[3]) == "gl";
+    SetEnvironmentVariableA("WINEDEBUG", "trace+opengl,trace+wgl");
+    AppProcess app(argv[1]);
+    SetEnvironmentVariableA("WINEDEBUG", "-all");
+    CHECK(app.dialog != nullptr);
+    if (!app.dialog) return check_exit();
+    WineTrace wine_trace(argv[2], app.gui_thread);
+    trace = &wine_trace;
+
+    // The view window exists whatever became of its context.
+    HWND view = app.control(2013);
+    CHECK(IsWindow(view) && IsWindowVisible(view));
+    char cls[32] = {};
+    GetClassNameA(view, cls, sizeof cls);
+    CHECK_STR(cls, "OpenGLView");
+
+    // The first paint runs the frame code.
+    CHECK(frames_after(1) >= 1);
+
+    // Creation: the format asked for, chosen and set, a context asked
+    // for; made current only when there is one.
+    CHECK(count_lines(lines, "trace:opengl:wglChoosePixelFormat") >= 1);
+    CHECK_INT(count_lines(lines, "flags 36 type 0 color 24 0,0,0,0 accum 0 depth 32"), 1);
+    CHECK_INT(count_lines(lines, "trace:opengl:wglSetPixelFormat"), 1);
+    CHECK_INT(count_lines(lines, "trace:opengl:wglCreateContext"), 1);
+    CHECK_INT(count_lines(lines, "trace:opengl:wglChoosePixelFormat returning"), with_gl ? 1 : 0);
+    CHECK_INT(count_lines(lines, "err:wgl:set_pixel_format Invalid format 0"), with_gl ? 0 : 1);
+    CHECK_INT(count_lines(lines, "trace:opengl:wglMakeCurrent"), with_gl ? 1 : 0);
+
+    check_commands(app);
+
+    // Redraw: the rows are rewritten and one repaint runs the frame code.
+    size_t before = frames_after(0);
+    CHECK(app.put(2001, "1,2,3"));
+    CHECK(app.put(2003, "300 20"));
+    CHECK(app.press(2014));
+    std::string got;
+    CHECK(app.get(2001, got));
+    CHECK_STR(got, "1 0 0");
+    CHECK(app.get(2003, got));
+    CHECK_STR(got, "255 20 0");
+    CHECK_INT(frames_after(before + 1), before + 1);
+
+    // Drags: one frame per motion, orbit and zoom alike.
+    before = frames_after(0);
+    CHECK(send_within(view, WM_LBUTTONDOWN, MK_LBUTTON, at(100, 100)));
+    for (int i = 1; i <= 5; ++i) CHECK(send_within(view, WM_MOUSEMOVE, MK_LBUTTON, at(100 + 9 * i, 100 - 4 * i)));
+    CHECK(send_within(view, WM_LBUTTONUP, 0, at(145, 80)));
+    CHECK(send_within(view, WM_RBUTTONDOWN, MK_RBUTTON, at(200, 200)));
+    for (int i = 1; i <= 3; ++i) CHECK(send_within(view, WM_MOUSEMOVE, MK_RBUTTON, at(200, 200 + 7 * i)));
+    CHECK(send_within(view, WM_RBUTTONUP, 0, at(200, 221)));
+    CHECK_INT(frames_after(before + 8), before + 8);
+
+    // A size change mid-drag sets the viewport from the new client area
+    // and ends the drag: the motions after it draw nothing.
+    RECT frame;
+    GetWindowRect(view, &frame);
+    int w = frame.right - frame.left, h = frame.bottom - frame.top;
+    CHECK(send_within(view, WM_LBUTTONDOWN, MK_LBUTTON, at(50, 50)));
+    CHECK(send_within(view, WM_MOUSEMOVE, MK_LBUTTON, at(60, 50)));
+    before = frames_after(0);
+    SetWindowPos(view, nullptr, 0, 0, w - 20, h - 10, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CHECK(wait_until([&] {
+        read_trace();
+        return count_lines(lines, "glViewport x 0, y 0, width 526, height 353") == 1;
+    }));
+    before = frames_after(0);
+    for (int i = 1; i <= 4; ++i) CHECK(send_within(view, WM_MOUSEMOVE, MK_LBUTTON, at(60 + 10 * i, 50)));
+    CHECK(send_within(view, WM_LBUTTONUP, 0, at(100, 50)));
+    CHECK_INT(frames_after(0), before);
+    SetWindowPos(view, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CHECK(wait_until([&] {
+        read_trace();
+        return count_lines(lines, "glViewport x 0, y 0, width 546, height 363") == 2;
+    }));
+
+    // With no context nothing draws over the class background. (With one,
+    // Wine 8 does not show a GL child window at all, so there is nothing
+    // to compare.)
+    if (!with_gl) CHECK(view_shows_class_background(view));
+
+    CHECK(app.alive());
+    CHECK_INT(app.close_by_escape(), 0);
+
+    // The release: with a context, unbound and deleted; without one it
+    // stops at once, so neither call is made.
+    wait_until([&] {
+        read_trace();
+        return !with_gl || count_lines(lines, "trace:opengl:wglDeleteContext") > 0;
+    });
+    CHECK_INT(count_lines(lines, "trace:opengl:wglMakeCurrent hDc 00000000, newContext 00000000"), with_gl ? 1 : 0);
+    CHECK_INT(count_lines(lines, "trace:opengl:wglDeleteContext"), with_gl ? 1 : 0);
+    CHECK_INT(count_lines(lines, "trace:opengl:wglMakeCurrent"), with_gl ? 2 : 0);
+    return check_exit();
+}
