@@ -22,6 +22,15 @@ public:
         switch (event) {
             case FL_SHOW: {
                 int used = Fl_Gl_Window::handle(event);
+                if (!shown()) {
+                    // No GL visual (a server without GLX): FLTK made no
+                    // window. The view stays an empty frame that takes no
+                    // events, so nothing ever reaches a GL call.
+                    hide();
+                    set_start_camera(view_state, this);
+                    view_state.drag_mode = DRAG_NONE;
+                    return used;
+                }
                 create();
                 return used;
             }
