@@ -20,10 +20,15 @@ add_executable(test_render test_render.cpp)
 target_link_libraries(test_render PRIVATE view_core ${OSMESA_LIBRARY})
 add_test(NAME test_render COMMAND test_render)
 
+# Drives the real program from outside: XTest input, clipboard texts, the
+# view's pixels, the process.
+add_library(app_driver OBJECT fltk/app_driver.cpp)
+target_link_libraries(app_driver PUBLIC view_core dialog_template X11::X11 X11::Xtst)
+
 # The real program's view, driven with real pointer events and checked on
 # the X server's pixels.
 add_executable(test_linux_view fltk/test_linux_view.cpp)
-target_link_libraries(test_linux_view PRIVATE view_core X11::X11 X11::Xtst)
+target_link_libraries(test_linux_view PRIVATE app_driver)
 add_test(NAME test_linux_view COMMAND test_linux_view $<TARGET_FILE:arrowbench> ${CMAKE_BINARY_DIR}/screenshot-linux-view.ppm)
 set_tests_properties(test_linux_view PROPERTIES TIMEOUT 120)
 
@@ -32,3 +37,44 @@ add_test(NAME test_motion_burst
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/fltk/test_motion_burst.sh $<TARGET_FILE:arrowbench>
           $<TARGET_FILE:frame_probe> $<TARGET_FILE:drive_pointer>)
 set_tests_properties(test_motion_burst PROPERTIES TIMEOUT 60)
+
+# Hostile field texts pasted into the real program through the clipboard:
+# every byte, long and cut texts, huge exponents, results fed back.
+add_executable(test_linux_hostile fltk/test_linux_hostile.cpp)
+target_link_libraries(test_linux_hostile PRIVATE app_driver)
+add_test(NAME test_linux_hostile COMMAND test_linux_hostile $<TARGET_FILE:arrowbench>)
+set_tests_properties(test_linux_hostile PROPERTIES TIMEOUT 120)
+
+# Whole sessions of the real program: commands, Redraw and drags in rounds,
+# with sampled results checked throughout.
+add_executable(test_linux_session fltk/test_linux_session.cpp)
+target_link_libraries(test_linux_session PRIVATE app_driver)
+
+# Long: no memory growth after the warm-up. A fifth of the full counts
+# (10,000 commands, 100,000 motions), which the test takes as arguments.
+add_test(NAME test_linux_soak
+  COMMAND test_linux_session --commands 2000 --motions 20000 --memory -- $<TARGET_FILE:arrowbench>)
+set_tests_properties(test_linux_soak PROPERTIES TIMEOUT 300)
+
+# Under valgrind memcheck: no leak, invalid access or use of unset memory,
+# but what tests/fltk/valgrind.supp names (fontconfig's and Xlib's own).
+find_program(VALGRIND_PROGRAM valgrind)
+if(VALGRIND_PROGRAM)
+  add_test(NAME test_linux_valgrind
+    COMMAND test_linux_session --commands 18 --motions 40 --drag 20 --rounds 1 --patience 30 --
+            ${VALGRIND_PROGRAM} --error-exitcode=99 --leak-check=full --show-leak-kinds=definite,indirect
+            --errors-for-leak-kinds=definite,indirect --num-callers=50
+            --suppressions=${CMAKE_CURRENT_SOURCE_DIR}/fltk/valgrind.supp $<TARGET_FILE:arrowbench>)
+else()
+  add_test(NAME test_linux_valgrind COMMAND sh -c "echo 'valgrind is not installed (scripts/setup.sh all)'; exit 1")
+endif()
+# Software GL on one thread: llvmpipe's worker threads only slow valgrind.
+set_tests_properties(test_linux_valgrind PROPERTIES TIMEOUT 400
+  ENVIRONMENT "LIBGL_ALWAYS_SOFTWARE=1;LP_NUM_THREADS=0")
+
+# No GL at all: a server of its own without GLX. The dialog still works,
+# drags do no harm, the view is an empty frame, and Escape exits with 0.
+add_test(NAME test_linux_no_gl
+  COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/with-xvfb.sh --no-glx
+          $<TARGET_FILE:test_linux_session> --no-gl --commands 200 --motions 2000 -- $<TARGET_FILE:arrowbench>)
+set_tests_properties(test_linux_no_gl PROPERTIES TIMEOUT 120)

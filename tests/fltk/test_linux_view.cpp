@@ -6,15 +6,6 @@
 //
 // Usage: test_linux_view PATH/arrowbench [screenshot.ppm]
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
-#include <X11/keysym.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -22,65 +13,45 @@
 #include <string>
 #include <vector>
 
-#include "app/fltk/dialog_template.h"
 #include "tests/check.h"
+#include "tests/fltk/app_driver.h"
 #include "tests/view_pixels.h"
 #include "view/view.h"
-
-extern char** environ;
 
 namespace {
 
 const Rgb MAGENTA{255, 0, 255};
-Display* display;
-Window app_window;
-int origin_x, origin_y;  // the dialog's client area on the root window
-
-// The GL window inside the view control: the control less its 2-px frame.
-const int VIEW_X = du_to_px_x(130) + 2, VIEW_Y = du_to_px_y(64) + 2;
-const int VIEW_W = du_to_px_x(314) - 4, VIEW_H = du_to_px_y(226) - 4;
+AppDriver app;
 
 void settle(int ms = 250) {
-    XSync(display, False);
+    XSync(app.display, False);
     usleep(useconds_t(ms) * 1000);
 }
 
 Shot shoot() {
     settle();
-    XImage* img = XGetImage(display, DefaultRootWindow(display), origin_x + VIEW_X, origin_y + VIEW_Y,
-                            unsigned(VIEW_W), unsigned(VIEW_H), AllPlanes, ZPixmap);
-    Shot s;
-    s.width = VIEW_W;
-    s.height = VIEW_H;
-    s.px.resize(size_t(VIEW_W) * size_t(VIEW_H));
-    for (int y = 0; y < VIEW_H; ++y)
-        for (int x = 0; x < VIEW_W; ++x) {
-            unsigned long p = XGetPixel(img, x, y);
-            s.px[size_t(y) * size_t(VIEW_W) + size_t(x)] = {int((p >> 16) & 0xFF), int((p >> 8) & 0xFF), int(p & 0xFF)};
-        }
-    XDestroyImage(img);
-    return s;
+    return shoot_view(app);
 }
 
-// --- input, as a user's pointer and keyboard give it ---
+// --- input, as a user's pointer and keyboard give it, paced ---
 
-void move_to(int x, int y) {  // dialog client coordinates
-    XTestFakeMotionEvent(display, DefaultScreen(display), origin_x + x, origin_y + y, 0);
+void move_in_view(int x, int y) {
+    move_in_view(app, x, y);
     settle(20);
 }
 
-void move_in_view(int x, int y) { move_to(VIEW_X + x, VIEW_Y + y); }
+void move_to(int x, int y) {
+    move_to(app, x, y);
+    settle(20);
+}
 
 void button(unsigned b, bool down) {
-    XTestFakeButtonEvent(display, b, down ? True : False, 0);
+    button(app, b, down);
     settle(30);
 }
 
 void key(KeySym sym, KeySym modifier = 0) {
-    if (modifier) XTestFakeKeyEvent(display, XKeysymToKeycode(display, modifier), True, 0);
-    XTestFakeKeyEvent(display, XKeysymToKeycode(display, sym), True, 0);
-    XTestFakeKeyEvent(display, XKeysymToKeycode(display, sym), False, 0);
-    if (modifier) XTestFakeKeyEvent(display, XKeysymToKeycode(display, modifier), False, 0);
+    key(app, sym, modifier);
     settle(10);
 }
 
@@ -101,23 +72,6 @@ void type_into(int x, int y, int w, int h, const char* text) {
     }
 }
 
-Window find_window(Window w, const char* name) {
-    char* got = nullptr;
-    if (XFetchName(display, w, &got) && got) {
-        bool match = std::strcmp(got, name) == 0;
-        XFree(got);
-        if (match) return w;
-    }
-    Window root, parent, *children = nullptr;
-    unsigned n = 0;
-    Window found = 0;
-    if (XQueryTree(display, w, &root, &parent, &children, &n)) {
-        for (unsigned i = 0; i < n && !found; ++i) found = find_window(children[i], name);
-        if (children) XFree(children);
-    }
-    return found;
-}
-
 void write_ppm(const Shot& s, const char* path) {
     FILE* f = std::fopen(path, "wb");
     if (!f) return;
@@ -131,30 +85,14 @@ void write_ppm(const Shot& s, const char* path) {
 
 }  // namespace
 
-// The test computes the expected cameras with the view's own camera code
-// (tested on its own against known values); it draws nothing here.
-void get_client_size(const ViewState&, int& w, int& h) {
-    w = VIEW_W;
-    h = VIEW_H;
-}
-
 int main(int argc, char** argv) {
-    if (argc < 2 || !(display = XOpenDisplay(nullptr))) {
+    if (argc < 2) {
         std::printf("usage: test_linux_view PATH/arrowbench [shot.ppm], with DISPLAY set\n");
         return 2;
     }
-    pid_t pid = 0;
-    char* args[] = {argv[1], nullptr};
-    CHECK(posix_spawn(&pid, argv[1], nullptr, nullptr, args, environ) == 0);
-    for (int i = 0; i < 100 && !app_window; ++i) {
-        app_window = find_window(DefaultRootWindow(display), "Arrowbench");
-        if (!app_window) usleep(100000);
-    }
-    CHECK(app_window != 0);
-    if (!app_window) return check_exit();
-    settle(500);
-    Window child;
-    XTranslateCoordinates(display, app_window, DefaultRootWindow(display), 0, 0, &origin_x, &origin_y, &child);
+    CHECK(launch(app, {argv[1]}));
+    if (!app.app) return check_exit();
+    settle(200);
 
     ViewState camera;
     set_start_camera(camera, nullptr);
@@ -221,13 +159,7 @@ int main(int argc, char** argv) {
     // Escape ends the program with exit code 0.
     move_in_view(250, 180);
     key(XK_Escape);
-    int status = -1;
-    for (int i = 0; i < 100; ++i) {
-        if (waitpid(pid, &status, WNOHANG) == pid) break;
-        usleep(50000);
-        status = -1;
-    }
-    if (status == -1) kill(pid, SIGKILL);
-    CHECK(status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    CHECK(wait_exit(app, 5));
+    CHECK(exited_with(app, 0));
     return check_exit();
 }
