@@ -249,6 +249,29 @@ void check_plain_view(const std::string& what) {
     check_context("");
 }
 
+// No error box or other window came up beside the dialog: the only
+// viewable top-level window is the dialog's.
+void check_one_window(const std::string& what) {
+    Window root, parent, *children = nullptr;
+    unsigned n = 0;
+    int viewable = 0;
+    bool dialog_seen = false;
+    if (XQueryTree(app.display, DefaultRootWindow(app.display), &root, &parent, &children, &n)) {
+        for (unsigned i = 0; i < n; ++i) {
+            XWindowAttributes wa{};
+            if (XGetWindowAttributes(app.display, children[i], &wa) && wa.map_state == IsViewable) {
+                ++viewable;
+                dialog_seen |= children[i] == app.app;
+            }
+        }
+        if (children) XFree(children);
+    }
+    check_context(what);
+    CHECK(dialog_seen);
+    CHECK_INT(viewable, 1);
+    check_context("");
+}
+
 void check_view(const std::string& what) {
     if (no_gl) {
         check_plain_view(what);
@@ -301,6 +324,7 @@ int main(int argc, char** argv) {
     if (!app.app) return check_exit();
     set_start_camera(camera, nullptr);
     if (no_gl) check_plain_view("at start");
+    check_one_window("at start");
 
     long per_round = (commands + rounds - 1) / rounds;
     long motions_per_round = (motions + rounds - 1) / rounds;
@@ -347,6 +371,8 @@ int main(int argc, char** argv) {
                     moved, last.rss, last.hwm, now_seconds() - started);
         std::fflush(stdout);
     }
+
+    check_one_window("at the end");
 
     if (memory) {
         // No growth after the warm-up (the first tenth of the rounds): after
