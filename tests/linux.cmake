@@ -61,7 +61,7 @@ set_tests_properties(test_linux_soak PROPERTIES TIMEOUT 300)
 find_program(VALGRIND_PROGRAM valgrind)
 if(VALGRIND_PROGRAM)
   add_test(NAME test_linux_valgrind
-    COMMAND test_linux_session --commands 18 --motions 40 --drag 20 --rounds 1 --patience 30 --
+    COMMAND test_linux_session --commands 90 --motions 200 --drag 50 --rounds 2 --patience 30 --
             ${VALGRIND_PROGRAM} --error-exitcode=99 --leak-check=full --show-leak-kinds=definite,indirect
             --errors-for-leak-kinds=definite,indirect --num-callers=50
             --suppressions=${CMAKE_CURRENT_SOURCE_DIR}/fltk/valgrind.supp $<TARGET_FILE:arrowbench>)
