@@ -96,6 +96,9 @@ p99=$(latencies "$out/motion_app" | percentile 99)
 p50=$(latencies "$out/motion_app" | median)
 floor_frame=$(latencies "$out/motion_floor" | median)
 row "2. motion to frame p99 / floor frame (Linux)" "<= 2x" "$(ratio "$p99" "$floor_frame")x ($p99 us, median $p50, vs $floor_frame us)"
+picture_p99=$(latencies "$out/motion_picture" | percentile 99)
+picture_frame=$(latencies "$out/motion_picture" | median)
+row "2. ... / floor drawing the same picture (Linux)" "(ours)" "$(ratio "$p99" "$picture_frame")x (its p99 $picture_p99 us, median $picture_frame)"
 app_start=$(for f in "$out"/start_app_*; do field start_to_first_frame_us "$f"; done | median)
 floor_start=$(for f in "$out"/start_floor_*; do field start_to_first_frame_us "$f"; done | median)
 picture_start=$(for f in "$out"/start_picture_*; do field start_to_first_frame_us "$f"; done | median)
