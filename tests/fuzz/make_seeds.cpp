@@ -53,6 +53,16 @@ int main(int argc, char** argv) {
     for (const std::string& s : vectors) put(root + "/fuzz_vector", numbered("table", i++), s);
     for (size_t k = 0; k + 2 < numbers.size(); k += 3)
         put(root + "/fuzz_vector", numbered("numbers", k / 3), numbers[k] + " " + numbers[k + 1] + " " + numbers[k + 2]);
+    // Beyond the 800 digits the reader keeps, only a non-zero digit far out
+    // can still decide a rounding: the double midpoint above 1 + 2^-24,
+    // with and without a 1 at the end.
+    std::string mid = "1.00000005960464488641292746251565404236316680908203125";
+    i = 0;
+    for (const std::string& s : {mid + std::string(900, '0'), mid + std::string(900, '0') + "1",
+                                 "0." + std::string(950, '3') + " 2 3"}) {
+        put(root + "/fuzz_vector", numbered("long", i), s);
+        put(root + "/fuzz_scalar", numbered("long", i++), s);
+    }
     i = 0;
     for (const std::string& s : scalars) put(root + "/fuzz_scalar", numbered("table", i++), s);
     for (const std::string& s : numbers) put(root + "/fuzz_scalar", numbered("table", i++), s);
@@ -87,6 +97,24 @@ int main(int argc, char** argv) {
             put(root + "/fuzz_commands", numbered("table", next), in);
         }
     }
+    // Inputs whose products and sums round: triples of the written numbers.
+    auto triple = [&](size_t k) {
+        return numbers[k % numbers.size()] + " " + numbers[(k + 1) % numbers.size()] + " " +
+               numbers[(k + 2) % numbers.size()];
+    };
+    for (unsigned pick = 0; pick < 9; ++pick) {
+        for (size_t variant = 0; variant < 2; ++variant) {
+            size_t k = 4 + pick * 2 + variant;
+            std::string in(1, char(pick));
+            in += char(variant ? 5 : 2);
+            for (const std::string& t : {triple(k), triple(k + 11), numbers[(k + 5) % numbers.size()],
+                                         std::string("0 0 0"), std::string("0"), triple(k + 3), triple(k + 17),
+                                         std::string(COLOR_CASES[k % nc].text)})
+                in += t + '\0';
+            put(root + "/fuzz_commands", numbered("rounding", pick * 2 + variant), in);
+        }
+    }
+
     // One with texts longer than a field holds: digits past the 255th
     // character must not count.
     std::string longer = std::string(1, char(0)) + std::string(1, char(8));
