@@ -21,22 +21,11 @@
 
 #include "tests/canonical_text.h"
 #include "tests/check.h"
+#include "tests/float_bits.h"
 #include "tests/libc_reference.h"
 #include "vectext/vectext.h"
 
 namespace {
-
-float bits_float(uint32_t b) {
-    float f;
-    std::memcpy(&f, &b, sizeof f);
-    return f;
-}
-
-uint32_t float_bits(float f) {
-    uint32_t b;
-    std::memcpy(&b, &f, sizeof b);
-    return b;
-}
 
 std::mutex report_lock;
 std::atomic<int> reported{0};

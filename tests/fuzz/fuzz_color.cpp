@@ -22,13 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         uint32_t mine = 77, want = 77;
         bool ok = read_unsigned(ours, mine);
         bool want_ok = reference::read_unsigned(theirs, want);
-        std::string where = quoted(text) + " integer " + std::to_string(n);
-        FUZZ_REQUIRE(ok == want_ok, where);
+        auto where = [&] { return quoted(text) + " integer " + std::to_string(n); };
+        FUZZ_REQUIRE(ok == want_ok, where());
         if (!ok) {
-            FUZZ_REQUIRE(mine == 77, where + " failed but stored a value");
+            FUZZ_REQUIRE(mine == 77, where() + " failed but stored a value");
             break;
         }
-        FUZZ_REQUIRE(mine == want && ours == theirs, where);
+        FUZZ_REQUIRE(mine == want && ours == theirs, where());
     }
 
     require_color_text(c, format_color(c.red, c.green, c.blue).text);

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "tests/canonical_text.h"
+#include "tests/float_bits.h"
 #include "tests/libc_reference.h"
 #include "vectext/vectext.h"
 
@@ -26,20 +27,8 @@
         if (!(cond)) fuzz_fail(#cond, __FILE__, __LINE__, (detail)); \
     } while (0)
 
-inline uint32_t bits_of(float f) {
-    uint32_t b;
-    std::memcpy(&b, &f, sizeof b);
-    return b;
-}
-
-inline float float_of(uint32_t b) {
-    float f;
-    std::memcpy(&f, &b, sizeof f);
-    return f;
-}
-
 inline bool same_bits(Vector3 a, Vector3 b) {
-    return bits_of(a.x) == bits_of(b.x) && bits_of(a.y) == bits_of(b.y) && bits_of(a.z) == bits_of(b.z);
+    return float_bits(a.x) == float_bits(b.x) && float_bits(a.y) == float_bits(b.y) && float_bits(a.z) == float_bits(b.z);
 }
 
 // Printable form of a fuzz text for failure messages.
@@ -85,7 +74,7 @@ inline std::string up_to_nul(const uint8_t* data, size_t size) {
 // finite) within half a unit of the sixth digit of the value, reading
 // back to a float that is written the same way.
 inline void require_number_text(float v, const std::string& text) {
-    std::string detail = "value " + std::to_string(bits_of(v)) + " written " + quoted(text);
+    std::string detail = "value " + std::to_string(float_bits(v)) + " written " + quoted(text);
     FUZZ_REQUIRE(canonical::number(text), detail);
     FUZZ_REQUIRE(text == reference::write(v), detail + ", libc " + reference::write(v));
     if (!std::isfinite(v)) return;
@@ -127,7 +116,7 @@ inline void require_vector_fixed_point(Vector3 v, const std::string& text) {
     for (int i = 0; i < 3; ++i) {
         stopped = stopped || !std::isfinite(in[i]);
         std::string want = stopped ? "0" : reference::write(in[i]);
-        if (stopped) FUZZ_REQUIRE(bits_of(out[i]) == 0, quoted(text) + " read again");
+        if (stopped) FUZZ_REQUIRE(float_bits(out[i]) == 0, quoted(text) + " read again");
         expected += (i ? " " : "") + want;
     }
     std::string again = format_vector(w).text;
