@@ -1,9 +1,11 @@
 // Writes the fuzz targets' seed corpora from the conversion tables:
-//   fuzz_seeds tests/fuzz/corpus
-// The files are checked in; run this again after the tables change.
+//   rm -r tests/fuzz/corpus && fuzz_seeds tests/fuzz/corpus
+// The files are checked in; make them again after the tables change.
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -12,7 +14,11 @@
 
 namespace {
 
+// Writes one seed, unless its target has the same bytes already.
 void put(const std::string& dir, const std::string& name, const std::string& bytes) {
+    static std::set<std::string> written;
+    if (!written.insert(dir + '\0' + bytes).second) return;
+    std::filesystem::create_directories(dir);
     std::string path = dir + "/" + name;
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() || std::fclose(f) != 0) {
