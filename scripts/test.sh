@@ -9,6 +9,12 @@ scripts/setup.sh all || exit 1
 prefix=$PWD/build/win32/wineprefix
 [ -f "$prefix/system.reg" ] || scripts/wine-prefix.sh "$prefix" || exit 1
 
+# The core and its tests once more under AddressSanitizer and UBSan, with
+# the fuzz targets; it needs no display.
+cmake --preset asan >/dev/null && cmake --build --preset asan || exit 1
+ctest --preset asan
+asan=$?
+
 scripts/with-xvfb.sh bash -c '
   ctest --preset linux; linux=$?
   ctest --preset win32; win32=$?
@@ -16,6 +22,7 @@ scripts/with-xvfb.sh bash -c '
   [ $linux -eq 0 ] && [ $win32 -eq 0 ]
 '
 status=$?
+[ $asan -eq 0 ] || status=1
 for shot in build/linux/screenshot-linux.png build/win32/screenshot-win32.bmp; do
   [ -f "$shot" ] && echo "screenshot: $shot"
 done

@@ -14,11 +14,7 @@ add_test(NAME test_linux_app
           ${CMAKE_BINARY_DIR}/screenshot-linux.png)
 set_tests_properties(test_linux_app PROPERTIES TIMEOUT 300)
 
-# Frames rendered by Mesa offscreen and read back as pixels.
-find_library(OSMESA_LIBRARY OSMesa REQUIRED)
-add_executable(test_render test_render.cpp)
-target_link_libraries(test_render PRIVATE view_core ${OSMESA_LIBRARY})
-add_test(NAME test_render COMMAND test_render)
+include(${CMAKE_CURRENT_LIST_DIR}/render.cmake)
 
 # Drives the real program from outside: XTest input, clipboard texts, the
 # view's pixels, the process.

@@ -7,19 +7,8 @@
 #include <string>
 
 #include "tests/check.h"
+#include "tests/float_bits.h"
 #include "vectext/vectext.h"
-
-inline uint32_t float_bits(float f) {
-    uint32_t b;
-    std::memcpy(&b, &f, sizeof b);
-    return b;
-}
-
-inline float bits_float(uint32_t b) {
-    float f;
-    std::memcpy(&f, &b, sizeof f);
-    return f;
-}
 
 struct VectorCase {
     const char* text;

@@ -1,0 +1,250 @@
+// The dialog's commands through run_command, on fourteen fuzzed field
+// texts and three check boxes. Input: a command selector byte, a flags
+// byte (bits 0-2 the boxes, bit 3 a host that leaves no NUL on long
+// texts), then the field texts separated by NUL bytes in the order of
+// FIELDS below; missing ones keep their start text.
+//
+// The fake host cuts each text to 255 characters and fills the rest of the
+// buffer with digits, so a read past the cut would change a result. Every
+// command must touch its own fields in its order, write back canonical
+// fixed points of the values the C library reads from the cut texts,
+// leave every other field as it was, and write its result: each component
+// carried in double and rounded to float once, the dot product's partial
+// sums rounded as they go. Both hosts compute in SSE2 double, so these are
+// exact bytes, not a tolerance.
+
+#include "app/app.h"
+#include "tests/fuzz/fuzz_support.h"
+#include "view/view.h"
+
+namespace {
+
+const int FIELDS[14] = {ID_V1, ID_V2, ID_S1, ID_V3, ID_S2, 2001, 2002, 2003, 2005, 2006, 2007, 2009, 2010, 2011};
+const char* const START_TEXT[14] = {"0 0 0", "0 0 0", "0", "0 0 0", "0",     "0 0 0", "0 0 0",
+                                    "0 0 0", "0 0 0", "0 0 0", "0 0 0", "0 0 0", "0 0 0", "0 0 0"};
+
+const unsigned COMMANDS[9] = {ID_ADD,         ID_SUB,         ID_CROSS_PRODUCT, ID_DOT_PRODUCT, ID_MUL_SCALAR,
+                              ID_DIV_SCALAR,  ID_NORMALIZE,   ID_LENGTH,        ID_REDRAW};
+// Identifiers that name no command: IDOK, IDCANCEL, fields, boxes, the view.
+const unsigned OTHERS[10] = {0, 1, 2, ID_V1, ID_S2, 1014, 2004, ID_VIEW, 2015, 0x10000u + ID_ADD};
+
+int slot_of(int id) {
+    for (int i = 0; i < 14; ++i)
+        if (FIELDS[i] == id) return i;
+    return -1;
+}
+
+struct Dialog {
+    std::string text[14];
+    bool checked[3] = {false, false, false};
+    bool sloppy = false;   // fills the whole buffer, no NUL, on long texts
+    std::string log;       // "r1001 w1001 c2004 p ..." in call order
+};
+
+void fake_read(void* host, int id, char* buffer, int size) {
+    auto* d = static_cast<Dialog*>(host);
+    d->log += "r" + std::to_string(id) + " ";
+    FUZZ_REQUIRE(buffer == field_buffer && size == FIELD_BUFFER_SIZE, "read into another buffer");
+    int slot = slot_of(id);
+    FUZZ_REQUIRE(slot >= 0, "read of control " + std::to_string(id));
+    const std::string& t = d->text[slot];
+    if (d->sloppy && t.size() >= size_t(size - 1)) {
+        std::string full = t + std::string(size_t(size), '7');
+        std::memcpy(buffer, full.data(), size_t(size));
+        return;
+    }
+    size_t n = std::min(t.size(), size_t(size - 1));
+    std::memcpy(buffer, t.data(), n);
+    buffer[n] = '\0';
+    for (size_t i = n + 1; i < size_t(size); ++i) buffer[i] = (i - n) % 2 ? '7' : ' ';
+}
+
+void fake_write(void* host, int id, const char* text) {
+    auto* d = static_cast<Dialog*>(host);
+    d->log += "w" + std::to_string(id) + " ";
+    int slot = slot_of(id);
+    FUZZ_REQUIRE(slot >= 0, "write to control " + std::to_string(id));
+    d->text[slot] = text;
+}
+
+bool fake_checked(void* host, int id) {
+    auto* d = static_cast<Dialog*>(host);
+    d->log += "c" + std::to_string(id) + " ";
+    FUZZ_REQUIRE(id == 2004 || id == 2008 || id == 2012, "check state of control " + std::to_string(id));
+    return d->checked[(id - 2004) / ROW_STRIDE];
+}
+
+void fake_repaint(void* host) { static_cast<Dialog*>(host)->log += "p "; }
+
+// What a field read hands the command: the first 255 characters.
+std::string cut(const std::string& t) { return t.substr(0, FIELD_BUFFER_SIZE - 1); }
+
+std::string reference_vector_text(Vector3 v) {
+    return reference::write(v.x) + " " + reference::write(v.y) + " " + reference::write(v.z);
+}
+
+float fl(double d) { return static_cast<float>(d); }
+
+void require_result(const std::string& text, Vector3 r, const char* what) {
+    FUZZ_REQUIRE(text == reference_vector_text(r), std::string(what) + " wrote " + quoted(text) + ", want " +
+                                                       reference_vector_text(r));
+    require_vector_text(r, text);
+}
+
+void require_result(const std::string& text, float r, const char* what) {
+    FUZZ_REQUIRE(text == reference::write(r), std::string(what) + " wrote " + quoted(text) + ", want " +
+                                                  reference::write(r));
+    require_number_text(r, text);
+}
+
+struct Expected {
+    std::string log;
+    bool written[14] = {};
+};
+
+void expect_read_back(Expected& e, int id) {
+    e.log += "r" + std::to_string(id) + " w" + std::to_string(id) + " ";
+    e.written[slot_of(id)] = true;
+}
+
+// A vector field the command read: back in canonical form, the value the
+// C library reads from the cut text.
+Vector3 require_read_back(const Dialog& before, const Dialog& after, int id) {
+    int slot = slot_of(id);
+    Vector3 v = reference::parse_vector(cut(before.text[slot]).c_str());
+    const std::string& now = after.text[slot];
+    FUZZ_REQUIRE(now == reference_vector_text(v), "field " + std::to_string(id) + " " +
+                                                      quoted(before.text[slot]) + " written back as " + quoted(now));
+    require_vector_text(v, now);
+    require_vector_fixed_point(v, now);
+    return v;
+}
+
+float reference_scalar(const std::string& text) {
+    float s = 0.0f;
+    const char* p = text.c_str();
+    if (!reference::read_number(p, s)) s = 0.0f;
+    return s;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 2) return 0;
+    unsigned pick = data[0] % 10;
+    unsigned id = pick < 9 ? COMMANDS[pick] : OTHERS[(data[0] / 10) % 10];
+    Dialog d;
+    for (int i = 0; i < 3; ++i) d.checked[i] = (data[1] >> i) & 1;
+    d.sloppy = (data[1] >> 3) & 1;
+    size_t at = 2;
+    for (int i = 0; i < 14; ++i) {
+        if (at > size) {
+            d.text[i] = START_TEXT[i];
+            continue;
+        }
+        const uint8_t* end = static_cast<const uint8_t*>(std::memchr(data + at, 0, size - at));
+        size_t n = end ? size_t(end - (data + at)) : size - at;
+        d.text[i].assign(reinterpret_cast<const char*>(data + at), n);
+        at += n + 1;
+    }
+
+    const Dialog before = d;
+    view_state.slots.clear();
+    FieldAccess fields{&d, fake_read, fake_write, fake_checked, fake_repaint};
+    bool ran = run_command(fields, id);
+
+    Expected e;
+    const std::string& v3 = d.text[slot_of(ID_V3)];
+    const std::string& s2 = d.text[slot_of(ID_S2)];
+    switch (id) {
+        case ID_ADD:
+        case ID_SUB:
+        case ID_CROSS_PRODUCT:
+        case ID_DOT_PRODUCT: {
+            expect_read_back(e, ID_V1);
+            expect_read_back(e, ID_V2);
+            Vector3 a = require_read_back(before, d, ID_V1);
+            Vector3 b = require_read_back(before, d, ID_V2);
+            if (id == ID_DOT_PRODUCT) {
+                e.log += "w1005 ";
+                e.written[slot_of(ID_S2)] = true;
+                // Each product exact in double, each partial sum rounded.
+                float dot = fl(double(a.x) * b.x);
+                dot = fl(dot + double(a.y) * b.y);
+                dot = fl(dot + double(a.z) * b.z);
+                require_result(s2, dot, "DotProduct");
+                break;
+            }
+            e.log += "w1004 ";
+            e.written[slot_of(ID_V3)] = true;
+            Vector3 r;
+            if (id == ID_CROSS_PRODUCT)
+                r = {fl(double(a.y) * b.z - double(a.z) * b.y), fl(double(a.z) * b.x - double(a.x) * b.z),
+                     fl(double(a.x) * b.y - double(a.y) * b.x)};
+            else  // single float operations, exact as they stand
+                r = id == ID_ADD ? Vector3{a.x + b.x, a.y + b.y, a.z + b.z} : Vector3{a.x - b.x, a.y - b.y, a.z - b.z};
+            require_result(v3, r, id == ID_CROSS_PRODUCT ? "CrossProduct" : id == ID_ADD ? "Add" : "Sub");
+            break;
+        }
+        case ID_MUL_SCALAR:
+        case ID_DIV_SCALAR: {
+            expect_read_back(e, ID_V1);
+            e.log += "r1003 w1004 ";
+            e.written[slot_of(ID_V3)] = true;
+            Vector3 a = require_read_back(before, d, ID_V1);
+            float s = reference_scalar(cut(before.text[slot_of(ID_S1)]));
+            Vector3 r = id == ID_MUL_SCALAR ? Vector3{a.x * s, a.y * s, a.z * s} : Vector3{a.x / s, a.y / s, a.z / s};
+            require_result(v3, r, id == ID_MUL_SCALAR ? "MulScalar" : "DivScalar");
+            break;
+        }
+        case ID_NORMALIZE:
+        case ID_LENGTH: {
+            expect_read_back(e, ID_V1);
+            int result = id == ID_NORMALIZE ? ID_V3 : ID_S2;
+            e.log += "w" + std::to_string(result) + " ";
+            e.written[slot_of(result)] = true;
+            Vector3 a = require_read_back(before, d, ID_V1);
+            float len = fl(std::sqrt((double(a.x) * a.x + double(a.y) * a.y) + double(a.z) * a.z));
+            if (id == ID_LENGTH) {
+                require_result(s2, len, "Length");
+            } else if (len == 0.0f) {
+                FUZZ_REQUIRE(v3 == "0 0 1", "Normalize of zero wrote " + quoted(v3));
+            } else {
+                require_result(v3, Vector3{fl(a.x / double(len)), fl(a.y / double(len)), fl(a.z / double(len))},
+                               "Normalize");
+            }
+            break;
+        }
+        case ID_REDRAW: {
+            FUZZ_REQUIRE(view_state.slots.size() == 3, "Redraw left " + std::to_string(view_state.slots.size()));
+            for (int row = 0; row < 3; ++row) {
+                int step = row * ROW_STRIDE;
+                expect_read_back(e, 2001 + step);
+                expect_read_back(e, 2002 + step);
+                expect_read_back(e, 2003 + step);
+                e.log += "c" + std::to_string(2004 + step) + " p ";
+                Vector3 vector = require_read_back(before, d, 2001 + step);
+                Vector3 offset = require_read_back(before, d, 2002 + step);
+                Rgb c = reference_color(cut(before.text[slot_of(2003 + step)]).c_str());
+                require_color_text(c, d.text[slot_of(2003 + step)]);
+                const VectorSlot& s = view_state.slots[size_t(row)];
+                std::string where = "slot " + std::to_string(row);
+                FUZZ_REQUIRE(same_bits(s.vector, vector) && same_bits(s.offset, offset), where);
+                FUZZ_REQUIRE(s.red == c.red && s.green == c.green && s.blue == c.blue, where);
+                FUZZ_REQUIRE(s.offset_is_end == (before.checked[row] ? 1 : 0), where);
+            }
+            break;
+        }
+        default:
+            FUZZ_REQUIRE(!ran, "identifier " + std::to_string(id) + " ran a command");
+            break;
+    }
+    if (id == ID_REDRAW || pick < 9) FUZZ_REQUIRE(ran, "command " + std::to_string(id) + " did not run");
+    if (id != ID_REDRAW) FUZZ_REQUIRE(view_state.slots.empty(), "command " + std::to_string(id) + " filled slots");
+    FUZZ_REQUIRE(d.log == e.log, "command " + std::to_string(id) + " did '" + d.log + "', expected '" + e.log + "'");
+    for (int i = 0; i < 14; ++i)
+        if (!e.written[i])
+            FUZZ_REQUIRE(d.text[i] == before.text[i], "field " + std::to_string(FIELDS[i]) + " changed to " +
+                                                          quoted(d.text[i]));
+    return 0;
+}
