@@ -14,12 +14,13 @@
 
 int main(int argc, char** argv) {
     if (argc < 3) return 2;
-    HWND dialog = nullptr;
-    for (int i = 0; i < 200 && !dialog; ++i) {
+    // The dialog exists, hidden, before its controls do: wait for the view.
+    HWND dialog = nullptr, view = nullptr;
+    for (int i = 0; i < 400 && !view; ++i) {
         dialog = FindWindowA(nullptr, argv[1]);
-        if (!dialog) Sleep(50);
+        view = dialog ? GetDlgItem(dialog, 2013) : nullptr;
+        if (!view) Sleep(50);
     }
-    HWND view = dialog ? GetDlgItem(dialog, 2013) : nullptr;
     if (!view) return 1;
     Sleep(300);
     int count = std::atoi(argv[2]);
