@@ -56,6 +56,6 @@ arrowbench_fuzzer(fuzz_color 512)
 arrowbench_fuzzer(fuzz_commands 4096)
 
 # Writes the seed corpora from the conversion tables; run by hand:
-#   build/asan/tests/fuzz_seeds tests/fuzz/corpus
+#   rm -r tests/fuzz/corpus && build/asan/tests/fuzz_seeds tests/fuzz/corpus
 add_executable(fuzz_seeds EXCLUDE_FROM_ALL ${FUZZ_DIR}/make_seeds.cpp)
 target_link_libraries(fuzz_seeds PRIVATE vectext)

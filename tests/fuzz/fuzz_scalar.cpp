@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text = up_to_nul(data, size);
     ExactText exact(text);
     float s = parse_scalar(exact.get());
-    FUZZ_REQUIRE(float_bits(s) == float_bits(parse_scalar(with_tail(text).c_str())), quoted(text) + " read past its NUL");
+    FUZZ_REQUIRE(float_bits(s) == float_bits(parse_scalar(with_tail(text).c_str())),
+                 quoted(text) + " read past its NUL");
 
     // Read after read until one fails, as a vector reads its components.
     const char* ours = exact.get();

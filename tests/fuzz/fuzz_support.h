@@ -22,13 +22,14 @@
     std::abort();
 }
 
-#define FUZZ_REQUIRE(cond, detail) \
-    do {                           \
+#define FUZZ_REQUIRE(cond, detail)                                   \
+    do {                                                             \
         if (!(cond)) fuzz_fail(#cond, __FILE__, __LINE__, (detail)); \
     } while (0)
 
 inline bool same_bits(Vector3 a, Vector3 b) {
-    return float_bits(a.x) == float_bits(b.x) && float_bits(a.y) == float_bits(b.y) && float_bits(a.z) == float_bits(b.z);
+    return float_bits(a.x) == float_bits(b.x) && float_bits(a.y) == float_bits(b.y) &&
+           float_bits(a.z) == float_bits(b.z);
 }
 
 // Printable form of a fuzz text for failure messages.
@@ -48,15 +49,12 @@ inline std::string quoted(const std::string& s) {
 
 // A text in a heap block of exactly its length plus the NUL: any read
 // past the NUL runs off the block and AddressSanitizer stops the run.
-class ExactText {
-public:
-    explicit ExactText(const std::string& s) : block_(new char[s.size() + 1]) {
-        std::memcpy(block_.get(), s.c_str(), s.size() + 1);
+struct ExactText {
+    explicit ExactText(const std::string& s) : block(new char[s.size() + 1]) {
+        std::memcpy(block.get(), s.c_str(), s.size() + 1);
     }
-    const char* get() const { return block_.get(); }
-
-private:
-    std::unique_ptr<char[]> block_;
+    const char* get() const { return block.get(); }
+    std::unique_ptr<char[]> block;
 };
 
 // The same text with more after its NUL that would change any result it

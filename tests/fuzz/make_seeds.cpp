@@ -58,7 +58,8 @@ int main(int argc, char** argv) {
     size_t i = 0;
     for (const std::string& s : vectors) put(root + "/fuzz_vector", numbered("table", i++), s);
     for (size_t k = 0; k + 2 < numbers.size(); k += 3)
-        put(root + "/fuzz_vector", numbered("numbers", k / 3), numbers[k] + " " + numbers[k + 1] + " " + numbers[k + 2]);
+        put(root + "/fuzz_vector", numbered("numbers", k / 3),
+            numbers[k] + " " + numbers[k + 1] + " " + numbers[k + 2]);
     // Beyond the 800 digits the reader keeps, only a non-zero digit far out
     // can still decide a rounding: the double midpoint above 1 + 2^-24,
     // with and without a 1 at the end.
