@@ -30,13 +30,9 @@ ViewState view_with(int slots) {
 
 // Each frame is a function of its own, so that callgrind can count the
 // instructions of one call (bench/README.md).
-[[gnu::noinline]] void clear_frame() {
-    glClearColor(1, 1, 1, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glFinish();
-}
+[[gnu::noinline]] void clear_frame() { floor_frame(false); }
 
-[[gnu::noinline]] void picture_frame() { same_picture(double(WIDTH) / HEIGHT); }
+[[gnu::noinline]] void picture_frame() { floor_frame(true); }
 
 void BM_floor(benchmark::State& state) {
     for (auto _ : state) clear_frame();

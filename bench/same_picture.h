@@ -54,3 +54,15 @@ inline void same_picture(double aspect) {
     glDisable(GL_ALPHA_TEST);
     glFinish();
 }
+
+// The floor programs' frame at the view's size: the least there is (clear
+// colour and depth, glFinish), or the same picture.
+inline void floor_frame(bool picture) {
+    if (picture) {
+        same_picture(546.0 / 363.0);
+        return;
+    }
+    glClearColor(1, 1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glFinish();
+}
