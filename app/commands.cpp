@@ -7,13 +7,6 @@
 #include "app/app.h"
 #include "vectext/vectext.h"
 
-// The field then shows the value that was used.
-Vector3 take_vector(const FieldAccess& fields, int id) {
-    Vector3 v = parse_vector(read_field(fields, id));
-    write_field(fields, id, format_vector(v).text);
-    return v;
-}
-
 namespace {
 
 // S1 is read but never rewritten.

@@ -1,4 +1,4 @@
-// Frame cost: render_view at the view's real client size (546 x 363) on
+// Frame cost: render_view at the view's real client size (from the dialog template) on
 // Mesa's llvmpipe, offscreen through OSMesa, with no slots and with three,
 // against the floor: a frame that only clears colour and depth and waits
 // for glFinish, at the same size; and against the content floor, the same
@@ -12,12 +12,14 @@
 #include <vector>
 
 #include "bench/same_picture.h"
+#include "tests/fixed_client_size.h"
 #include "view/gl.h"
 #include "view/view.h"
 
 namespace {
 
-constexpr int WIDTH = 546, HEIGHT = 363;
+const int& WIDTH = client_width;
+const int& HEIGHT = client_height;
 
 ViewState view_with(int slots) {
     ViewState v;
@@ -30,9 +32,9 @@ ViewState view_with(int slots) {
 
 // Each frame is a function of its own, so that callgrind can count the
 // instructions of one call (bench/README.md).
-[[gnu::noinline]] void clear_frame() { floor_frame(false); }
+[[gnu::noinline]] void clear_frame() { floor_frame(false, double(WIDTH) / HEIGHT); }
 
-[[gnu::noinline]] void picture_frame() { floor_frame(true); }
+[[gnu::noinline]] void picture_frame() { floor_frame(true, double(WIDTH) / HEIGHT); }
 
 void BM_floor(benchmark::State& state) {
     for (auto _ : state) clear_frame();
@@ -53,10 +55,6 @@ BENCHMARK(BM_render)->Arg(0)->Arg(3)->UseRealTime();
 
 }  // namespace
 
-void get_client_size(const ViewState&, int& w, int& h) {
-    w = WIDTH;
-    h = HEIGHT;
-}
 
 int main(int argc, char** argv) {
     OSMesaContext ctx = OSMesaCreateContextExt(OSMESA_RGBA, 32, 0, 0, nullptr);

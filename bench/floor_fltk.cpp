@@ -11,14 +11,15 @@
 
 #include <cstring>
 
-#include "app/fltk/dialog_template.h"
+#include "app/control_ids.h"
+#include "app/dialog_template.h"
 #include "bench/same_picture.h"
 
 namespace {
 
 bool draw_picture;
 
-void least_frame() { floor_frame(draw_picture); }
+void least_frame() { floor_frame(draw_picture, double(view_client_width()) / view_client_height()); }
 
 class FloorView : public Fl_Gl_Window {
 public:
@@ -46,8 +47,11 @@ public:
 
 int main(int argc, char** argv) {
     draw_picture = argc > 1 && std::strcmp(argv[1], "--picture") == 0;
-    Fl_Double_Window window(du_to_px_x(6), du_to_px_y(5), du_to_px_x(449), du_to_px_y(294), "Floor");
-    FloorView view(du_to_px_x(130) + 2, du_to_px_y(64) + 2, du_to_px_x(314) - 4, du_to_px_y(226) - 4);
+    Fl_Double_Window window(du_to_px_x(MAIN_DLG.x), du_to_px_y(MAIN_DLG.y), du_to_px_x(MAIN_DLG.width),
+                            du_to_px_y(MAIN_DLG.height), "Floor");
+    const TemplateControl& v = *template_control(ID_VIEW);
+    FloorView view(du_to_px_x(v.x) + CLIENT_EDGE_PX, du_to_px_y(v.y) + CLIENT_EDGE_PX, view_client_width(),
+                   view_client_height());
     view.end();
     window.end();
     window.show();

@@ -111,17 +111,21 @@ hwm_picture=$(cat "$out/hwm_picture")
 row "5. peak RSS, scripted session (Linux)" "<= floor + 2048 KiB" "$hwm_app KiB vs $hwm_floor KiB (+$((hwm_app - hwm_floor)))"
 row "5. ... / floor drawing the same picture" "(ours)" "vs $hwm_picture KiB ($(printf %+d $((hwm_app - hwm_picture))))"
 
-# 3 on Windows: the exe and a Win32 dialog with a WGL child, under Wine.
-if [ -f build/win32/arrowbench.exe ] && [ -f build/win32/bench/floor_win32.exe ]; then
+# 3 on Windows: the exe and a Win32 dialog with a WGL child, under Wine;
+# the x86-64 build where this machine runs no 32-bit Wine.
+wtree=build/win32
+scripts/runs-32-bit.sh || wtree=build/win64
+if [ -f $wtree/arrowbench.exe ] && [ -f $wtree/bench/floor_win32.exe ]; then
+  echo "bench: Windows figures from $wtree"
   scripts/with-xvfb.sh bash -c '
-    cd build/win32
+    cd '"$wtree"'
     WINEPREFIX=$PWD/wineprefix wineserver -p
-    ../../bench/win32/startup.sh ./wine-run bench/floor_win32.exe >/dev/null  # warm-up
+    '"$PWD"'/bench/win32/startup.sh ./wine-run bench/floor_win32.exe >/dev/null  # warm-up
     for i in $(seq '"$starts"'); do
-      ../../bench/win32/startup.sh ./wine-run arrowbench.exe >>'"$out"'/wine_app
-      ../../bench/win32/startup.sh ./wine-run bench/floor_win32.exe >>'"$out"'/wine_floor
-      ../../bench/win32/startup.sh ./wine-run bench/floor_win32.exe picture >>'"$out"'/wine_picture
-      ../../bench/win32/startup.sh ./wine-run bench/floor_win32.exe dialog >>'"$out"'/wine_dialog
+      '"$PWD"'/bench/win32/startup.sh ./wine-run arrowbench.exe >>'"$out"'/wine_app
+      '"$PWD"'/bench/win32/startup.sh ./wine-run bench/floor_win32.exe >>'"$out"'/wine_floor
+      '"$PWD"'/bench/win32/startup.sh ./wine-run bench/floor_win32.exe picture >>'"$out"'/wine_picture
+      '"$PWD"'/bench/win32/startup.sh ./wine-run bench/floor_win32.exe dialog >>'"$out"'/wine_dialog
     done
     motion() {  # caption file program [arg]
       ./wine-run "${@:3}" & app=$!

@@ -57,9 +57,9 @@ inline void same_picture(double aspect) {
 
 // The floor programs' frame at the view's size: the least there is (clear
 // colour and depth, glFinish), or the same picture.
-inline void floor_frame(bool picture) {
+inline void floor_frame(bool picture, double aspect) {
     if (picture) {
-        same_picture(546.0 / 363.0);
+        same_picture(aspect);
         return;
     }
     glClearColor(1, 1, 1, 1);

@@ -1,10 +1,13 @@
-# Compiler flags for both trees. Float results must be the same bytes on
-# Linux x86-64 and on the i686 Windows build: SSE2 arithmetic everywhere
-# (no x87 excess precision) and no contraction of a*b+c into FMA.
-add_compile_options(-Wall -Wextra -Werror -ffp-contract=off)
-
-if(WIN32)
-  add_compile_options(-msse2 -mfpmath=sse)
-  # One self-contained exe: libgcc, libstdc++ and winpthread linked in.
-  add_link_options(-static -static-libgcc -static-libstdc++)
+# Float results must be the same bytes on every host: SSE2 arithmetic on
+# x86 (no x87 excess precision, which the i686 build would use otherwise)
+# and no contraction of a*b+c into FMA. The core links arrowbench_float
+# PUBLIC, so the flags travel with it to everything built against it.
+add_library(arrowbench_float INTERFACE)
+target_compile_options(arrowbench_float INTERFACE -ffp-contract=off)
+if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i.86|x86|x86_64|AMD64)$")
+  target_compile_options(arrowbench_float INTERFACE -msse2 -mfpmath=sse)
 endif()
+
+# Warnings for everything; the presets make them errors
+# (CMAKE_COMPILE_WARNING_AS_ERROR).
+add_compile_options(-Wall -Wextra)

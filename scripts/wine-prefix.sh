@@ -1,14 +1,22 @@
 #!/bin/sh
-# Makes the Wine prefix that the Windows build's programs run in: 32-bit,
-# no Mono or Gecko installers, and Wine drawing the window frames itself,
-# since the test X server runs no window manager.
-# Usage: scripts/wine-prefix.sh PREFIX
+# Makes the Wine prefix that the Windows build's programs run in: 32-bit
+# (or 64-bit for the x86-64 tree), no Mono or Gecko installers, and Wine
+# drawing the window frames itself, since the test X server runs no window
+# manager.
+# Usage: scripts/wine-prefix.sh PREFIX [win32|win64]
 set -e
 prefix=$1
+arch=${2:-win32}
 mkdir -p "$prefix"
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wineboot -i >/dev/null 2>&1 || true
+export WINEPREFIX="$prefix" WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Debian's `wine` takes the 32-bit loader whenever it is installed.
+loader=wine
+if [ "$arch" = win64 ]; then
+  loader=/usr/lib/wine/wine64
+  export WINELOADER=$loader
+fi
+"$loader" wineboot -i >/dev/null 2>&1 || true
 wineserver -w
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+"$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
 wineserver -w
 test -f "$prefix/system.reg"

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/fltk/dialog_template.h"
+#include "app/dialog_template.h"
 #include "tests/check.h"
 #include "tests/expected_dialog.h"
 

@@ -11,15 +11,16 @@
 #include <vector>
 
 #include "tests/check.h"
+#include "tests/fixed_client_size.h"
 #include "tests/view_pixels.h"
 #include "view/gl.h"
 #include "view/view.h"
 
 namespace {
 
-// The view control is 314 x 226 dialog units (550 x 367 px at 7 x 13 base
-// units); the client edge takes 2 px on each side.
-int width = 546, height = 363;
+// The view control's client size from the dialog template.
+int& width = client_width;
+int& height = client_height;
 
 // The frame last read back, top row first, as the screen tests see it.
 Shot shot;
@@ -264,11 +265,6 @@ void check_zero_height() {
 }
 
 }  // namespace
-
-void get_client_size(const ViewState&, int& w, int& h) {
-    w = width;
-    h = height;
-}
 
 int main() {
     OSMesaContext ctx = OSMesaCreateContextExt(OSMESA_RGBA, 32, 0, 0, nullptr);

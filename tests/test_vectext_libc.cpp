@@ -72,7 +72,7 @@ void check_writing(int count) {
     char buf[32];
     auto one = [&](uint32_t bits) {
         float f = bits_float(bits);
-        write_number(f, buf);
+        *write_number(f, buf, buf + sizeof buf) = '\0';
         std::string ref = reference::write(f);
         if (ref != buf && mismatches++ < 10) std::printf("write %08x: ours '%s', libc '%s'\n", bits, buf, ref.c_str());
     };

@@ -1,30 +1,43 @@
 # Windows host tests, run under Wine. The end-to-end test needs an X
 # display (the test command starts its own Xvfb).
+
+# The wrapper that runs this tree's Windows programs in its own prefix
+# (the toolchain file names it as the emulator).
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL x86_64)
+  set(WINE_LOADER /usr/lib/wine/wine64)
+  set(WINE_ARCH win64)
+  set(PE_FORMAT pei-x86-64)
+else()
+  set(WINE_LOADER wine)
+  set(WINE_ARCH win32)
+  set(PE_FORMAT pei-i386)
+endif()
+configure_file(${PROJECT_SOURCE_DIR}/cmake/wine-run.in ${PROJECT_BINARY_DIR}/wine-run @ONLY
+  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 add_executable(test_win32_dialog win32/test_win32_dialog.cpp)
-target_include_directories(test_win32_dialog PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(test_win32_dialog PRIVATE test_support)
 add_test(NAME test_win32_dialog
-  COMMAND test_win32_dialog $<TARGET_FILE:arrowbench> ${CMAKE_BINARY_DIR}/screenshot-win32.bmp)
+  COMMAND test_win32_dialog $<TARGET_FILE:arrowbench> ${PROJECT_BINARY_DIR}/screenshot-win32.bmp)
 set_tests_properties(test_win32_dialog PROPERTIES TIMEOUT 180)
 
 # The exe itself: 32-bit, GUI subsystem, and no DLL of the toolchain.
 add_test(NAME test_win32_exe_format
-  COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:arrowbench> -DOBJDUMP=i686-w64-mingw32-objdump
+  COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:arrowbench> -DOBJDUMP=${CMAKE_OBJDUMP} -DFORMAT=${PE_FORMAT}
           -P ${CMAKE_CURRENT_SOURCE_DIR}/win32/check_exe.cmake)
 
 # The view: Redraw, the frames it draws, orbit and zoom drags, capture.
 add_executable(test_win32_view win32/test_win32_view.cpp)
-target_include_directories(test_win32_view PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(test_win32_view PRIVATE view_core gdi32)
-set(VIEW_TRACE ${CMAKE_BINARY_DIR}/view-gl-trace.txt)
+target_link_libraries(test_win32_view PRIVATE fixed_client_size gdi32)
+set(VIEW_TRACE ${PROJECT_BINARY_DIR}/view-gl-trace.txt)
 add_test(NAME test_win32_view
-  COMMAND sh -c "\"$0\" \"$@\" 2>${VIEW_TRACE}" ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:test_win32_view>
-          $<TARGET_FILE:arrowbench> ${VIEW_TRACE} ${CMAKE_BINARY_DIR}/screenshot-win32-view.bmp)
+  COMMAND sh -c "\"$0\" \"$@\" 2>${VIEW_TRACE}" ${PROJECT_BINARY_DIR}/wine-run $<TARGET_FILE:test_win32_view>
+          $<TARGET_FILE:arrowbench> ${VIEW_TRACE} ${PROJECT_BINARY_DIR}/screenshot-win32-view.bmp)
 set_tests_properties(test_win32_view PROPERTIES TIMEOUT 180)
 
 # Hostile field texts end to end: every byte, 255 and 10,000 chars, sign-
 # and space-only texts, huge exponents, results fed back.
 add_executable(test_win32_hostile win32/test_win32_hostile.cpp)
-target_include_directories(test_win32_hostile PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(test_win32_hostile PRIVATE test_support)
 add_test(NAME test_win32_hostile COMMAND test_win32_hostile $<TARGET_FILE:arrowbench>)
 # The fields are ANSI edit controls: under a double-byte code page the
 # bytes from 0x80 up do not travel one by one. Wine takes the code page
@@ -34,14 +47,14 @@ set_tests_properties(test_win32_hostile PROPERTIES TIMEOUT 180 ENVIRONMENT LC_AL
 # No GL: on an X server without GLX the view gets no context, and the
 # dialog must work all the same. The same run with GL is the control.
 add_executable(test_win32_no_gl win32/test_win32_no_gl.cpp)
-target_include_directories(test_win32_no_gl PRIVATE ${CMAKE_SOURCE_DIR})
-set(NO_GL_TRACE ${CMAKE_BINARY_DIR}/no-gl-trace.txt)
+target_link_libraries(test_win32_no_gl PRIVATE test_support)
+set(NO_GL_TRACE ${PROJECT_BINARY_DIR}/no-gl-trace.txt)
 add_test(NAME test_win32_no_gl
-  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/no_glx.sh ${CMAKE_BINARY_DIR}/wine-run ${NO_GL_TRACE}
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/no_glx.sh ${PROJECT_BINARY_DIR}/wine-run ${NO_GL_TRACE}
           $<TARGET_FILE:test_win32_no_gl> $<TARGET_FILE:arrowbench> ${NO_GL_TRACE} no-gl)
-set(WITH_GL_TRACE ${CMAKE_BINARY_DIR}/with-gl-trace.txt)
+set(WITH_GL_TRACE ${PROJECT_BINARY_DIR}/with-gl-trace.txt)
 add_test(NAME test_win32_with_gl
-  COMMAND sh -c "\"$0\" \"$@\" 2>${WITH_GL_TRACE}" ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:test_win32_no_gl>
+  COMMAND sh -c "\"$0\" \"$@\" 2>${WITH_GL_TRACE}" ${PROJECT_BINARY_DIR}/wine-run $<TARGET_FILE:test_win32_no_gl>
           $<TARGET_FILE:arrowbench> ${WITH_GL_TRACE} gl)
 set_tests_properties(test_win32_no_gl test_win32_with_gl PROPERTIES TIMEOUT 120)
 
@@ -49,13 +62,21 @@ set_tests_properties(test_win32_no_gl test_win32_with_gl PROPERTIES TIMEOUT 120)
 # way, memory read from outside. ctest runs a short one; the counts are
 # arguments (see the file's head).
 add_executable(test_win32_session win32/test_win32_session.cpp)
-target_include_directories(test_win32_session PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(test_win32_session PRIVATE view_core psapi)
-set(SESSION_TRACE ${CMAKE_BINARY_DIR}/session-gl-trace.txt)
+target_link_libraries(test_win32_session PRIVATE fixed_client_size psapi)
+set(SESSION_TRACE ${PROJECT_BINARY_DIR}/session-gl-trace.txt)
 set(SESSION_COMMANDS 1000 CACHE STRING "commands in the ctest session")
 set(SESSION_MOTIONS 10000 CACHE STRING "drag motions in the ctest session")
 add_test(NAME test_win32_session
   COMMAND bash -c "set -o pipefail; { \"$0\" \"$@\" 2>&1 >&3 | grep --line-buffered glTranslated >${SESSION_TRACE}; } 3>&1"
-          ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:test_win32_session> $<TARGET_FILE:arrowbench>
+          ${PROJECT_BINARY_DIR}/wine-run $<TARGET_FILE:test_win32_session> $<TARGET_FILE:arrowbench>
           ${SESSION_COMMANDS} ${SESSION_MOTIONS} ${SESSION_TRACE})
 set_tests_properties(test_win32_session PROPERTIES TIMEOUT 300)
+
+include(${CMAKE_CURRENT_LIST_DIR}/packaging/tests.cmake)
+
+# Everything here that runs a Windows program goes through Wine. The test
+# command leaves those out of a 32-bit tree on a machine whose kernel runs
+# no 32-bit code, and runs them in the x86-64 tree instead.
+get_property(windows_tests DIRECTORY PROPERTY TESTS)
+list(REMOVE_ITEM windows_tests test_win32_exe_format test_package_zip test_reproducible_win32)
+set_tests_properties(${windows_tests} PROPERTIES LABELS wine)

@@ -12,12 +12,13 @@ Vector3 parse_vector(const char* text) {
 
 FieldText format_vector(Vector3 v) {
     FieldText t;
-    char* p = t.text;
-    p += write_number(v.x, p);
+    char* const end = t.text + sizeof t.text;
+    char* p = write_number(v.x, t.text, end);
     *p++ = ' ';
-    p += write_number(v.y, p);
+    p = write_number(v.y, p, end);
     *p++ = ' ';
-    write_number(v.z, p);
+    p = write_number(v.z, p, end);
+    *p = '\0';
     return t;
 }
 
@@ -30,7 +31,7 @@ float parse_scalar(const char* text) {
 
 FieldText format_scalar(float v) {
     FieldText t;
-    write_number(v, t.text);
+    *write_number(v, t.text, t.text + sizeof t.text) = '\0';
     return t;
 }
 

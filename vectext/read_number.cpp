@@ -1,11 +1,16 @@
 // Reading numbers and unsigned integers out of field text.
 //
-// The decimal conversion is our own rather than the C library's strtod:
-// strtod follows the process locale's decimal point, and the Windows and
-// glibc runtimes need not agree to the last bit. This one rounds correctly
-// to the nearest double (ties to even) and fails where glibc's strtod
-// reports a range error: on overflow, and on any non-zero result below the
-// smallest normal double. The double is then rounded once more, to float.
+// The decimal conversion is our own. This one rounds correctly to the
+// nearest double (ties to even) and fails where glibc's strtod reports a
+// range error: on overflow, and on any non-zero value below the smallest
+// normal double. The double is then rounded once more, to float.
+// What the libraries offer does not do that on every host:
+// - strtod follows the process locale's decimal point, and the Windows and
+//   glibc runtimes need not agree to the last bit;
+// - std::from_chars takes texts just below the smallest normal double
+//   ('2.2250738585072012e-308') that the range rule fails, and the i686
+//   MinGW libstdc++ computes its fast path on the x87 unit and rounds twice
+//   ('39225464732749e15' comes out one float too low).
 
 #include <cstdint>
 #include <cstring>

@@ -23,9 +23,11 @@ bool read_number(const char*& pos, float& value);
 // One unsigned integer read for colours, same contract as read_number.
 bool read_unsigned(const char*& pos, uint32_t& value);
 
-// Writes the canonical text of one number (at most 12 chars plus NUL) into
-// `out` and returns its length.
-int write_number(float value, char* out);
+// Writes the canonical text of one number (at most 12 chars, no NUL) into
+// [first, last) and returns the end of the text, or nullptr if it does not
+// fit.
+constexpr int NUMBER_TEXT_MAX = 12;
+char* write_number(float value, char* first, char* last);
 
 Vector3 parse_vector(const char* text);
 FieldText format_vector(Vector3 v);

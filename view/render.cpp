@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "view/gl.h"
-#include "view/view.h"
+#include "view/host.h"
 
 void render_view(const ViewState& view) {
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);

@@ -1,8 +1,8 @@
 // view: the 3D view's state and everything done with it that does not
 // depend on a window system: the vector slots, drawing one frame with
 // OpenGL 1.1 and GLU, and the orbit camera driven by pointer drags. The
-// hosts (view/win32, view/fltk) own the window and its GL context and call
-// in here; they answer one question back, get_client_size.
+// hosts (view/win32, view/fltk) own the window and its GL context; what
+// they call and answer is view/host.h.
 #pragma once
 
 #include <cstdint>
@@ -48,9 +48,6 @@ void set_start_camera(ViewState& view, void* window);
 
 // One whole frame into the current GL context, ended with glFinish.
 void render_view(const ViewState& view);
-
-// Answered by the host: the client size of view.window in pixels.
-void get_client_size(const ViewState& view, int& width, int& height);
 
 // The orbit camera. Positions are packed as the press and motion events
 // deliver them: x in the low 16 bits, y in the high 16 bits, both signed

@@ -2,7 +2,7 @@
 // template, in template order, which is also the Tab order.
 #pragma once
 
-#include "app/fltk/dialog_template.h"
+#include "app/dialog_template.h"
 
 class Fl_Double_Window;
 class Fl_Widget;

@@ -12,13 +12,14 @@
 #include <GL/gl.h>
 #include <cstring>
 
+#include "app/dialog_template.h"
 #include "bench/same_picture.h"
 
 namespace {
 
 bool draw_picture;
 
-void least_frame() { floor_frame(draw_picture); }
+void least_frame() { floor_frame(draw_picture, double(view_client_width()) / view_client_height()); }
 
 LRESULT CALLBACK floor_view_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     static PAINTSTRUCT ps;

@@ -38,7 +38,9 @@ void report(uint32_t bits, const char* ours, const char* ref) {
 // One pattern: the same text as the reference and the length returned.
 bool same_as_libc(uint32_t bits) {
     char ours[40], ref[64];
-    int n = write_number(bits_float(bits), ours);
+    char* end = write_number(bits_float(bits), ours, ours + sizeof ours);
+    *end = '\0';
+    int n = int(end - ours);
     reference::write(bits_float(bits), ref, sizeof ref);
     if (std::strcmp(ours, ref) == 0 && n == int(std::strlen(ref))) return true;
     report(bits, ours, ref);
@@ -54,7 +56,7 @@ struct Sampled {
         ++checked;
         if (!same_as_libc(bits)) ++mismatches;
         char ours[40];
-        write_number(bits_float(bits), ours);
+        *write_number(bits_float(bits), ours, ours + sizeof ours) = '\0';
         if (!canonical::number(ours)) ++not_canonical;
     }
     // f and the k patterns either side of it, in the same sign.

@@ -31,14 +31,15 @@
 #include <vector>
 
 #include "app/control_ids.h"
-#include "app/fltk/dialog_template.h"
+#include "app/dialog_template.h"
 #include "tests/view_pixels.h"
 
 extern char** environ;
 
-// The GL window inside the view control: the control less its 2-px frame.
-constexpr int VIEW_X = du_to_px_x(130) + 2, VIEW_Y = du_to_px_y(64) + 2;
-constexpr int VIEW_W = du_to_px_x(314) - 4, VIEW_H = du_to_px_y(226) - 4;
+// The GL window inside the view control: the control less its client edge.
+inline const int VIEW_X = du_to_px_x(template_control(ID_VIEW)->x) + CLIENT_EDGE_PX;
+inline const int VIEW_Y = du_to_px_y(template_control(ID_VIEW)->y) + CLIENT_EDGE_PX;
+inline const int VIEW_W = view_client_width(), VIEW_H = view_client_height();
 
 struct AppDriver {
     Display* display = nullptr;

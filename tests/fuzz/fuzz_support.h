@@ -84,7 +84,7 @@ inline void require_number_text(float v, const std::string& text) {
     double tolerance = 5.1e-6 * std::fabs(double(v)) + 1.5e-45;
     FUZZ_REQUIRE(std::fabs(double(back) - double(v)) <= tolerance, detail + " reads back far off");
     char again[40];
-    write_number(back, again);
+    *write_number(back, again, again + sizeof again) = '\0';
     FUZZ_REQUIRE(text == again, detail + " is not a fixed point: " + again);
 }
 

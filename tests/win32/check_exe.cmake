@@ -1,13 +1,16 @@
 cmake_minimum_required(VERSION 3.25)
-# Checks the shipped exe: i386 PE, Windows GUI subsystem, statically
-# linked (it may import system DLLs only, never libstdc++, libgcc or
-# winpthread).
+# Checks the shipped exe: a PE image of FORMAT (pei-i386 for the shipped
+# build), Windows GUI subsystem, statically linked (it may import system
+# DLLs only, never libstdc++, libgcc or winpthread).
+if(NOT FORMAT)
+  set(FORMAT pei-i386)
+endif()
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "objdump failed on ${EXE}")
 endif()
-if(NOT dump MATCHES "file format pei-i386")
-  message(FATAL_ERROR "not an i386 PE image")
+if(NOT dump MATCHES "file format ${FORMAT}\n")
+  message(FATAL_ERROR "not a ${FORMAT} image")
 endif()
 if(NOT dump MATCHES "Subsystem[\t ]+00000002")
   message(FATAL_ERROR "not the Windows GUI subsystem")

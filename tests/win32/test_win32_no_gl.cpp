@@ -197,7 +197,9 @@ int main(int argc, char** argv) {
         read_trace();
         return !with_gl || count_lines(lines, "trace:opengl:wglDeleteContext") > 0;
     });
-    CHECK_INT(count_lines(lines, "trace:opengl:wglMakeCurrent hDc 00000000, newContext 00000000"), with_gl ? 1 : 0);
+    const std::string null_handle(2 * sizeof(void*), '0');  // as Wine's trace prints a pointer
+    const std::string unbind = "trace:opengl:wglMakeCurrent hDc " + null_handle + ", newContext " + null_handle;
+    CHECK_INT(count_lines(lines, unbind.c_str()), with_gl ? 1 : 0);
     CHECK_INT(count_lines(lines, "trace:opengl:wglDeleteContext"), with_gl ? 1 : 0);
     CHECK_INT(count_lines(lines, "trace:opengl:wglMakeCurrent"), with_gl ? 2 : 0);
     return check_exit();

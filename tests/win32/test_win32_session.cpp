@@ -202,13 +202,6 @@ double kib(SIZE_T b) { return double(b) / 1024.0; }
 
 }  // namespace
 
-// The expected cameras come from the view's own camera code (tested on its
-// own against known values); nothing is drawn in this process.
-void get_client_size(const ViewState&, int& w, int& h) {
-    w = 546;
-    h = 363;
-}
-
 int main(int argc, char** argv) {
     if (argc < 5) {
         std::printf("usage: test_win32_session.exe arrowbench.exe COMMANDS MOTIONS trace.txt\n");

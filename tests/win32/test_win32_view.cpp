@@ -124,13 +124,6 @@ HWND capture_of(const AppProcess& app) {
 
 }  // namespace
 
-// The expected cameras come from the view's own camera code (tested on its
-// own against known values); nothing is drawn in this process.
-void get_client_size(const ViewState&, int& w, int& h) {
-    w = 546;
-    h = 363;
-}
-
 int main(int argc, char** argv) {
     if (argc < 3) {
         std::printf("usage: test_win32_view.exe arrowbench.exe trace.txt [screenshot.bmp]\n");

@@ -7,10 +7,9 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Gl_Window.H>
 #include <FL/Fl_Group.H>
-#include <FL/gl.h>
 #include <FL/x.H>
 
-#include "view/view.h"
+#include "view/host.h"
 
 namespace {
 
@@ -27,8 +26,7 @@ public:
                     // window. The view stays an empty frame that takes no
                     // events, so nothing ever reaches a GL call.
                     hide();
-                    set_start_camera(view_state, this);
-                    view_state.drag_mode = DRAG_NONE;
+                    view_window_created(view_state, this);
                     return used;
                 }
                 create();
@@ -66,7 +64,7 @@ public:
         Fl_Gl_Window::resize(x, y, w, h);
         if (created_ && size_changed) {
             make_current();
-            set_viewport();
+            view_window_resized(view_state, w, h);
         }
     }
 
@@ -77,16 +75,8 @@ private:
         if (created_ || !shown()) return;
         make_current();
         created_ = true;
-        set_start_camera(view_state, this);
-        view_state.drag_mode = DRAG_NONE;
-        set_viewport();
-    }
-
-    void set_viewport() {
-        glViewport(0, 0, w(), h());
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        view_state.drag_mode = DRAG_NONE;  // a size change ends any drag
+        view_window_created(view_state, this);
+        view_window_resized(view_state, w(), h());
     }
 
     static uint32_t position() { return pack_position(Fl::event_x(), Fl::event_y()); }

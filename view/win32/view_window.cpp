@@ -3,7 +3,7 @@
 
 #include "view/win32/view_window.h"
 
-#include <GL/gl.h>
+#include "view/host.h"
 
 namespace {
 
@@ -25,16 +25,10 @@ void end_drag_and_release(HWND window) {
     if (GetCapture() == window) ReleaseCapture();
 }
 
-}  // namespace
-
-void get_client_size(const ViewState& view, int& width, int& height) {
-    RECT r{0, 0, 0, 0};
-    GetClientRect(window_of(view), &r);
-    width = r.right;
-    height = r.bottom;
-}
-
-void create_gl_context(ViewState& view, HWND window) {
+// Pixel format and GL context on the window's own device context, which
+// stays taken until release_gl_context. No result is examined: with no
+// context the window still works and draws nothing.
+void create_gl_context(HWND window) {
     PIXELFORMATDESCRIPTOR pfd = {};
     pfd.nSize = sizeof pfd;
     pfd.nVersion = 1;
@@ -48,21 +42,17 @@ void create_gl_context(ViewState& view, HWND window) {
     SetPixelFormat(dc, format, &pfd);
     HGLRC context = wglCreateContext(dc);
     if (context) wglMakeCurrent(dc, context);
-    set_start_camera(view, window);
 }
 
 void view_create(ViewState& view, HWND window) {
-    create_gl_context(view, window);
-    view.drag_mode = DRAG_NONE;
+    create_gl_context(window);
+    view_window_created(view, window);
 }
 
 void view_resize(ViewState& view) {
     int width, height;
     get_client_size(view, width, height);
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    view.drag_mode = DRAG_NONE;
+    view_window_resized(view, width, height);
 }
 
 void release_gl_context(ViewState& view) {
@@ -72,6 +62,15 @@ void release_gl_context(ViewState& view) {
     wglMakeCurrent(nullptr, nullptr);
     ReleaseDC(window_of(view), dc);
     wglDeleteContext(context);
+}
+
+}  // namespace
+
+void get_client_size(const ViewState& view, int& width, int& height) {
+    RECT r{0, 0, 0, 0};
+    GetClientRect(window_of(view), &r);
+    width = r.right;
+    height = r.bottom;
 }
 
 LRESULT CALLBACK view_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -5,11 +5,4 @@
 
 #include <windows.h>
 
-#include "view/view.h"
-
 LRESULT CALLBACK view_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-
-void view_create(ViewState& view, HWND window);
-void create_gl_context(ViewState& view, HWND window);
-void view_resize(ViewState& view);
-void release_gl_context(ViewState& view);

@@ -1,6 +1,7 @@
-// app/fltk: the Linux host. The dialog is laid out from the same template
-// as the Windows one (res/main_dlg.rc, turned into MAIN_DLG_CONTROLS at
-// build time) and routes its buttons to the shared command dispatch.
+// The dialog template res/main_dlg.rc as data, for the hosts that lay the
+// dialog out themselves rather than through Windows' dialog manager: the
+// table MAIN_DLG_CONTROLS is generated from the .rc at build time, so
+// there is one template for every host.
 #pragma once
 
 // Style bits as the template spells them, without <windows.h>.
@@ -39,3 +40,12 @@ extern const TemplateControl MAIN_DLG_CONTROLS[CONTROL_COUNT];
 constexpr int BASE_UNIT_X = 7, BASE_UNIT_Y = 13;
 constexpr int du_to_px_x(int x) { return (x * BASE_UNIT_X + 2) / 4; }
 constexpr int du_to_px_y(int y) { return (y * BASE_UNIT_Y + 4) / 8; }
+
+// The template's entry for control `id`, or nullptr.
+const TemplateControl* template_control(int id);
+
+// The view control's client area in pixels: its template size less the
+// client edge, 2 px on each side.
+constexpr int CLIENT_EDGE_PX = 2;
+int view_client_width();
+int view_client_height();

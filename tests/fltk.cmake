@@ -1,4 +1,7 @@
-# Linux host tests: the generated dialog table against the expected one.
+# Linux host tests: the core's own (none.cmake), then the generated dialog
+# table against the expected one.
+include(${CMAKE_CURRENT_LIST_DIR}/none.cmake)
+
 add_executable(test_dialog_table test_dialog_table.cpp)
 target_link_libraries(test_dialog_table PRIVATE dialog_template)
 add_test(NAME test_dialog_table COMMAND test_dialog_table)
@@ -11,21 +14,19 @@ add_test(NAME test_fltk_dialog COMMAND test_fltk_dialog)
 # The real program, driven from outside with xdotool and xclip.
 add_test(NAME test_linux_app
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/fltk/test_linux_app.sh $<TARGET_FILE:arrowbench>
-          ${CMAKE_BINARY_DIR}/screenshot-linux.png)
+          ${PROJECT_BINARY_DIR}/screenshot-linux.png)
 set_tests_properties(test_linux_app PROPERTIES TIMEOUT 300)
-
-include(${CMAKE_CURRENT_LIST_DIR}/render.cmake)
 
 # Drives the real program from outside: XTest input, clipboard texts, the
 # view's pixels, the process.
-add_library(app_driver OBJECT fltk/app_driver.cpp)
-target_link_libraries(app_driver PUBLIC view_core dialog_template X11::X11 X11::Xtst)
+add_library(app_driver INTERFACE)
+target_link_libraries(app_driver INTERFACE view_core dialog_template X11::X11 X11::Xtst)
 
 # The real program's view, driven with real pointer events and checked on
 # the X server's pixels.
 add_executable(test_linux_view fltk/test_linux_view.cpp)
-target_link_libraries(test_linux_view PRIVATE app_driver)
-add_test(NAME test_linux_view COMMAND test_linux_view $<TARGET_FILE:arrowbench> ${CMAKE_BINARY_DIR}/screenshot-linux-view.ppm)
+target_link_libraries(test_linux_view PRIVATE app_driver fixed_client_size)
+add_test(NAME test_linux_view COMMAND test_linux_view $<TARGET_FILE:arrowbench> ${PROJECT_BINARY_DIR}/screenshot-linux-view.ppm)
 set_tests_properties(test_linux_view PROPERTIES TIMEOUT 120)
 
 # A burst of drag motions that arrive together still draws one frame each.
@@ -37,14 +38,14 @@ set_tests_properties(test_motion_burst PROPERTIES TIMEOUT 60)
 # Hostile field texts pasted into the real program through the clipboard:
 # every byte, long and cut texts, huge exponents, results fed back.
 add_executable(test_linux_hostile fltk/test_linux_hostile.cpp)
-target_link_libraries(test_linux_hostile PRIVATE app_driver)
+target_link_libraries(test_linux_hostile PRIVATE app_driver fixed_client_size)
 add_test(NAME test_linux_hostile COMMAND test_linux_hostile $<TARGET_FILE:arrowbench>)
 set_tests_properties(test_linux_hostile PROPERTIES TIMEOUT 120)
 
 # Whole sessions of the real program: commands, Redraw and drags in rounds,
 # with sampled results checked throughout.
 add_executable(test_linux_session fltk/test_linux_session.cpp)
-target_link_libraries(test_linux_session PRIVATE app_driver)
+target_link_libraries(test_linux_session PRIVATE app_driver fixed_client_size)
 
 # Long: no memory growth after the warm-up. A fifth of the full counts
 # (10,000 commands, 100,000 motions), which the test takes as arguments.
@@ -71,6 +72,8 @@ set_tests_properties(test_linux_valgrind PROPERTIES TIMEOUT 400
 # No GL at all: a server of its own without GLX. The dialog still works,
 # drags do no harm, the view is an empty frame, and Escape exits with 0.
 add_test(NAME test_linux_no_gl
-  COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/with-xvfb.sh --no-glx
+  COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/with-xvfb.sh --no-glx
           $<TARGET_FILE:test_linux_session> --no-gl --commands 200 --motions 2000 -- $<TARGET_FILE:arrowbench>)
 set_tests_properties(test_linux_no_gl PROPERTIES TIMEOUT 120)
+
+include(${CMAKE_CURRENT_LIST_DIR}/packaging/tests.cmake)
