@@ -4,6 +4,8 @@ regular file rounded up to a KiB, every other entry one KiB. CPack adds up
 the st_size of the staged tree instead, and a directory's st_size depends
 on the file system, so one build gave different packages on ext4 and tmpfs.
 Only the control member is rewritten; the data member keeps its bytes.
+The ar headers get the mode dpkg-deb gives its members, 0644: CPack takes
+the modes of the files it wrote, which follow the builder's umask.
 Usage: deb_installed_size.py PACKAGE.deb
 """
 import gzip
@@ -28,7 +30,7 @@ def read_ar(data):
 def write_ar(members):
     out = bytearray(b"!<arch>\n")
     for _, header, body in members:
-        out += header[:48] + str(len(body)).ljust(10).encode() + header[58:60]
+        out += header[:40] + b"100644".ljust(8) + str(len(body)).ljust(10).encode() + header[58:60]
         out += body + (b"\n" if len(body) & 1 else b"")
     return bytes(out)
 

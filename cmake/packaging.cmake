@@ -1,7 +1,9 @@
 # Installation and packages. Linux: the program laid out by the GNU install
 # dirs with its desktop entry, AppStream metadata and icons, packed as a
-# .deb whose dependencies dpkg-shlibdeps works out. Windows: a zip of the
-# exe, README and LICENSE. `cpack` in a build tree makes its package.
+# .deb whose dependencies dpkg-shlibdeps works out, with a changelog and a
+# manual page. Windows: a zip of the exe, a README for Windows users, the
+# LICENSE and the toolchain's notices. `cpack` in a build tree makes its
+# package.
 
 # One time for everything a build stamps: SOURCE_DATE_EPOCH if the caller
 # gives it, else the commit's time, else the VERSION file's.
@@ -31,6 +33,40 @@ if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
 endif()
 ]] @ONLY)
 
+# The release date of this version is the date of its entry in
+# packaging/changelog, so it stays the same from build to build.
+file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/changelog changelog_head LIMIT_COUNT 1)
+file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/changelog changelog_trailer REGEX "^ -- " LIMIT_COUNT 1)
+if(NOT changelog_head MATCHES "^arrowbench \\(([^)]+)\\) " OR NOT CMAKE_MATCH_1 STREQUAL PROJECT_VERSION)
+  message(FATAL_ERROR "packaging/changelog has no entry for ${PROJECT_VERSION} at its top")
+endif()
+if(NOT changelog_trailer MATCHES ">  [A-Z][a-z][a-z], ([0-9]?[0-9]) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
+  message(FATAL_ERROR "packaging/changelog: no date in '${changelog_trailer}'")
+endif()
+set(day ${CMAKE_MATCH_1})
+set(year ${CMAKE_MATCH_3})
+set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+list(FIND months ${CMAKE_MATCH_2} month)
+if(month LESS 0)
+  message(FATAL_ERROR "packaging/changelog: no month in '${changelog_trailer}'")
+endif()
+math(EXPR month "${month} + 1")
+string(REGEX REPLACE "^([0-9])$" "0\\1" month ${month})
+string(REGEX REPLACE "^([0-9])$" "0\\1" day ${day})
+set(ARROWBENCH_RELEASE_DATE ${year}-${month}-${day})
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS packaging/changelog)
+
+# Installed modes must not follow the builder's umask: under umask 077 the
+# directories would be 0700 and unreadable to anyone but root. Every file
+# names its mode; CMake asks for these directory modes, but mkdir still
+# applies the umask, so the .deb's staging tree is set right before packing
+# (cmake/deb_pre_build.cmake).
+set(dir_mode OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${dir_mode})
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${dir_mode})
+set(file_mode PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+set(program_mode PERMISSIONS ${dir_mode})
+
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(CPACK_ARROWBENCH_PYTHON ${Python3_EXECUTABLE})
 set(CPACK_ARROWBENCH_SOURCE_DIR ${PROJECT_SOURCE_DIR})
@@ -44,9 +80,34 @@ if(ARROWBENCH_HOST STREQUAL win32)
   # ships; stripping afterwards would stamp the time into its header again.
   target_link_options(arrowbench PRIVATE $<$<CONFIG:Release>:-s>)
 
-  # A zip of one folder: the exe with its README and LICENSE beside it.
-  install(TARGETS arrowbench RUNTIME DESTINATION .)
-  install(FILES README.md LICENSE DESTINATION .)
+  # windres does not tell the build that the dialog's resources include
+  # the icon, so a new icon would not reach the exe without this.
+  set_property(SOURCE res/main_dlg.rc APPEND PROPERTY OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/res/main_icon.ico)
+
+  # The runtime libraries the exe links statically (cmake/flags.cmake), as
+  # this compiler finds them; their packages' notices go into the zip.
+  set(runtime_libs "")
+  foreach(lib crt2.o crtbegin.o libgcc.a libgcc_eh.a libstdc++.a libmingw32.a libmingwex.a libmsvcrt.a libpthread.a)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${lib} OUTPUT_VARIABLE path
+                    OUTPUT_STRIP_TRAILING_WHITESPACE)
+    list(APPEND runtime_libs ${path})
+  endforeach()
+  set(notices ${PROJECT_BINARY_DIR}/THIRD-PARTY-NOTICES.txt)
+  add_custom_command(OUTPUT ${notices}
+    COMMAND ${CMAKE_COMMAND} -DOUT=${notices} "-DLIBS=${runtime_libs}"
+            -P ${PROJECT_SOURCE_DIR}/cmake/third_party_notices.cmake
+    DEPENDS ${PROJECT_SOURCE_DIR}/cmake/third_party_notices.cmake ${runtime_libs}
+    COMMENT "Third-party notices from the toolchain's packages"
+    VERBATIM)
+  add_custom_target(notices ALL DEPENDS ${notices})
+
+  # Line ends Notepad shows on every Windows.
+  configure_file(packaging/README-windows.txt ${PROJECT_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
+
+  # A zip of one folder: the exe with a README for its users, the licence
+  # and the notices of what it links.
+  install(TARGETS arrowbench RUNTIME DESTINATION . ${program_mode})
+  install(FILES ${PROJECT_BINARY_DIR}/README.txt LICENSE ${notices} DESTINATION . ${file_mode})
   set(CPACK_GENERATOR External)
   set(CPACK_EXTERNAL_ENABLE_STAGING ON)
   set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${PROJECT_SOURCE_DIR}/cmake/package_zip.cmake)
@@ -71,19 +132,35 @@ else()
   add_custom_target(icons ALL DEPENDS ${icon_pngs})
 
   set(ARROWBENCH_APPSTREAM_ID org.arrowbench.arrowbench)
-  string(TIMESTAMP ARROWBENCH_RELEASE_DATE "%Y-%m-%d" UTC)
   set(metainfo ${PROJECT_BINARY_DIR}/${ARROWBENCH_APPSTREAM_ID}.metainfo.xml)
   configure_file(packaging/arrowbench.metainfo.xml.in ${metainfo} @ONLY)
 
-  install(TARGETS arrowbench RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES packaging/arrowbench.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  install(FILES ${metainfo} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  # The changelog and the manual page, gzipped as Debian wants them: at
+  # maximum compression, and with no name or time in the header (-n).
+  configure_file(packaging/arrowbench.1.in ${PROJECT_BINARY_DIR}/doc/arrowbench.1 @ONLY)
+  set(docs "")
+  foreach(doc ${PROJECT_SOURCE_DIR}/packaging/changelog ${PROJECT_BINARY_DIR}/doc/arrowbench.1)
+    get_filename_component(name ${doc} NAME)
+    add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/doc/${name}.gz
+      COMMAND gzip -9nc ${doc} > ${PROJECT_BINARY_DIR}/doc/${name}.gz
+      DEPENDS ${doc}
+      VERBATIM)
+    list(APPEND docs ${PROJECT_BINARY_DIR}/doc/${name}.gz)
+  endforeach()
+  add_custom_target(docs ALL DEPENDS ${docs})
+
+  install(TARGETS arrowbench RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} ${program_mode})
+  install(FILES packaging/arrowbench.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications ${file_mode})
+  install(FILES ${metainfo} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo ${file_mode})
   foreach(size IN LISTS ICON_SIZES)
     install(FILES ${ICON_DIR}/arrowbench-${size}.png RENAME arrowbench.png
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps ${file_mode})
   endforeach()
-  # Debian keeps a package's licence as share/doc/<package>/copyright.
-  install(FILES LICENSE RENAME copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/arrowbench)
+  install(FILES ${PROJECT_BINARY_DIR}/doc/arrowbench.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 ${file_mode})
+  # Debian keeps a package's licence as share/doc/<package>/copyright; a
+  # native package's changelog is changelog.gz beside it.
+  install(FILES LICENSE RENAME copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/arrowbench ${file_mode})
+  install(FILES ${PROJECT_BINARY_DIR}/doc/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/arrowbench ${file_mode})
 
   set(CPACK_GENERATOR DEB)
   set(CPACK_STRIP_FILES ON)
@@ -91,6 +168,8 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_SECTION math)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+  set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/deb_pre_build.cmake)
+  set(CPACK_ARROWBENCH_STRIP ${CMAKE_STRIP})
   set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/deb_post_build.cmake)
   # The first line of the description is CPACK_PACKAGE_DESCRIPTION_SUMMARY.
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [[Arrowbench is a small calculator for three-component vectors: add,

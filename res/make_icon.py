@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-# Draws Arrowbench's icon (three axis arrows over a ground patch) and writes res/main_icon.ico.
+# Draws Arrowbench's icon (three axis arrows over a ground patch) and writes res/main_icon.ico:
+# 32 and 16 px in 16 colours for the dialog, 48 and 256 px in 32 bits for Explorer and
+# high-dpi task bars, the same pictures as the PNGs.
 # Run: python3 res/make_icon.py            -> only the .ico, next to this script
 #      python3 res/make_icon.py --png DIR  -> also DIR/arrowbench-{16,32,48,256}.png
 import math
@@ -7,6 +9,8 @@ import os
 import struct
 import sys
 import zlib
+
+PNG_MAGIC = b"\x89PNG\r\n\x1a\n"
 
 # Windows' fixed 16-colour palette, in index order, so the .ico needs no custom colours.
 VGA = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
@@ -149,46 +153,93 @@ def to_palette(img):
 
 
 def ico_image(size, idx, solid):
+    """A 16-colour DIB (header, palette, XOR pixels, AND mask) for the dialog's sizes."""
     xor_stride, and_stride = (size * 4 + 31) // 32 * 4, (size + 31) // 32 * 4
-    xor, mask = bytearray(), bytearray()
+    xor = bytearray()
     for y in reversed(range(size)):  # DIBs are stored bottom row first
         row = [idx[y * size + x] if solid[y * size + x] else 0 for x in range(size)]
         bits = bytes((row[x] << 4) | (row[x + 1] if x + 1 < size else 0) for x in range(0, size, 2))
         xor += bits.ljust(xor_stride, b"\0")
+    mask = and_mask(size, solid)
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 4, 0, len(xor) + len(mask), 0, 0, 16, 0)
+    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in VGA)
+    return header + palette + bytes(xor) + mask
+
+
+def and_mask(size, solid):
+    stride = (size + 31) // 32 * 4
+    mask = bytearray()
+    for y in reversed(range(size)):
         m = 0
         for x in range(size):
             m = (m << 1) | (0 if solid[y * size + x] else 1)
-        mask += m.to_bytes((size + 7) // 8, "big").ljust(and_stride, b"\0")
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 4, 0, len(xor) + len(mask), 0, 0, 16, 0)
-    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in VGA)
-    return header + palette + bytes(xor) + bytes(mask)
+        mask += m.to_bytes((size + 7) // 8, "big").ljust(stride, b"\0")
+    return bytes(mask)
 
 
-def write_ico(path, images):
-    blobs = [ico_image(s, *images[s]) for s in sorted(images, reverse=True)]
-    out = struct.pack("<HHH", 0, 1, len(blobs))
-    offset = 6 + 16 * len(blobs)
-    for s, blob in zip(sorted(images, reverse=True), blobs):
-        out += struct.pack("<BBBBHHII", s, s, 16, 0, 1, 4, len(blob), offset)
+def rgba_bytes(img):
+    """8-bit straight-alpha RGBA, rounded the way the PNGs are."""
+    return [tuple(round(max(0.0, min(1.0, v / 255 if i < 3 else v)) * 255) for i, v in enumerate(p))
+            for p in img]
+
+
+def ico_image_32(size, pixels):
+    """A 32-bit BGRA DIB with its AND mask (still read by old shells) for the larger sizes."""
+    xor = bytearray()
+    for y in reversed(range(size)):
+        for r, g, b, a in pixels[y * size:(y + 1) * size]:
+            xor += bytes((b, g, r, a))
+    mask = and_mask(size, [p[3] > 0 for p in pixels])
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
+    return header + bytes(xor) + mask
+
+
+def write_ico(path, entries):
+    """entries: (size, colours, bits per pixel, image bytes), largest first."""
+    out = struct.pack("<HHH", 0, 1, len(entries))
+    offset = 6 + 16 * len(entries)
+    for s, colours, bpp, blob in entries:
+        out += struct.pack("<BBBBHHII", s % 256, s % 256, colours, 0, 1, bpp, len(blob), offset)
         offset += len(blob)
     with open(path, "wb") as f:
-        f.write(out + b"".join(blobs))
+        f.write(out + b"".join(e[3] for e in entries))
 
 
 def read_ico(path):
-    """Decodes the file again, independently of the writer, so packing slips show up."""
+    """Decodes the file again, independently of the writer, so packing slips show up.
+    Gives {size: (indices, solid)} for 16-colour images, {size: RGBA tuples} for
+    32-bit ones and {size: bytes} for PNG ones."""
     data = open(path, "rb").read()
     _, kind, count = struct.unpack_from("<HHH", data)
-    assert kind == 1 and count == 2, "expected an icon with two images"
+    assert kind == 1 and count == 4, "expected an icon with four images"
     found = {}
     for n in range(count):
         w, h, colours, _, planes, bpp, length, at = struct.unpack_from("<BBBBHHII", data, 6 + 16 * n)
-        assert (w, h, colours, planes, bpp) == (w, w, 16, 1, 4) and at + length <= len(data)
+        w = w or 256
+        assert (w, h or 256, planes) == (w, w, 1) and at + length <= len(data)
+        if data[at:at + 8] == PNG_MAGIC:
+            iw, ih = struct.unpack_from(">II", data, at + 16)
+            assert (iw, ih, bpp, colours) == (w, w, 32, 0)
+            found[w] = data[at:at + length]
+            continue
         hsize, bw, bh, _, bits = struct.unpack_from("<IiiHH", data, at)
-        assert (hsize, bw, bh, bits) == (40, w, 2 * w, 4)
+        assert (hsize, bw, bh, bits) == (40, w, 2 * w, bpp) and bpp in (4, 32)
+        ms = (w + 31) // 32 * 4
+        if bpp == 32:
+            assert colours == 0
+            xor_at = at + 40
+            assert xor_at + 4 * w * w + ms * w == at + length
+            px = [None] * (w * w)
+            for y in range(w):
+                for x in range(w):
+                    b, g, r, a = data[xor_at + 4 * ((w - 1 - y) * w + x): xor_at + 4 * ((w - 1 - y) * w + x) + 4]
+                    px[y * w + x] = (r, g, b, a)
+            found[w] = px
+            continue
+        assert colours == 16
         pal = [tuple(data[at + 40 + 4 * i: at + 43 + 4 * i][::-1]) for i in range(16)]
         assert pal == VGA
-        xs, ms = (w * 4 + 31) // 32 * 4, (w + 31) // 32 * 4
+        xs = (w * 4 + 31) // 32 * 4
         xor_at = at + 40 + 64
         and_at = xor_at + xs * w
         assert and_at + ms * w == at + length
@@ -203,29 +254,35 @@ def read_ico(path):
     return found
 
 
-def write_png(path, img, size):
-    raw = b"".join(b"\0" + bytes(round(max(0.0, min(1.0, v / 255 if i < 3 else v)) * 255)
-                                 for p in img[y * size:(y + 1) * size] for i, v in enumerate(p))
+def png_bytes(img, size):
+    raw = b"".join(b"\0" + bytes(c for p in rgba_bytes(img[y * size:(y + 1) * size]) for c in p)
                    for y in range(size))
 
     def chunk(tag, body):
         return struct.pack(">I", len(body)) + tag + body + struct.pack(">I", zlib.crc32(tag + body))
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0))
-                + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+    return (PNG_MAGIC + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
 def main(argv):
     if argv and (argv[0] != "--png" or len(argv) != 2):
         sys.exit("usage: make_icon.py [--png DIR]")
     here = os.path.dirname(os.path.abspath(__file__))
+    # The dialog's own sizes stay 16-colour; the larger ones are the PNGs' pictures.
     images = {32: to_palette(render(32, 8, crisp=True)), 16: to_palette(hand_16())}
+    full = {s: hand_16() if s == 16 else render(s) for s in (16, 32, 48, 256)}
+    pngs = {s: png_bytes(img, s) for s, img in full.items()}
+    pixels_48 = rgba_bytes(full[48])
+    # 256px as PNG, as Windows wants it at that size; 48px as a DIB that every shell reads.
     ico = os.path.join(here, "main_icon.ico")
-    write_ico(ico, images)
+    write_ico(ico, [(256, 0, 32, pngs[256]), (48, 0, 32, ico_image_32(48, pixels_48)),
+                    (32, 16, 4, ico_image(32, *images[32])), (16, 16, 4, ico_image(16, *images[16]))])
     back = read_ico(ico)
     for s, (idx, solid) in images.items():
         assert back[s][1] == solid, f"{s}px mask did not survive the round trip"
         assert [i if m else 0 for i, m in zip(idx, solid)] == back[s][0], f"{s}px colours differ"
+    assert back[48] == pixels_48, "48px pixels differ"
+    assert back[256] == pngs[256], "256px PNG differs"
     for s in (16, 32):
         used = {i for i, m in zip(*images[s]) if m}
         assert {9, 2, 12} <= used, f"{s}px lost an axis colour: {sorted(used)}"
@@ -233,10 +290,10 @@ def main(argv):
     if argv:
         out = argv[1]
         os.makedirs(out, exist_ok=True)
-        for s in (16, 32, 48, 256):
-            img = hand_16() if s == 16 else render(s)
+        for s, data in pngs.items():
             path = os.path.join(out, f"arrowbench-{s}.png")
-            write_png(path, img, s)
+            with open(path, "wb") as f:
+                f.write(data)
             print("wrote", path)
 
 

@@ -2,7 +2,8 @@
 # Proves the builds reproducible: builds the program and its package twice
 # from the same sources, in two copies of the tree at different paths (the
 # second on another file system where one exists, so directory order and
-# sizes differ too), and compares the results byte for byte.
+# sizes differ too, and under umask 077, so file modes do), and compares the
+# results byte for byte.
 # SOURCE_DATE_EPOCH is the time of the last commit unless it is given.
 # The copies hold the tree as it stands: tracked files and new ones that
 # git does not ignore, so uncommitted edits are checked as well.
@@ -27,7 +28,8 @@ for tree in "${trees[@]}"; do
     tar --null --ignore-failed-read -T - -cf - 2>/dev/null | tar -C "$tree" -xf -
 done
 
-declare -A TARGETS=([linux]="arrowbench icons" [win32]="arrowbench")
+declare -A TARGETS=([linux]="arrowbench icons docs" [win32]="arrowbench notices")
+declare -A UMASK=(["${trees[0]}"]=022 ["${trees[1]}"]=077)
 declare -A OUTPUTS=([linux]="build/linux/arrowbench packages/arrowbench_*.deb"
                     [win32]="build/win32/arrowbench.exe packages/arrowbench-*-win32.zip")
 same=0
@@ -35,8 +37,8 @@ differ=0
 for preset in "${presets[@]}"; do
   [ -n "${TARGETS[$preset]:-}" ] || { echo "reproducible: unknown preset $preset" >&2; exit 2; }
   for tree in "${trees[@]}"; do
-    echo "reproducible: $preset in $tree"
-    (cd "$tree" &&
+    echo "reproducible: $preset in $tree, umask ${UMASK[$tree]}"
+    (umask "${UMASK[$tree]}" && cd "$tree" &&
       cmake --preset "$preset" -DBUILD_TESTING=OFF >build-$preset.log 2>&1 &&
       cmake --build --preset "$preset" --target ${TARGETS[$preset]} >>build-$preset.log 2>&1 &&
       cpack --config "build/$preset/CPackConfig.cmake" -B packages >>build-$preset.log 2>&1) ||

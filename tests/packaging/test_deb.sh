@@ -3,8 +3,10 @@
 # unpacks it into a scratch root, and everything in it is checked there:
 # control fields and dependencies, the file list, the program (ELF, its
 # libraries resolve, it starts and ends with 0 on the X server), the icons,
-# the desktop entry and the AppStream metadata. A second cpack on another
-# file system must give the same bytes.
+# the desktop entry, the AppStream metadata, the changelog and the manual
+# page, and lintian. The package is made under umask 077; a second cpack,
+# under the caller's umask and on another file system, must give the same
+# bytes.
 # Usage: test_deb.sh BUILD_DIR SOURCE_DIR VERSION   (DISPLAY set)
 set -u
 build=$1
@@ -13,7 +15,12 @@ version=$3
 . "$src/tests/packaging/check.sh"
 
 arch=$(dpkg --print-architecture)
+# Under umask 077 CMake's directories come out 0700 unless the packaging
+# sets their modes itself.
+caller_umask=$(umask)
+umask 077
 make_package "$build" "arrowbench_${version}_${arch}.deb"
+umask "$caller_umask"
 deb=$work/out/arrowbench_${version}_${arch}.deb
 
 # Control fields.
@@ -29,16 +36,27 @@ check "description has a synopsis and a long text" \
 # The data archive: exactly these files, owned by root, nothing outside /usr.
 expected_files="./usr/bin/arrowbench
 ./usr/share/applications/arrowbench.desktop
+./usr/share/doc/arrowbench/changelog.gz
 ./usr/share/doc/arrowbench/copyright
 ./usr/share/icons/hicolor/16x16/apps/arrowbench.png
 ./usr/share/icons/hicolor/256x256/apps/arrowbench.png
 ./usr/share/icons/hicolor/32x32/apps/arrowbench.png
 ./usr/share/icons/hicolor/48x48/apps/arrowbench.png
+./usr/share/man/man1/arrowbench.1.gz
 ./usr/share/metainfo/org.arrowbench.arrowbench.metainfo.xml"
 listing=$(dpkg-deb -c "$deb")
 check "files in the package" "$(printf '%s\n' "$listing" | awk '$1 !~ /^d/ { print $6 }' | sort)" "$expected_files"
 check "entries not owned by root/root" "$(printf '%s\n' "$listing" | awk '$2 != "root/root"' | wc -l)" 0
 check "entries outside ./usr/" "$(printf '%s\n' "$listing" | awk '$6 !~ /^\.\/usr\//' | wc -l)" 0
+# Modes as Debian wants them: directories 0755, files 0644, the program 0755.
+check "entries with other modes" "$(printf '%s\n' "$listing" | awk '
+  { want = $6 == "./usr/bin/arrowbench" ? "-rwxr-xr-x" : $1 ~ /^d/ ? "drwxr-xr-x" : "-rw-r--r--" }
+  $1 != want { print $1, $6 }')" ""
+
+# lintian as strict as it goes: no error and no warning.
+lintian_out=$(lintian --pedantic -I "$deb" 2>&1)
+check "lintian exit code" "$?" 0
+check "lintian errors and warnings" "$(printf '%s\n' "$lintian_out" | grep '^[EW]: ')" ""
 
 root=$work/root
 check_run "dpkg-deb -x" dpkg-deb -x "$deb" "$root"
@@ -49,6 +67,11 @@ check "program mode" "$(stat -c %a "$bin")" 755
 check "program type" "$(file -b "$bin" | grep -Eo '^ELF [0-9]+-bit [LM]SB (pie )?executable' | sed 's/.*SB //; s/pie //')" \
   "executable"
 check_run "ldd" ldd "$bin"
+# Built hardened: PIE, full RELRO with immediate binding, stack protector.
+check "program is PIE" "$(readelf -h "$bin" | awk '$1 == "Type:" { print $2 }') $(readelf -d "$bin" | grep -c 'FLAGS_1.*PIE')" "DYN 1"
+check "program has RELRO" "$(readelf -lW "$bin" | grep -c GNU_RELRO)" 1
+check "program binds now" "$(readelf -d "$bin" | grep -c 'FLAGS_1.*NOW')" 1
+check "program has stack protector" "$(readelf --dyn-syms -W "$bin" | grep -c ' UND __stack_chk_fail')" 1
 check "libraries not found by ldd" "$(ldd "$bin" | grep -c 'not found')" 0
 
 # Every library the program names is in a package that Depends names, and
@@ -136,7 +159,7 @@ done
 desktop=$root/usr/share/applications/arrowbench.desktop
 check_run "desktop-file-validate" desktop-file-validate "$desktop"
 declare -A ENTRY=([Type]=Application [Name]=Arrowbench [Exec]=arrowbench [Icon]=arrowbench
-  [Categories]="Education;Math;" [Terminal]=false)
+  [Categories]="Education;Math;" [Terminal]=false [StartupWMClass]=arrowbench)
 for key in "${!ENTRY[@]}"; do
   check "desktop $key" "$(sed -n "s/^$key=//p" "$desktop")" "${ENTRY[$key]}"
 done
@@ -150,7 +173,25 @@ check "metainfo id is its file name" "$(sed -n 's:.*<id>\(.*\)</id>.*:\1:p' "$me
 check "metainfo launchable" "$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' "$metainfo")" arrowbench.desktop
 check "metainfo release" "$(sed -n 's:.*<release version="\([^"]*\)".*:\1:p' "$metainfo")" "$version"
 
-check_run "licence" cmp "$root/usr/share/doc/arrowbench/copyright" "$src/LICENSE"
+# The changelog and the manual page: gzipped with no name and no time in the
+# header, at maximum compression (1f 8b, deflate, no flags, time 0, XFL 2, Unix).
+doc=$root/usr/share/doc/arrowbench
+man=$root/usr/share/man/man1/arrowbench.1.gz
+for gz in "$doc/changelog.gz" "$man"; do
+  check "$(basename "$gz") header" "$(head -c 10 "$gz" | od -An -tx1 | tr -d ' \n')" 1f8b0800000000000203
+done
+check_run "changelog is the tree's" cmp <(zcat "$doc/changelog.gz") "$src/packaging/changelog"
+check "changelog's latest version" "$(zcat "$doc/changelog.gz" | sed -n '1s/^arrowbench (\([^)]*\)).*/\1/p')" "$version"
+release_date=$(date -u +%F -d "$(zcat "$doc/changelog.gz" | sed -n 's/^ -- .*>  //p' | head -n1)")
+check "metainfo release date is the changelog's" \
+  "$(sed -n 's:.*<release version="[^"]*" date="\([^"]*\)".*:\1:p' "$metainfo")" "$release_date"
+check "man page title" "$(zcat "$man" | sed -n 's/^\.TH \(ARROWBENCH 1 [^ ]*\) "\([^"]*\)".*/\1 \2/p')" \
+  "ARROWBENCH 1 $release_date Arrowbench $version"
+check "man page renders without warnings" "$(MANWIDTH=80 man --warnings -l "$man" 2>&1 >/dev/null)" ""
+check "man page NAME" "$(MANWIDTH=80 man -l "$man" 2>/dev/null | sed -n '/^NAME/{n;p}' | sed 's/^ *//')" \
+  "arrowbench - arithmetic on 3D vectors with a live OpenGL view"
+
+check_run "licence" cmp "$doc/copyright" "$src/LICENSE"
 
 check_repack "$build" "$(basename "$deb")"
 

@@ -1,8 +1,9 @@
 #!/bin/bash
 # The Windows zip as a user gets it: cpack makes it from this build tree,
-# it is unpacked, and its exe is checked as a PE image, for its version
-# resource, and by starting it under Wine. A second cpack on another file
-# system must give the same bytes.
+# it is unpacked, its README and the toolchain's notices are checked, and
+# its exe is checked as a PE image, for its version resource, and by
+# starting it under Wine. A second cpack on another file system must give
+# the same bytes.
 # Usage: test_zip.sh BUILD_DIR SOURCE_DIR VERSION WINE_RUN TEST_WIN32_PACKAGE_EXE BUILT_EXE OBJDUMP PE_FORMAT
 set -u
 build=$1
@@ -22,13 +23,36 @@ zip=$work/out/$top.zip
 check_run "zip CRCs" python3 -m zipfile -t "$zip"
 members=$(python3 -c 'import sys, zipfile; print("\n".join(zipfile.ZipFile(sys.argv[1]).namelist()))' "$zip")
 check "zip members" "$members" "$top/LICENSE
-$top/README.md
+$top/README.txt
+$top/THIRD-PARTY-NOTICES.txt
 $top/arrowbench.exe"
 
 python3 -m zipfile -e "$zip" "$work/unpacked"
 dir=$work/unpacked/$top
-for f in README.md LICENSE; do
-  check_run "$f is the tree's" cmp "$dir/$f" "$src/$f"
+check_run "LICENSE is the tree's" cmp "$dir/LICENSE" "$src/LICENSE"
+# The users' README, with the line ends every Notepad shows.
+check_run "README.txt is packaging/README-windows.txt" cmp <(tr -d '\r' <"$dir/README.txt") "$src/packaging/README-windows.txt"
+check "README.txt lines without CR LF" "$(grep -vc $'\r$' "$dir/README.txt")" 0
+
+# The notices of what the exe links statically: the copyright files of the
+# toolchain packages the libraries come from, whole, and among them the
+# licences of winpthreads, gdtoa and GCC's runtime.
+notices=$dir/THIRD-PARTY-NOTICES.txt
+check "notices lines without CR LF" "$(grep -vc $'\r$' "$notices")" 0
+declare -A NOTICE=([winpthreads]="Files: mingw-w64-libraries/winpthreads/"
+  [gdtoa]="Files: mingw-w64-crt/gdtoa/" [gdtoa licence]="Lucent Technologies"
+  [GCC runtime library exception]="GCC RUNTIME LIBRARY EXCEPTION"
+  [libgcc package]="Package: gcc-mingw-w64-i686-posix " [libstdc++ package]="Package: g++-mingw-w64-i686-posix "
+  [MinGW-w64 runtime package]="Package: mingw-w64-i686-dev ")
+for what in "${!NOTICE[@]}"; do
+  check "notices hold $what" "$(tr -d '\r' <"$notices" | grep -cF "${NOTICE[$what]}" | sed 's/^[1-9][0-9]*$/yes/')" yes
+done
+copyrights=$(tr -d '\r' <"$notices" | awk '$1 == "Package:" { print $2 }' | sort -u)
+check "notices name packages" "$([ -n "$copyrights" ] && echo yes)" yes
+for pkg in $copyrights; do
+  check "notices hold $pkg's copyright file whole" "$(python3 -c 'import sys
+notices = open(sys.argv[1], "rb").read().replace(b"\r\n", b"\n")
+print("yes" if open(sys.argv[2], "rb").read() in notices else "no")' "$notices" "/usr/share/doc/$pkg/copyright")" yes
 done
 # The zip ships the exe the other tests run, and its header has no link time.
 check_run "exe is the built one" cmp "$dir/arrowbench.exe" "$built_exe"
