@@ -6,9 +6,11 @@ add_test(NAME test_win32_dialog
   COMMAND test_win32_dialog $<TARGET_FILE:arrowbench> ${CMAKE_BINARY_DIR}/screenshot-win32.bmp)
 set_tests_properties(test_win32_dialog PROPERTIES TIMEOUT 180)
 
-# The exe itself: 32-bit, GUI subsystem, and no DLL of the toolchain.
+# The exe itself: 32-bit, GUI subsystem, no DLL of the toolchain, and its
+# application manifest.
 add_test(NAME test_win32_exe_format
   COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:arrowbench> -DOBJDUMP=i686-w64-mingw32-objdump
+          -DWINDRES=${CMAKE_RC_COMPILER} -DMANIFEST=${CMAKE_SOURCE_DIR}/res/arrowbench.manifest
           -P ${CMAKE_CURRENT_SOURCE_DIR}/win32/check_exe.cmake)
 
 # The view: Redraw, the frames it draws, orbit and zoom drags, capture.
