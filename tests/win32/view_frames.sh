@@ -27,7 +27,7 @@ while IFS= read -r line <&3; do
       ;;
     "png "*)
       bmp=${line#png }
-      if convert "$bmp" "${bmp%.bmp}.png"; then echo ok; else echo failed; fi >&4
+      if convert "$bmp" -strip "${bmp%.bmp}.png"; then echo ok; else echo failed; fi >&4
       ;;
     *) printf '%s\n' "$line" ;;
   esac
