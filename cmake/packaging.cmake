@@ -80,11 +80,7 @@ if(ARROWBENCH_HOST STREQUAL win32)
   # ships; stripping afterwards would stamp the time into its header again.
   target_link_options(arrowbench PRIVATE $<$<CONFIG:Release>:-s>)
 
-  # windres does not tell the build that the dialog's resources include
-  # the icon, so a new icon would not reach the exe without this.
-  set_property(SOURCE res/main_dlg.rc APPEND PROPERTY OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/res/main_icon.ico)
-
-  # The runtime libraries the exe links statically (cmake/flags.cmake), as
+  # The runtime libraries the exe links statically (cmake/mingw.cmake), as
   # this compiler finds them; their packages' notices go into the zip.
   set(runtime_libs "")
   foreach(lib crt2.o crtbegin.o libgcc.a libgcc_eh.a libstdc++.a libmingw32.a libmingwex.a libmsvcrt.a libpthread.a)

@@ -2,11 +2,13 @@
 # Makes the Wine prefix that the Windows build's programs run in: 32-bit
 # (or 64-bit for the x86-64 tree), no Mono or Gecko installers, and Wine
 # drawing the window frames itself, since the test X server runs no window
-# manager.
-# Usage: scripts/wine-prefix.sh PREFIX [win32|win64]
+# manager. With DPI, the display's dots per inch (LogPixels) are set as a
+# user sets them; 96 otherwise.
+# Usage: scripts/wine-prefix.sh PREFIX [win32|win64] [DPI]
 set -e
 prefix=$1
 arch=${2:-win32}
+dpi=${3:-}
 mkdir -p "$prefix"
 export WINEPREFIX="$prefix" WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # Debian's `wine` takes the 32-bit loader whenever it is installed.
@@ -18,5 +20,8 @@ fi
 "$loader" wineboot -i >/dev/null 2>&1 || true
 wineserver -w
 "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+if [ -n "$dpi" ]; then
+  "$loader" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+fi
 wineserver -w
 test -f "$prefix/system.reg"

@@ -80,3 +80,25 @@ inline void check_picture(const Shot& s, const ViewState& camera, Rgb colour, co
     check_context("");
     CHECK(seen >= 10);
 }
+
+// The translucent board on the ground, black at 20 % over the white: the
+// squares whose indices add up odd are 80 % white, the others white. Each
+// square is judged at its centre by most of the pixels round it, since an
+// axis or a vector may cross there.
+inline void check_board(const Shot& s, const ViewState& camera, const std::string& what) {
+    Picture p(camera, s.width, s.height);
+    for (int i = -2; i <= 1; ++i)
+        for (int j = -2; j <= 1; ++j) {
+            Point2 c = p.at(i + 0.5, j + 0.5, 0);
+            Rgb want = (i + j) & 1 ? Rgb{204, 204, 204} : Rgb{255, 255, 255};
+            int cx = int(std::floor(c.x)), cy = int(std::floor(c.y)), like = 0;
+            for (int dy = -2; dy <= 2; ++dy)
+                for (int dx = -2; dx <= 2; ++dx) {
+                    int x = cx + dx, y = cy + dy;
+                    like += x >= 0 && y >= 0 && x < s.width && y < s.height && close_to(s.at(x, y), want);
+                }
+            check_context(what + ": square " + std::to_string(i) + " " + std::to_string(j));
+            CHECK(like >= 15);
+        }
+    check_context("");
+}

@@ -20,19 +20,35 @@ add_test(NAME test_win32_dialog
   COMMAND test_win32_dialog $<TARGET_FILE:arrowbench> ${PROJECT_BINARY_DIR}/screenshot-win32.bmp)
 set_tests_properties(test_win32_dialog PROPERTIES TIMEOUT 180)
 
-# The exe itself: 32-bit, GUI subsystem, and no DLL of the toolchain.
+# The exe itself: 32-bit, GUI subsystem, no DLL of the toolchain, and its
+# application manifest.
 add_test(NAME test_win32_exe_format
   COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:arrowbench> -DOBJDUMP=${CMAKE_OBJDUMP} -DFORMAT=${PE_FORMAT}
+          -DWINDRES=${CMAKE_RC_COMPILER} -DMANIFEST=${PROJECT_SOURCE_DIR}/res/arrowbench.manifest
           -P ${CMAKE_CURRENT_SOURCE_DIR}/win32/check_exe.cmake)
 
-# The view: Redraw, the frames it draws, orbit and zoom drags, capture.
+# The view: Redraw, the frames it draws (in Wine's GL trace, and as pixels
+# read from Wine's own X window of the view by view_frames.sh), orbit and
+# zoom drags, capture. The screenshot is the README's, as BMP and PNG.
 add_executable(test_win32_view win32/test_win32_view.cpp)
 target_link_libraries(test_win32_view PRIVATE fixed_client_size gdi32)
+set(VIEW_FRAMES ${CMAKE_CURRENT_SOURCE_DIR}/win32/view_frames.sh)
 set(VIEW_TRACE ${PROJECT_BINARY_DIR}/view-gl-trace.txt)
 add_test(NAME test_win32_view
-  COMMAND sh -c "\"$0\" \"$@\" 2>${VIEW_TRACE}" ${PROJECT_BINARY_DIR}/wine-run $<TARGET_FILE:test_win32_view>
-          $<TARGET_FILE:arrowbench> ${VIEW_TRACE} ${PROJECT_BINARY_DIR}/screenshot-win32-view.bmp)
+  COMMAND ${VIEW_FRAMES} ${PROJECT_BINARY_DIR}/wine-run ${VIEW_TRACE} $<TARGET_FILE:test_win32_view>
+          $<TARGET_FILE:arrowbench> ${VIEW_TRACE} 96 ${PROJECT_BINARY_DIR}/screenshot-win32-view.bmp)
 set_tests_properties(test_win32_view PROPERTIES TIMEOUT 180)
+
+# At 144 dpi, in a prefix of its own (made on first use): the dialog test
+# (layout in dialog units, commands, keys) and the view test there.
+set(VIEW_TRACE_144 ${PROJECT_BINARY_DIR}/view-gl-trace-144dpi.txt)
+add_test(NAME test_win32_view_144dpi
+  COMMAND bash -c "{ [ -f \"$WINEPREFIX/system.reg\" ] || \"$0\" \"$WINEPREFIX\" ${WINE_ARCH} 144; } && \"$1\" \"$2\" \"$3\" && \"$4\" \"$1\" \"$5\" \"$6\" \"$3\" \"$5\" 144 \"$7\""
+          ${PROJECT_SOURCE_DIR}/scripts/wine-prefix.sh ${PROJECT_BINARY_DIR}/wine-run $<TARGET_FILE:test_win32_dialog>
+          $<TARGET_FILE:arrowbench> ${VIEW_FRAMES} ${VIEW_TRACE_144} $<TARGET_FILE:test_win32_view>
+          ${PROJECT_BINARY_DIR}/screenshot-win32-view-144dpi.bmp)
+set_tests_properties(test_win32_view_144dpi PROPERTIES TIMEOUT 300
+  ENVIRONMENT WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix-144dpi)
 
 # Hostile field texts end to end: every byte, 255 and 10,000 chars, sign-
 # and space-only texts, huge exponents, results fed back.

@@ -38,12 +38,14 @@ check "README.txt lines without CR LF" "$(grep -vc $'\r$' "$dir/README.txt")" 0
 # toolchain packages the libraries come from, whole, and among them the
 # licences of winpthreads, gdtoa and GCC's runtime.
 notices=$dir/THIRD-PARTY-NOTICES.txt
+arch=i686
+[ "$pe_format" = pei-x86-64 ] && arch=x86-64
 check "notices lines without CR LF" "$(grep -vc $'\r$' "$notices")" 0
 declare -A NOTICE=([winpthreads]="Files: mingw-w64-libraries/winpthreads/"
   [gdtoa]="Files: mingw-w64-crt/gdtoa/" [gdtoa licence]="Lucent Technologies"
   [GCC runtime library exception]="GCC RUNTIME LIBRARY EXCEPTION"
-  [libgcc package]="Package: gcc-mingw-w64-i686-posix " [libstdc++ package]="Package: g++-mingw-w64-i686-posix "
-  [MinGW-w64 runtime package]="Package: mingw-w64-i686-dev ")
+  [libgcc package]="Package: gcc-mingw-w64-$arch-posix " [libstdc++ package]="Package: g++-mingw-w64-$arch-posix "
+  [MinGW-w64 runtime package]="Package: mingw-w64-$arch-dev ")
 for what in "${!NOTICE[@]}"; do
   check "notices hold $what" "$(tr -d '\r' <"$notices" | grep -cF "${NOTICE[$what]}" | sed 's/^[1-9][0-9]*$/yes/')" yes
 done
@@ -62,7 +64,8 @@ d = open(sys.argv[1], "rb").read()
 print(struct.unpack_from("<I", d, struct.unpack_from("<I", d, 0x3c)[0] + 8)[0])' "$1"
 }
 check "exe header time stamp" "$(pe_time "$dir/arrowbench.exe")" 0
-check_run "exe format and imports" cmake -DEXE="$dir/arrowbench.exe" -DOBJDUMP="$objdump" -DFORMAT="$pe_format" \
+check_run "exe format, imports and manifest" cmake -DEXE="$dir/arrowbench.exe" -DOBJDUMP="$objdump" -DFORMAT="$pe_format" \
+  -DWINDRES="${objdump%objdump}windres" -DMANIFEST="$src/res/arrowbench.manifest" \
   -P "$src/tests/win32/check_exe.cmake"
 echo "version resource and a run of the zipped exe under Wine:"
 "$wine_run" "$package_test" "$dir/arrowbench.exe" "$version"

@@ -196,44 +196,63 @@ struct AppProcess {
     }
 };
 
-// The window as the X server shows it, read back from the screen, as a
-// 24-bit BMP file.
-inline bool save_screenshot(HWND window, const char* path) {
+// A window as the X server shows it, read back from the screen: 24-bit
+// rows, bottom-up, as a BMP file stores them.
+struct WindowImage {
+    int width = 0, height = 0, stride = 0;
+    std::vector<BYTE> bgr;
+    BYTE* row(int y) { return bgr.data() + size_t(height - 1 - y) * size_t(stride); }  // y down
+};
+
+inline WindowImage capture_window(HWND window) {
     // Paint whatever is pending, then give the X server a moment to show it.
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Sleep(500);
     RECT r;
     GetWindowRect(window, &r);
-    int w = r.right - r.left, h = r.bottom - r.top;
+    WindowImage img;
+    img.width = r.right - r.left;
+    img.height = r.bottom - r.top;
+    img.stride = (img.width * 3 + 3) & ~3;
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, img.width, img.height);
     HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    BitBlt(mem, 0, 0, img.width, img.height, screen, r.left, r.top, SRCCOPY);
     SelectObject(mem, old);
-
     BITMAPINFOHEADER bi = {};
     bi.biSize = sizeof bi;
-    bi.biWidth = w;
-    bi.biHeight = h;  // bottom-up, as BMP files store it
+    bi.biWidth = img.width;
+    bi.biHeight = img.height;  // bottom-up
     bi.biPlanes = 1;
     bi.biBitCount = 24;
-    int stride = (w * 3 + 3) & ~3;
-    std::vector<BYTE> pixels(size_t(stride) * size_t(h));
-    GetDIBits(mem, bmp, 0, UINT(h), pixels.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
+    img.bgr.resize(size_t(img.stride) * size_t(img.height));
+    GetDIBits(mem, bmp, 0, UINT(img.height), img.bgr.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
     DeleteObject(bmp);
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
+    return img;
+}
 
+inline bool write_bmp(const WindowImage& img, const char* path) {
+    BITMAPINFOHEADER bi = {};
+    bi.biSize = sizeof bi;
+    bi.biWidth = img.width;
+    bi.biHeight = img.height;
+    bi.biPlanes = 1;
+    bi.biBitCount = 24;
     BITMAPFILEHEADER bf = {};
     bf.bfType = 0x4D42;
     bf.bfOffBits = sizeof bf + sizeof bi;
-    bf.bfSize = DWORD(bf.bfOffBits + pixels.size());
+    bf.bfSize = DWORD(bf.bfOffBits + img.bgr.size());
     HANDLE f = CreateFileA(windows_path(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE) return false;
     DWORD n;
     bool ok = WriteFile(f, &bf, sizeof bf, &n, nullptr) && WriteFile(f, &bi, sizeof bi, &n, nullptr) &&
-              WriteFile(f, pixels.data(), DWORD(pixels.size()), &n, nullptr);
+              WriteFile(f, img.bgr.data(), DWORD(img.bgr.size()), &n, nullptr);
     CloseHandle(f);
     return ok;
 }
+
+// The window as the X server shows it, as a 24-bit BMP file.
+inline bool save_screenshot(HWND window, const char* path) { return write_bmp(capture_window(window), path); }

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <string>
@@ -16,43 +17,9 @@
 #include "tests/check.h"
 #include "tests/expected_dialog.h"
 #include "tests/win32/app_process.h"
+#include "tests/win32/dialog_units.h"
 
 namespace {
-
-// The pixel rectangle Windows gives a dialog-unit rectangle in a dialog
-// with the template's font, from a dialog of our own with that font.
-struct UnitMapper {
-    HWND probe = nullptr;
-
-    UnitMapper() {
-        // DLGTEMPLATE, no controls, then menu, class, title, point size and
-        // font name as UTF-16, as the resource compiler lays them out.
-        alignas(4) WORD buf[64] = {};
-        auto* t = reinterpret_cast<DLGTEMPLATE*>(buf);
-        t->style = WS_POPUP | DS_SETFONT;
-        t->cx = 100;
-        t->cy = 100;
-        WORD* p = reinterpret_cast<WORD*>(t + 1);
-        *p++ = 0;  // menu
-        *p++ = 0;  // class
-        *p++ = 0;  // title
-        *p++ = 8;  // points
-        for (const char* f = "MS Sans Serif"; *f; ++f) *p++ = WORD(*f);
-        *p++ = 0;
-        probe = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), t, nullptr, probe_proc, 0);
-    }
-    ~UnitMapper() { DestroyWindow(probe); }
-
-    // Position and size are mapped each on its own, as the dialog manager
-    // does when it creates a control: right = px(x) + px(w).
-    RECT map(int x, int y, int w, int h) const {
-        RECT r{x, y, w, h};
-        MapDialogRect(probe, &r);
-        return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
-    }
-
-    static INT_PTR CALLBACK probe_proc(HWND, UINT, WPARAM, LPARAM) { return 0; }
-};
 
 std::string class_of(HWND w) {
     char buf[64] = {};
@@ -286,9 +253,12 @@ void check_caption_icon(AppProcess& app) {
     int red = 0, blue = 0;
     for (int y = frame.top; y < client.y; ++y)
         for (int x = frame.left; x < frame.left + 28; ++x) {
+            // Strongly red or blue: at other dpis the caption takes the
+            // 32-bit images, whose colours are not the 16 pure ones.
             COLORREF c = GetPixel(screen, x, y);
-            red += c == RGB(255, 0, 0);
-            blue += c == RGB(0, 0, 255);
+            int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+            red += r >= 180 && r - std::max(g, b) >= 100;
+            blue += b >= 180 && b - std::max(r, g) >= 100;
         }
     ReleaseDC(nullptr, screen);
     CHECK(red >= 4);

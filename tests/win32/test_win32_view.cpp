@@ -1,29 +1,38 @@
-// End to end on Windows: the real arrowbench.exe's 3D view under Wine.
+// End to end on Windows: the real arrowbench.exe's 3D view under Wine, at
+// the dpi of the Wine prefix it runs in.
 //
-// Wine 8 never shows what is drawn into a child window that has a pixel
-// format (its copy of the GL image goes to X drawable 0 and fails), so the
-// view's frames cannot be read back from the screen on this host; the same
-// rendering code is pixel-checked on Mesa and under the Linux host. Here
-// the program runs with Wine's OpenGL trace on, and the test reads the
-// calls that reach opengl32: how many frames, what each draws, and the
-// camera each one sets up (gluLookAt ends in glTranslated(-eye)). Redraw's
-// field rewrites, one frame per motion message, orbit and zoom, and the
-// pointer capture of a real drag released outside the view are checked.
+// Two views of every frame. Wine's OpenGL trace gives the calls that reach
+// opengl32: how many frames, what each draws, the viewport, and the camera
+// each one sets up (gluLookAt ends in glTranslated(-eye)). And the pixels:
+// Wine's X11 driver renders a child window with a pixel format into an X
+// window of its own, off screen (its id is in the +wgl trace, "created
+// child"), and that window holds the frame as drawn; only Wine's copy of it
+// to the screen is lost. The test command (view_frames.sh) reads that
+// window for us, and the frames are checked with the Linux host's pixel
+// checks. Redraw's field rewrites, one frame per motion message, orbit and
+// zoom, and the pointer capture of a real drag released outside the view
+// are checked too; the view's size, the viewport and the frames' size
+// follow the dialog units at the prefix's dpi.
 //
-// Usage: test_win32_view.exe PATH\arrowbench.exe TRACE_FILE [screenshot.bmp]
+// Usage: test_win32_view.exe PATH/arrowbench.exe TRACE_FILE DPI [screenshot.bmp]
 // with this program's standard error going to TRACE_FILE: the program
-// inherits it, and Wine writes its trace there.
+// inherits it, and Wine writes its trace there. DPI is the prefix's
+// LogPixels. The screenshot is the dialog as the screen shows it with the
+// view's frame put in place.
 
 #include <windows.h>
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "tests/check.h"
-#include "view/view.h"
+#include "tests/view_pixels.h"
 #include "tests/win32/app_process.h"
+#include "tests/win32/dialog_units.h"
 #include "view/view.h"
 
 namespace {
@@ -122,15 +131,114 @@ HWND capture_of(const AppProcess& app) {
     return gti.hwndCapture;
 }
 
+const Rgb MAGENTA{255, 0, 255};
+
+std::string whole_file(const std::string& path) {
+    std::string all;
+    HANDLE f = CreateFileA(windows_path(path.c_str()).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return all;
+    char buf[65536];
+    DWORD n;
+    while (ReadFile(f, buf, sizeof buf, &n, nullptr) && n) all.append(buf, n);
+    CloseHandle(f);
+    return all;
+}
+
+// The X window Wine renders the view into, from the +wgl trace: the last
+// "create_gl_drawable <hwnd> created child <id>" of our view.
+std::string gl_child_window(HWND view) {
+    char key[64];
+    std::snprintf(key, sizeof key, "create_gl_drawable 0x%lx created child ",
+                  static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(view)));
+    std::string all = whole_file(trace_path);
+    size_t at = all.rfind(key);
+    if (at == std::string::npos) return "";
+    at += std::strlen(key);
+    size_t end = all.find_first_not_of("0123456789abcdef", at);
+    return end == std::string::npos || end == at ? "" : "0x" + all.substr(at, end - at);
+}
+
+// A request to the test command, which answers "ok" when it is done.
+bool ask(const std::string& request) {
+    std::printf("%s\n", request.c_str());
+    std::fflush(stdout);
+    char answer[64] = {};
+    return std::fgets(answer, sizeof answer, stdin) && std::strncmp(answer, "ok", 2) == 0;
+}
+
+// A binary PPM as ImageMagick writes it: P6, width, height, 255, pixels.
+Shot read_ppm(const std::string& path) {
+    Shot s;
+    std::string all = whole_file(path);
+    int w = 0, h = 0, max = 0, used = 0;
+    if (std::sscanf(all.c_str(), "P6 %d %d %d%n", &w, &h, &max, &used) != 3 || max != 255) return s;
+    size_t at = size_t(used) + 1;
+    if (w <= 0 || h <= 0 || all.size() < at + size_t(w) * size_t(h) * 3) return s;
+    s.width = w;
+    s.height = h;
+    for (size_t i = 0; i < size_t(w) * size_t(h); ++i, at += 3)
+        s.px.push_back({BYTE(all[at]), BYTE(all[at + 1]), BYTE(all[at + 2])});
+    return s;
+}
+
+// The view's frame as drawn, read from Wine's X window, at the client size.
+Shot real_frame(HWND view, int width, int height, const char* label) {
+    std::string id = gl_child_window(view);
+    std::string path = trace_path + "-" + label + ".ppm";
+    check_context(std::string("frame ") + label);
+    CHECK(!id.empty());
+    CHECK(!id.empty() && ask("frame " + id + " " + path));
+    Shot s = read_ppm(path);
+    CHECK_INT(s.width, width);
+    CHECK_INT(s.height, height);
+    check_context("");
+    if (s.width != width || s.height != height) s.px.assign(size_t(width) * size_t(height), Rgb{0, 0, 0});
+    s.width = width;
+    s.height = height;
+    return s;
+}
+
+// The dialog from the screen with the view's frame pasted where the view's
+// client area is, as a BMP, and a PNG of it beside.
+void save_dialog_with_view(HWND dialog, HWND view, const Shot& frame, const char* path) {
+    WindowImage img = capture_window(dialog);
+    RECT outer;
+    GetWindowRect(dialog, &outer);
+    POINT at{0, 0};
+    ClientToScreen(view, &at);
+    for (int y = 0; y < frame.height; ++y)
+        for (int x = 0; x < frame.width; ++x) {
+            int ix = at.x - outer.left + x, iy = at.y - outer.top + y;
+            if (ix < 0 || iy < 0 || ix >= img.width || iy >= img.height) continue;
+            BYTE* p = img.row(iy) + 3 * ix;
+            Rgb c = frame.at(x, y);
+            p[0] = BYTE(c.b);
+            p[1] = BYTE(c.g);
+            p[2] = BYTE(c.r);
+        }
+    CHECK(write_bmp(img, path));
+    CHECK(ask(std::string("png ") + path));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::printf("usage: test_win32_view.exe arrowbench.exe trace.txt [screenshot.bmp]\n");
+    if (argc < 4) {
+        std::printf("usage: test_win32_view.exe arrowbench.exe trace.txt dpi [screenshot.bmp]\n");
         return 2;
     }
     trace_path = argv[2];
-    SetEnvironmentVariableA("WINEDEBUG", "trace+opengl");
+    int dpi = std::atoi(argv[3]);
+    const char* screenshot = argc > 4 ? argv[4] : nullptr;
+    // Our own measurements in real pixels, as the program's are.
+    SetProcessDPIAware();
+    HDC screen = GetDC(nullptr);
+    CHECK_INT(GetDeviceCaps(screen, LOGPIXELSY), dpi);
+    ReleaseDC(nullptr, screen);
+    UnitMapper units;
+
+    SetEnvironmentVariableA("WINEDEBUG", "trace+opengl,trace+wgl");
     AppProcess app(argv[1]);
     SetEnvironmentVariableA("WINEDEBUG", "-all");
     CHECK(app.dialog != nullptr);
@@ -139,11 +247,21 @@ int main(int argc, char** argv) {
     std::snprintf(id, sizeof id, "%04lx:", static_cast<unsigned long>(app.gui_thread));
     app_thread = id;
     HWND view = app.control(2013);
-    RECT client;
+    // The control is 314 x 226 dialog units; its client area is that less
+    // the client edge, and every frame is drawn at that size.
+    RECT outer, want = units.map(130, 64, 314, 226), client, dialog_client;
+    GetWindowRect(view, &outer);
+    CHECK_INT(outer.right - outer.left, want.right - want.left);
+    CHECK_INT(outer.bottom - outer.top, want.bottom - want.top);
     GetClientRect(view, &client);
-    CHECK_INT(client.right, 546);  // 314 x 226 dialog units less the client edge
-    CHECK_INT(client.bottom, 363);
+    GetClientRect(app.dialog, &dialog_client);
+    const int W = client.right, H = client.bottom;
+    CHECK(W > 0 && H > 0 && W < outer.right - outer.left && H < outer.bottom - outer.top);
+    std::printf("at %d dpi: dialog client %ld x %ld, view %ld x %ld, its client %d x %d\n", dpi,
+                dialog_client.right, dialog_client.bottom, outer.right - outer.left, outer.bottom - outer.top, W, H);
     ClientToScreen(view, &view_origin);
+    char viewport[80];
+    std::snprintf(viewport, sizeof viewport, "glViewport x 0, y 0, width %d, height %d", W, H);
 
     ViewState camera;
     set_start_camera(camera, nullptr);
@@ -156,8 +274,17 @@ int main(int argc, char** argv) {
     CHECK(draws(f[0], "glClearColor red 1.000000, green 1.000000, blue 1.000000, alpha 1.000000"));
     CHECK(draws(f[0], "glVertex3f x 5.000000, y 0.000000, z 0.000000"));
     CHECK(!draws(f[0], "glPointSize"));
-    CHECK(draws(f[0], "glViewport x 0, y 0, width 546, height 363"));
+    CHECK(draws(f[0], viewport));
     check_eye(f.back(), camera, "start camera");
+    // As drawn: white, the axes and the board, no vector yet.
+    Shot first = real_frame(view, W, H, "start");
+    Picture start(camera, W, H);
+    CHECK(close_to(first.at(3, 3), {255, 255, 255}));
+    CHECK(colour_near(first, start.at(3.5, 0, 0), {255, 0, 0}));
+    CHECK(colour_near(first, start.at(0, 3.5, 0), {0, 255, 0}));
+    CHECK(colour_near(first, start.at(0, 0, 3.5), {0, 0, 255}));
+    CHECK(!colour_near(first, start.at(1, -1, 1.5), MAGENTA));
+    check_board(first, camera, "start");
 
     // Redraw writes every row back in canonical text.
     app.set_text(2001, "1,2,3");
@@ -175,19 +302,19 @@ int main(int argc, char** argv) {
     CHECK_STR(app.text(2007), "0 0 0");
     CHECK_STR(app.text(2011), "0 0 0");
 
-    // The first row's red vector: editing draws nothing, Redraw one frame
-    // with the vector's point and segment in red.
+    // The first row's magenta vector: editing draws nothing, Redraw one
+    // frame with the vector's point and segment in magenta.
     size_t before = frames_after(0).size();
     app.set_text(2001, "0 0 3");
     app.set_text(2002, "1 -1 0");
-    app.set_text(2003, "255 0 0");
+    app.set_text(2003, "255 0 255");
     app.set_text(2005, "0 0 0");
     CHECK_INT(frames_after(0).size(), before);
     app.click(2014);
     f = frames_after(before + 1);
     CHECK_INT(f.size(), before + 1);  // three rows, one repaint
     const std::string& drawn = f.back();
-    size_t red = drawn.find("glColor3ub red 255, green 0, blue 0");
+    size_t red = drawn.find("glColor3ub red 255, green 0, blue 255");
     CHECK(red != std::string::npos);
     CHECK(draws(drawn, "glPointSize size 3.000000"));
     size_t tip = drawn.find("glVertex3f x 1.000000, y -1.000000, z 3.000000", red);
@@ -195,7 +322,10 @@ int main(int argc, char** argv) {
     CHECK(red != std::string::npos && tip != std::string::npos && from != std::string::npos);
     // Rows 2 and 3 are zero vectors: no colour is set for them.
     CHECK(drawn.find("glColor3ub", red + 1) == std::string::npos);
-    if (argc > 3) save_screenshot(app.dialog, argv[3]);
+    Shot redrawn = real_frame(view, W, H, "redraw");
+    check_picture(redrawn, camera, MAGENTA, "after Redraw");
+    check_board(redrawn, camera, "after Redraw");
+    if (screenshot) save_dialog_with_view(app.dialog, view, redrawn, screenshot);
 
     // Orbit with button and motion messages straight to the view: each
     // motion draws exactly one frame.
@@ -209,7 +339,10 @@ int main(int argc, char** argv) {
     drag_camera(camera, pack_position(180, 140));
     end_drag(camera);
     check_eye(f.back(), camera, "after the orbit");
-    CHECK(draws(f.back(), "glColor3ub red 255, green 0, blue 0"));
+    CHECK(draws(f.back(), "glColor3ub red 255, green 0, blue 255"));
+    Shot orbited = real_frame(view, W, H, "orbit");
+    CHECK(differing(redrawn, orbited) > 500);
+    check_picture(orbited, camera, MAGENTA, "after the orbit");
 
     // A motion with no drag draws nothing.
     before = f.size();
@@ -227,6 +360,7 @@ int main(int argc, char** argv) {
     end_drag(camera);
     CHECK(camera.eye_distance == 30.0f);
     check_eye(f.back(), camera, "after the zoom");
+    check_picture(real_frame(view, W, H, "zoom"), camera, MAGENTA, "after the zoom");
 
     // With the real pointer: the press takes the capture, so the drag
     // follows the pointer out of the view; the release out there ends it
