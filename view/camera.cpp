@@ -1,7 +1,7 @@
 // The orbit camera. Every motion starts again from the values saved at the
 // press and the whole displacement since, so rounding never builds up over
-// a long drag. Values marked "narrowed" are rounded to float on purpose:
-// the camera is defined by exactly these rounding points.
+// a long drag. Values passed through narrow() are rounded to float on
+// purpose: the camera is defined by exactly these rounding points.
 
 #include <cmath>
 
