@@ -151,9 +151,11 @@ std::string byte_label(unsigned b) {
 // Each byte 0x01..0xFF before, between and after numbers, in vector,
 // scalar and colour fields, through the calculator and Redraw.
 void check_every_byte() {
-    // The dialog comes from CreateDialogParamA: its fields are ANSI
-    // windows, which hold one byte a char in the process's code page.
-    for (int id : {V1, V2, S1, ROW_VECTOR, ROW_COLOR}) CHECK(!IsWindowUnicode(app->control(id)));
+    // The dialog comes from CreateDialogParamA and reads its fields with
+    // GetDlgItemTextA: one byte a char in the process's code page. With the
+    // manifest's Common Controls 6 the edit windows themselves are Unicode,
+    // so every byte goes there and back through code page 1252, and must
+    // come back the same.
     for (unsigned b = 1; b <= 0xFF; ++b) {
 #ifdef _WIN64
         // 64-bit Wine 8.0's gdi32 faults drawing U+02DC (0x98 in code page

@@ -261,8 +261,8 @@ int main(int argc, char** argv) {
     // sample, the private bytes are at most one heap growth step (64 KiB)
     // above the warm-up sample, and the resident memory, which also holds
     // what the GL and X libraries allocate, at most 512 KiB above it (a
-    // 64-bit Wine process's resident set moves in steps of about 516 KiB
-    // while it stays flat, so there two steps).
+    // 64-bit Wine process's resident set moves up and down in steps of
+    // about 516 KiB while its private bytes stay flat: there four steps).
     CHECK(samples.size() >= 2);
     if (samples.size() >= 2) {
         const Memory warm = samples.front();
@@ -270,7 +270,7 @@ int main(int argc, char** argv) {
         for (size_t i = 1; i < samples.size(); ++i) {
             check_context("memory at sample " + num((long long)i));
             CHECK(samples[i].private_bytes <= warm.private_bytes + 64 * 1024);
-            CHECK(samples[i].working_set <= warm.working_set + (sizeof(void*) == 8 ? 1100 : 512) * 1024);
+            CHECK(samples[i].working_set <= warm.working_set + (sizeof(void*) == 8 ? 2100 : 512) * 1024);
         }
         check_context("");
     }
