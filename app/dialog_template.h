@@ -41,6 +41,10 @@ constexpr int BASE_UNIT_X = 7, BASE_UNIT_Y = 13;
 constexpr int du_to_px_x(int x) { return (x * BASE_UNIT_X + 2) / 4; }
 constexpr int du_to_px_y(int y) { return (y * BASE_UNIT_Y + 4) / 8; }
 
+// A length of the dialog at scale 1 (px >= 0) on a display scaled by
+// `scale`, rounded to the nearest pixel: scale 1 leaves it as it is.
+constexpr int scale_px(int px, double scale) { return int(px * scale + 0.5); }
+
 // The template's entry for control `id`, or nullptr.
 const TemplateControl* template_control(int id);
 

@@ -11,10 +11,11 @@ add_executable(test_fltk_dialog fltk/test_fltk_dialog.cpp)
 target_link_libraries(test_fltk_dialog PRIVATE fltk_host X11::Xtst)
 add_test(NAME test_fltk_dialog COMMAND test_fltk_dialog)
 
-# The real program, driven from outside with xdotool and xclip.
+# The real program, driven from outside with xdotool and xclip, and its
+# identity on the desktop (xprop) against the packaged icon.
 add_test(NAME test_linux_app
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/fltk/test_linux_app.sh $<TARGET_FILE:arrowbench>
-          ${PROJECT_BINARY_DIR}/screenshot-linux.png)
+          ${PROJECT_BINARY_DIR}/screenshot-linux.png ${ICON_DIR}/arrowbench-32.png)
 set_tests_properties(test_linux_app PROPERTIES TIMEOUT 300)
 
 # Drives the real program from outside: XTest input, clipboard texts, the
@@ -28,6 +29,16 @@ add_executable(test_linux_view fltk/test_linux_view.cpp)
 target_link_libraries(test_linux_view PRIVATE app_driver fixed_client_size)
 add_test(NAME test_linux_view COMMAND test_linux_view $<TARGET_FILE:arrowbench> ${PROJECT_BINARY_DIR}/screenshot-linux-view.ppm)
 set_tests_properties(test_linux_view PROPERTIES TIMEOUT 120)
+
+# The same at display scale 2: a server of its own, large enough for the
+# dialog at twice its size, whose desktop setting (Xft.dpi 192, through
+# xrdb) asks for it.
+add_test(NAME test_linux_view_2x
+  COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/with-xvfb.sh --screen 1920x1200
+          bash -c "echo 'Xft.dpi: 192' | xrdb -nocpp -merge && exec \"$0\" \"$@\""
+          $<TARGET_FILE:test_linux_view> --scale 2 $<TARGET_FILE:arrowbench>
+          ${PROJECT_BINARY_DIR}/screenshot-linux-view-2x.ppm ${PROJECT_BINARY_DIR}/screenshot-linux-2x.ppm)
+set_tests_properties(test_linux_view_2x PROPERTIES TIMEOUT 120)
 
 # A burst of drag motions that arrive together still draws one frame each.
 add_test(NAME test_motion_burst

@@ -11,16 +11,21 @@
 #include <FL/Fl_Gl_Window.H>
 #include <FL/Fl_Input.H>
 #include <FL/fl_draw.H>
+#include <FL/x.H>
 
 #include <cstdint>
 #include <cstring>
 
 #include "app/app.h"
+#include "app/fltk/display_scale.h"
+#include "app/fltk/icon.h"
 #include "view/fltk/view_window.h"
 
 namespace {
 
-constexpr int FONT_SIZE = 11;
+// The dialog's font at scale 1, in pixels.
+constexpr int FONT_PX = 11;
+int font_size() { return scaled(FONT_PX); }
 
 MainDialog the_dialog;
 
@@ -32,15 +37,15 @@ public:
 
 protected:
     void draw() override {
-        int top = y() + FONT_SIZE / 2;
+        int top = y() + font_size() / 2;
         fl_draw_box(FL_ENGRAVED_FRAME, x(), top, w(), h() - (top - y()), color());
         fl_font(labelfont(), labelsize());
         int text_w = 0, text_h = 0;
         fl_measure(label(), text_w, text_h, 0);
         fl_color(parent()->color());
-        fl_rectf(x() + 6, y(), text_w + 4, text_h);
+        fl_rectf(x() + scaled(6), y(), text_w + scaled(4), text_h);
         fl_color(labelcolor());
-        fl_draw(label(), x() + 8, y(), text_w, text_h, FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_TOP);
+        fl_draw(label(), x() + scaled(8), y(), text_w, text_h, FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_TOP);
     }
 };
 
@@ -55,11 +60,41 @@ protected:
     void draw() override {
         fl_font(labelfont(), labelsize());
         fl_color(labelcolor());
-        fl_draw(label(), x(), y(), w() + 20, h(), FL_ALIGN_LEFT | (centre_ ? 0 : FL_ALIGN_TOP), nullptr, 0);
+        fl_draw(label(), x(), y(), w() + scaled(20), h(), FL_ALIGN_LEFT | (centre_ ? 0 : FL_ALIGN_TOP), nullptr, 0);
     }
 
 private:
     bool centre_;
+};
+
+// FLTK's check box, whose square grows with the label's size but whose
+// gaps and mark do not: above scale 1 they are drawn to scale too.
+class CheckBox : public Fl_Check_Button {
+public:
+    CheckBox(int x, int y, int w, int h, const char* label) : Fl_Check_Button(x, y, w, h, label) {}
+
+protected:
+    void draw() override {
+        if (display_scale() == 1.0) return Fl_Check_Button::draw();
+        if (box()) draw_box(box(), color());
+        int side = labelsize();
+        int dx = Fl::box_dx(box()) + scaled(2), dy = (h() - side) / 2;
+        draw_box(down_box(), x() + dx, y() + dy, side, side, FL_BACKGROUND2_COLOR);
+        if (value()) {
+            fl_color(active_r() ? selection_color() : fl_inactive(selection_color()));
+            int stroke = scaled(3);  // three rows of pixels at scale 1
+            int tx = x() + dx + stroke, tw = side - 2 * stroke;
+            int d1 = tw / 3, d2 = tw - d1;
+            int ty = y() + dy + (side + d2) / 2 - d1 - scaled(2);
+            for (int n = 0; n < stroke; ++n, ++ty) {
+                fl_line(tx, ty, tx + d1, ty + d1);
+                fl_line(tx + d1, ty + d1, tx + tw - 1, ty + d1 - d2 + 1);
+            }
+        }
+        int lx = dx + side + scaled(2);
+        draw_label(x() + lx, y(), w() - lx - Fl::box_dx(box()), h());
+        if (Fl::focus() == this) draw_focus();
+    }
 };
 
 int control_id(const Fl_Widget* w) { return int(reinterpret_cast<intptr_t>(w->user_data())); }
@@ -116,6 +151,23 @@ class DialogWindow : public Fl_Double_Window {
 public:
     DialogWindow(int x, int y, int w, int h, const char* label) : Fl_Double_Window(x, y, w, h, label) {}
 
+    // The desktop knows the window as arrowbench.desktop's by its class.
+    // FLTK writes xclass() capitalised for the class half ("arrowbench",
+    // "Arrowbench") between creating and mapping the window, with no way
+    // in; under a server grab ours replaces it before any window manager
+    // can look at the new window.
+    void show() override {
+        if (shown()) return Fl_Double_Window::show();
+        fl_open_display();
+        XGrabServer(fl_display);
+        Fl_Double_Window::show();
+        char name[] = "arrowbench";
+        XClassHint hint{name, name};
+        XSetClassHint(fl_display, fl_xid(this), &hint);
+        XUngrabServer(fl_display);
+        XFlush(fl_display);
+    }
+
     int handle(int event) override {
         if (event == FL_SHORTCUT && (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter)) {
             Fl_Widget* focus = Fl::focus();
@@ -128,13 +180,13 @@ public:
 };
 
 Fl_Widget* make_control(const TemplateControl& c) {
-    int x = du_to_px_x(c.x), y = du_to_px_y(c.y), w = du_to_px_x(c.width), h = du_to_px_y(c.height);
+    int x = dialog_px_x(c.x), y = dialog_px_y(c.y), w = dialog_px_x(c.width), h = dialog_px_y(c.height);
     Fl_Widget* widget = nullptr;
     if (std::strcmp(c.window_class, "Edit") == 0) {
         auto* input = new Fl_Input(x, y, w, h);
         input->when(FL_WHEN_NEVER);  // typing computes nothing
         input->value(c.text);
-        input->textsize(FONT_SIZE);
+        input->textsize(font_size());
         if (c.style & TPL_ES_READONLY) {
             input->readonly(1);
             input->color(FL_BACKGROUND_COLOR);
@@ -145,7 +197,7 @@ Fl_Widget* make_control(const TemplateControl& c) {
         if (type == TPL_BS_GROUPBOX) {
             widget = new GroupBox(x, y, w, h, c.text);
         } else if (type == TPL_BS_AUTOCHECKBOX) {
-            widget = new Fl_Check_Button(x, y, w, h, c.text);
+            widget = new CheckBox(x, y, w, h, c.text);
             widget->when(FL_WHEN_NEVER);  // read only by Redraw
         } else {
             widget = new Fl_Button(x, y, w, h, c.text);
@@ -154,9 +206,9 @@ Fl_Widget* make_control(const TemplateControl& c) {
     } else if (std::strcmp(c.window_class, "Static") == 0) {
         widget = new StaticText(x, y, w, h, c.text, c.style & TPL_SS_CENTERIMAGE);
     } else {
-        widget = create_view_control(x, y, w, h);
+        widget = create_view_control(x, y, w, h, scaled(CLIENT_EDGE_PX));
     }
-    widget->labelsize(FONT_SIZE);
+    widget->labelsize(font_size());
     widget->user_data(reinterpret_cast<void*>(intptr_t(c.id)));
     if (!(c.style & TPL_WS_TABSTOP)) widget->clear_visible_focus();
     return widget;
@@ -165,13 +217,16 @@ Fl_Widget* make_control(const TemplateControl& c) {
 }  // namespace
 
 MainDialog& create_main_dialog() {
-    auto* window = new DialogWindow(du_to_px_x(MAIN_DLG.x), du_to_px_y(MAIN_DLG.y), du_to_px_x(MAIN_DLG.width),
-                                        du_to_px_y(MAIN_DLG.height), MAIN_DLG.caption);
+    scale_frames();
+    auto* window = new DialogWindow(dialog_px_x(MAIN_DLG.x), dialog_px_y(MAIN_DLG.y), dialog_px_x(MAIN_DLG.width),
+                                    dialog_px_y(MAIN_DLG.height), MAIN_DLG.caption);
     for (int i = 0; i < CONTROL_COUNT; ++i) the_dialog.controls[i] = make_control(MAIN_DLG_CONTROLS[i]);
     window->end();
     // Fixed size, like a dialog without a sizing border.
     window->size_range(window->w(), window->h(), window->w(), window->h());
     window->callback(on_close);
+    window->xclass("arrowbench");
+    set_window_icons(*window);
     the_dialog.window = window;
     return the_dialog;
 }

@@ -36,10 +36,18 @@
 
 extern char** environ;
 
+// The display scale the program runs at (Xft.dpi / 96 on the test's X
+// server): each of the dialog's pixel lengths at scale 1, times this.
+inline double dialog_scale = 1.0;
+inline int px(int scale_1_px) { return scale_px(scale_1_px, dialog_scale); }
+inline int px_x(int du) { return px(du_to_px_x(du)); }
+inline int px_y(int du) { return px(du_to_px_y(du)); }
+
 // The GL window inside the view control: the control less its client edge.
-inline const int VIEW_X = du_to_px_x(template_control(ID_VIEW)->x) + CLIENT_EDGE_PX;
-inline const int VIEW_Y = du_to_px_y(template_control(ID_VIEW)->y) + CLIENT_EDGE_PX;
-inline const int VIEW_W = view_client_width(), VIEW_H = view_client_height();
+inline int view_x() { return px_x(template_control(ID_VIEW)->x) + px(CLIENT_EDGE_PX); }
+inline int view_y() { return px_y(template_control(ID_VIEW)->y) + px(CLIENT_EDGE_PX); }
+inline int view_w() { return px_x(template_control(ID_VIEW)->width) - 2 * px(CLIENT_EDGE_PX); }
+inline int view_h() { return px_y(template_control(ID_VIEW)->height) - 2 * px(CLIENT_EDGE_PX); }
 
 struct AppDriver {
     Display* display = nullptr;
@@ -129,7 +137,7 @@ inline void move_to(AppDriver& a, int x, int y) {  // dialog client coordinates
     XTestFakeMotionEvent(a.display, DefaultScreen(a.display), a.origin_x + x, a.origin_y + y, 0);
 }
 
-inline void move_in_view(AppDriver& a, int x, int y) { move_to(a, VIEW_X + x, VIEW_Y + y); }
+inline void move_in_view(AppDriver& a, int x, int y) { move_to(a, view_x() + x, view_y() + y); }
 
 inline void button(AppDriver& a, unsigned b, bool down) { XTestFakeButtonEvent(a.display, b, down, 0); }
 
@@ -141,16 +149,10 @@ inline void key(AppDriver& a, KeySym sym, KeySym modifier = 0) {
     if (modifier) XTestFakeKeyEvent(d, XKeysymToKeycode(d, modifier), False, 0);
 }
 
-inline const TemplateControl* template_control(int id) {
-    for (const TemplateControl& c : MAIN_DLG_CONTROLS)
-        if (c.id == id) return &c;
-    return nullptr;
-}
-
 inline void click(AppDriver& a, int id) {
     const TemplateControl* c = template_control(id);
     if (!c) return;
-    move_to(a, du_to_px_x(c->x) + du_to_px_x(c->width) / 2, du_to_px_y(c->y) + du_to_px_y(c->height) / 2);
+    move_to(a, px_x(c->x) + px_x(c->width) / 2, px_y(c->y) + px_y(c->height) / 2);
     button(a, 1, true);
     button(a, 1, false);
     XFlush(a.display);
@@ -292,24 +294,27 @@ inline std::string get_field(AppDriver& a, int id, bool* ok = nullptr, double se
 
 // --- the view's pixels ---
 
-inline Shot shoot_view(AppDriver& a) {
+// A rectangle of the dialog's client area as the screen shows it.
+inline Shot shoot(AppDriver& a, int left, int top, int width, int height) {
     XSync(a.display, False);
-    XImage* img = XGetImage(a.display, DefaultRootWindow(a.display), a.origin_x + VIEW_X, a.origin_y + VIEW_Y,
-                            unsigned(VIEW_W), unsigned(VIEW_H), AllPlanes, ZPixmap);
+    XImage* img = XGetImage(a.display, DefaultRootWindow(a.display), a.origin_x + left, a.origin_y + top,
+                            unsigned(width), unsigned(height), AllPlanes, ZPixmap);
     Shot s;
     if (!img) return s;
-    s.width = VIEW_W;
-    s.height = VIEW_H;
-    s.px.resize(size_t(VIEW_W) * size_t(VIEW_H));
-    for (int y = 0; y < VIEW_H; ++y)
-        for (int x = 0; x < VIEW_W; ++x) {
+    s.width = width;
+    s.height = height;
+    s.px.resize(size_t(width) * size_t(height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
             unsigned long p = XGetPixel(img, x, y);
-            s.px[size_t(y) * size_t(VIEW_W) + size_t(x)] = {int((p >> 16) & 0xFF), int((p >> 8) & 0xFF),
-                                                            int(p & 0xFF)};
+            s.px[size_t(y) * size_t(width) + size_t(x)] = {int((p >> 16) & 0xFF), int((p >> 8) & 0xFF),
+                                                           int(p & 0xFF)};
         }
     XDestroyImage(img);
     return s;
 }
+
+inline Shot shoot_view(AppDriver& a) { return shoot(a, view_x(), view_y(), view_w(), view_h()); }
 
 // --- the process ---
 

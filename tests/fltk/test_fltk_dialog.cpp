@@ -12,6 +12,7 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <clocale>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -19,6 +20,7 @@
 
 #include "app/app.h"
 #include "app/fltk/dialog.h"
+#include "app/fltk/display_scale.h"
 #include "tests/check.h"
 #include "tests/expected_dialog.h"
 
@@ -202,9 +204,40 @@ void check_close_request() {
     CHECK(pump_until([] { return !dialog->window->shown(); }));
 }
 
+// The display scale from the desktop's resources, as xrdb leaves them in
+// RESOURCE_MANAGER, read the same under a locale with a decimal comma.
+void check_scale_from_resources() {
+    struct Case {
+        const char* resources;
+        double scale;
+    };
+    const Case cases[] = {
+        {nullptr, 1.0},
+        {"", 1.0},
+        {"Xft.antialias:\t1\n", 1.0},
+        {"Xft.dpi:\t96\n", 1.0},
+        {"Xft.antialias:\t1\nXft.dpi:\t192\nXft.hinting:\t1\n", 2.0},
+        {"Xft.dpi:\t144\n", 1.5},
+        {"Xft.dpi: 120.0\n", 1.25},
+        {"*dpi:\t192\n", 2.0},  // a wildcard that names it, as Xft reads it
+        {"Xft.dpi:\t72\n", 1.0},
+        {"Xft.dpi:\t1000\n", 4.0},
+        {"Xft.dpi:\tlarge\n", 1.0},
+        {"Xft.dpi:\t-192\n", 1.0},
+    };
+    std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    for (const Case& c : cases) {
+        check_context(c.resources ? c.resources : "(none)");
+        CHECK(scale_from_resources(c.resources) == c.scale);
+    }
+    check_context("");
+    std::setlocale(LC_NUMERIC, "C");
+}
+
 }  // namespace
 
 int main() {
+    check_scale_from_resources();
     if (!std::getenv("DISPLAY")) {
         std::printf("needs an X display (scripts/with-xvfb.sh)\n");
         return 1;

@@ -2,11 +2,13 @@
 # End to end on Linux: the real arrowbench program on the X server, driven
 # from outside with a user's tools: xdotool clicks and types, fields are
 # read back through the clipboard (Ctrl+A, Ctrl+C, xclip), and Escape must
-# end the program with exit code 0.
-# Usage: test_linux_app.sh PATH/arrowbench [screenshot.png]
+# end the program with exit code 0. Its window names itself to the desktop
+# as arrowbench, with the packaged icon's pictures as its own.
+# Usage: test_linux_app.sh PATH/arrowbench [screenshot.png [packaged-icon-32.png]]
 set -u
 app=$1
 shot=${2:-}
+icon=${3:-}
 passed=0
 failed=0
 
@@ -73,6 +75,22 @@ done
 check "window found" "$([ -n "$win" ] && echo yes)" "yes"
 [ -n "$win" ] || { echo "$passed passed, $failed failed"; kill $pid; exit 1; }
 sleep 0.3
+
+# What docks and task bars match to arrowbench.desktop, and show for it.
+check "WM_CLASS" "$(xprop -id "$win" WM_CLASS)" 'WM_CLASS(STRING) = "arrowbench", "arrowbench"'
+check "icon sizes" "$(xprop -len 1000000 -id "$win" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\n' ' ')" \
+  "Icon (16 x 16) Icon (32 x 32) Icon (48 x 48) Icon (256 x 256) "
+if [ -n "$icon" ]; then
+  # The 32 px image, pixel for pixel, as ARGB numbers: in the window's
+  # property and in the packaged PNG.
+  window_icon=$(xprop -notype -len 1000000 -f _NET_WM_ICON 32c '=$0+' -id "$win" _NET_WM_ICON |
+    sed 's/^[^=]*=//' | tr -d ' ' | tr ',' '\n' |
+    awk 'NR == at + 1 { w = $1 } NR == at + 2 { h = $1; if (w == 32) from = NR + 1; at += 2 + w * h }
+         from && NR >= from && NR < from + 1024 { print }')
+  packaged_icon=$(convert "$icon" -depth 8 rgba:- | od -An -v -tu1 -w4 |
+    awk '{ printf "%.0f\n", $4 * 16777216 + $1 * 65536 + $2 * 256 + $3 }')
+  check "icon pixels" "$([ -n "$packaged_icon" ] && [ "$window_icon" == "$packaged_icon" ] && echo same)" "same"
+fi
 
 # button v1 v2 s1 -> v1 v2 v3 s2 afterwards
 cases=(

@@ -217,7 +217,7 @@ void check_rows(int round) {
 // A drag of `motions` pointer motions from an anchor, wandering, and
 // ending at anchor + (dx, dy); then released and waited for.
 void drag(unsigned button_number, int motions, int dx, int dy) {
-    const int ax = VIEW_W / 2, ay = VIEW_H / 2;
+    const int ax = view_w() / 2, ay = view_h() / 2;
     move_in_view(app, ax, ay);
     button(app, button_number, true);
     for (int i = 1; i < motions; ++i) move_in_view(app, ax + (i * 37) % 121 - 60, ay + (i * 53) % 81 - 40);

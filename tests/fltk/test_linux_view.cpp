@@ -4,7 +4,11 @@
 // projection puts it, a left drag orbits, a right drag zooms, and a drag
 // released outside the view is over.
 //
-// Usage: test_linux_view PATH/arrowbench [screenshot.ppm]
+// With --scale, on an X server whose Xft.dpi asks for that display scale:
+// the window and the view's client area grow by the scale, the view draws
+// at its full size, and drags still count the view's own pixels.
+//
+// Usage: test_linux_view [--scale S] PATH/arrowbench [view.ppm [window.ppm]]
 
 #include <cmath>
 #include <cstdio>
@@ -14,6 +18,7 @@
 #include <vector>
 
 #include "tests/check.h"
+#include "tests/expected_dialog.h"
 #include "tests/fltk/app_driver.h"
 #include "tests/view_pixels.h"
 #include "view/view.h"
@@ -56,7 +61,7 @@ void key(KeySym sym, KeySym modifier = 0) {
 }
 
 void click_control(int x, int y, int w, int h) {
-    move_to(du_to_px_x(x) + du_to_px_x(w) / 2, du_to_px_y(y) + du_to_px_y(h) / 2);
+    move_to(px_x(x) + px_x(w) / 2, px_y(y) + px_y(h) / 2);
     button(1, true);
     button(1, false);
 }
@@ -75,7 +80,7 @@ void type_into(int x, int y, int w, int h, const char* text) {
 void write_ppm(const Shot& s, const char* path) {
     FILE* f = std::fopen(path, "wb");
     if (!f) return;
-    std::fprintf(f, "P6\n%d %d\n255\n", VIEW_W, VIEW_H);
+    std::fprintf(f, "P6\n%d %d\n255\n", s.width, s.height);
     for (const Rgb& p : s.px) {
         unsigned char b[3] = {(unsigned char)p.r, (unsigned char)p.g, (unsigned char)p.b};
         std::fwrite(b, 1, 3, f);
@@ -83,23 +88,54 @@ void write_ppm(const Shot& s, const char* path) {
     std::fclose(f);
 }
 
+// The dialog's size, and the GL window's place and size inside it.
+void check_sizes() {
+    Display* d = app.display;
+    XWindowAttributes wa{};
+    XGetWindowAttributes(d, app.app, &wa);
+    CHECK_INT(wa.width, px_x(expected::DIALOG_W));
+    CHECK_INT(wa.height, px_y(expected::DIALOG_H));
+    Window root, parent, *children = nullptr;
+    unsigned n = 0;
+    int views = 0;
+    if (XQueryTree(d, app.app, &root, &parent, &children, &n)) {
+        for (unsigned i = 0; i < n; ++i) {
+            XGetWindowAttributes(d, children[i], &wa);
+            if (wa.map_state != IsViewable) continue;
+            ++views;
+            CHECK_INT(wa.x, view_x());
+            CHECK_INT(wa.y, view_y());
+            CHECK_INT(wa.width, view_w());
+            CHECK_INT(wa.height, view_h());
+        }
+        if (children) XFree(children);
+    }
+    CHECK_INT(views, 1);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 2 && std::strcmp(argv[1], "--scale") == 0) {
+        dialog_scale = std::atof(argv[2]);
+        argv += 2;
+        argc -= 2;
+    }
     if (argc < 2) {
-        std::printf("usage: test_linux_view PATH/arrowbench [shot.ppm], with DISPLAY set\n");
+        std::printf("usage: test_linux_view [--scale S] PATH/arrowbench [view.ppm [window.ppm]], with DISPLAY set\n");
         return 2;
     }
     CHECK(launch(app, {argv[1]}));
     if (!app.app) return check_exit();
     settle(200);
+    check_sizes();
 
     ViewState camera;
     set_start_camera(camera, nullptr);
 
     // Before any Redraw: axes and board only, from the start camera.
     Shot first = shoot();
-    Picture start(camera, VIEW_W, VIEW_H);
+    Picture start(camera, view_w(), view_h());
     CHECK(close_to(first.at(3, 3), {255, 255, 255}));
     CHECK(colour_near(first, start.at(3.5, 0, 0), {255, 0, 0}));
     CHECK(!colour_near(first, start.at(1, -1, 1.5), {255, 0, 255}));
@@ -114,6 +150,7 @@ int main(int argc, char** argv) {
     Shot drawn = shoot();
     check_picture(drawn, camera, MAGENTA, "after Redraw");
     if (argc > 2) write_ppm(drawn, argv[2]);
+    if (argc > 3) write_ppm(shoot(app, 0, 0, px_x(expected::DIALOG_W), px_y(expected::DIALOG_H)), argv[3]);
 
     // Orbit: a left drag from (100, 100) to (180, 140), in steps.
     move_in_view(100, 100);

@@ -114,10 +114,10 @@ void get_client_size(const ViewState& view, int& width, int& height) {
     height = w ? w->h() : 0;
 }
 
-Fl_Widget* create_view_control(int x, int y, int w, int h) {
+Fl_Widget* create_view_control(int x, int y, int w, int h, int edge) {
     auto* frame = new Fl_Group(x, y, w, h);
     frame->box(FL_DOWN_FRAME);
-    gl_window = new ViewWindow(x + 2, y + 2, w - 4, h - 4);
+    gl_window = new ViewWindow(x + edge, y + edge, w - 2 * edge, h - 2 * edge);
     Fl::add_system_handler(take_drag_motion, nullptr);
     gl_window->end();
     frame->end();

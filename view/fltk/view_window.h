@@ -6,9 +6,9 @@
 class Fl_Widget;
 class Fl_Gl_Window;
 
-// The control as the dialog places it: a sunken 2-pixel frame (the client
-// edge) around the GL window, which fills the rest.
-Fl_Widget* create_view_control(int x, int y, int w, int h);
+// The control as the dialog places it: a sunken frame `edge` pixels wide
+// (the client edge) around the GL window, which fills the rest.
+Fl_Widget* create_view_control(int x, int y, int w, int h, int edge);
 
 // The GL window inside the control, or nullptr before it exists.
 Fl_Gl_Window* view_gl_window();

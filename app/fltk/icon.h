@@ -1,0 +1,8 @@
+// The window's icon for docks and task bars (_NET_WM_ICON): the packaged
+// icons' pictures at every size they come in, built into the program.
+#pragma once
+
+class Fl_Window;
+
+// Before the window is shown.
+void set_window_icons(Fl_Window& window);
