@@ -211,7 +211,7 @@ int main(int argc, char** argv) {
     const long long motions = std::atoll(argv[3]);
     CHECK(commands >= 10);
     if (commands < 10) return check_exit();
-    SetEnvironmentVariableA("WINEDEBUG", "trace+opengl,+seh,err+all");
+    SetEnvironmentVariableA("WINEDEBUG", "trace+opengl");
     AppProcess process(argv[1]);
     SetEnvironmentVariableA("WINEDEBUG", "-all");
     app = &process;
