@@ -1,5 +1,5 @@
 // The window's icon for docks and task bars (_NET_WM_ICON): the packaged
-// icons' pictures at every size they come in, built into the program.
+// icons' pictures up to 48 px, built into the program.
 #pragma once
 
 class Fl_Window;
