@@ -5,8 +5,8 @@
 # The build directory comes second: it lies inside the source tree, and GCC
 # tries the last map first.
 add_compile_options(
-  "$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.>"
-  "$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${CMAKE_BINARY_DIR}=./build>")
+  "$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.>"
+  "$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${PROJECT_BINARY_DIR}=./build>")
 if(WIN32)
   add_link_options(-Wl,--no-insert-timestamp)
 endif()
