@@ -1,13 +1,13 @@
 // The browser host in Debian's Chromium, headless: the page from the
 // template, its tab order and keys, the commands and Redraw on the shared
 // case tables, through real clicks and key presses.
-// Usage: node test_web.mjs SITE_DIR CASES_JSON NODE_MODULES
-import { spawn } from 'node:child_process';
+// Usage: node test_web.mjs SITE_DIR CASES_JSON NODE_MODULES CHECK_SHOT_JS WORK_DIR
+import { spawn, spawnSync } from 'node:child_process';
 import { createRequire } from 'node:module';
 import fs from 'node:fs';
 import path from 'node:path';
 
-const [site, casesPath, modules] = process.argv.slice(2);
+const [site, casesPath, modules, checkShot, work] = process.argv.slice(2);
 const { chromium } = createRequire(path.join(modules, 'loader.js'))('playwright-core');
 const cases = JSON.parse(fs.readFileSync(casesPath, 'utf8'));
 
@@ -146,6 +146,77 @@ async function checkKeys(page) {
   context = '';
 }
 
+// The canvas's pixels, top row first, as a PPM file.
+async function shoot(page, name) {
+  const { width, height, data } = await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => {
+    const canvas = document.querySelector('canvas[data-id]');
+    const gl = canvas.getContext('webgl');
+    const rgba = new Uint8Array(canvas.width * canvas.height * 4);
+    gl.readPixels(0, 0, canvas.width, canvas.height, gl.RGBA, gl.UNSIGNED_BYTE, rgba);
+    let data = '';
+    for (let y = canvas.height - 1; y >= 0; --y)
+      for (let x = 0; x < canvas.width; ++x) {
+        const i = (y * canvas.width + x) * 4;
+        data += String.fromCharCode(rgba[i], rgba[i + 1], rgba[i + 2]);
+      }
+    resolve({ width: canvas.width, height: canvas.height, data: btoa(data) });
+  })));
+  const file = path.join(work, name);
+  fs.writeFileSync(file, Buffer.concat([Buffer.from(`P6\n${width} ${height}\n255\n`), Buffer.from(data, 'base64')]));
+  return file;
+}
+
+async function camera(page) {
+  return page.evaluate(() => {
+    const f = new Float32Array(1), u = new Uint32Array(f.buffer);
+    return [0, 1, 2, 3].map((i) => { f[0] = Module._arrowbench_camera(i); return u[0].toString(16); });
+  });
+}
+
+// The frame after Redraw, after an orbit drag and after a zoom drag, each
+// judged with the camera the core computes for the same drags.
+async function checkView(page) {
+  const canvas = await page.locator('canvas[data-id]').boundingBox();
+  const at = (x, y) => [canvas.x + x, canvas.y + y];
+  await setFields(page, { 2001: '0 0 3', 2002: '1 -1 0', 2003: '255 0 255', 2005: '0 0 0', 2009: '0 0 0' });
+  await page.click(field(ID.REDRAW));
+  const drags = [];
+  async function judge(name) {
+    const shot = await shoot(page, name);
+    const run = spawnSync('node', ['--no-experimental-fetch', checkShot, shot, ...(await camera(page)), ...drags.flat().map(String)],
+                          { encoding: 'utf8' });
+    check(run.status === 0, `${name}: ${run.stdout}${run.stderr}`);
+  }
+  await judge('after-redraw.ppm');
+
+  async function drag(kind, [x0, y0], [x1, y1], steps, release = [x1, y1]) {
+    await page.mouse.move(...at(x0, y0));
+    await page.mouse.down({ button: kind === 'rotate' ? 'left' : 'right' });
+    for (let i = 1; i <= steps; ++i) await page.mouse.move(...at(x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps));
+    await page.mouse.move(...at(...release));
+    await page.mouse.up({ button: kind === 'rotate' ? 'left' : 'right' });
+    drags.push([kind, x0, y0, x1, y1]);
+  }
+  await drag('rotate', [100, 100], [180, 140], 8);
+  await judge('after-orbit.ppm');
+  await drag('zoom', [100, 100], [100, 140], 4);
+  await judge('after-zoom.ppm');
+
+  // A release outside the canvas still ends the drag: the pointer comes
+  // back over the view with no button and the camera stays.
+  const before = await camera(page);
+  await page.mouse.move(...at(300, 200));
+  await page.mouse.down({ button: 'left' });
+  await page.mouse.move(...at(300, -60));
+  await page.mouse.up({ button: 'left' });
+  const outside = await camera(page);
+  await page.mouse.move(...at(300, 150));
+  await page.mouse.move(...at(200, 100));
+  same(JSON.stringify(await camera(page)), JSON.stringify(outside), 'camera after a release outside the view');
+  same(await page.evaluate(() => Module._arrowbench_camera(4)), 0, 'drag mode after a release outside the view');
+  check(JSON.stringify(outside) !== JSON.stringify(before), 'the drag that left the view moved the camera');
+}
+
 const { server, port } = serve(site);
 let browser;
 try {
@@ -163,6 +234,7 @@ try {
   await checkCommands(page);
   await checkRedraw(page);
   await checkKeys(page);
+  await checkView(page);
 } catch (e) {
   check(false, `exception: ${e.stack || e}`);
 } finally {
