@@ -217,17 +217,72 @@ async function checkView(page) {
   check(JSON.stringify(outside) !== JSON.stringify(before), 'the drag that left the view moved the camera');
 }
 
+// At twice the pixel density the backing store doubles and the frame is
+// the same picture. (Chromium's density emulation alone leaves the canvas's
+// device-pixel box at 1x: the browser runs at density 2 itself.) A size
+// change during a drag goes through the core's size change, which ends it.
+async function checkDensity(launch, url) {
+  const browser = await launch(['--force-device-scale-factor=2']);
+  try {
+    const page = await (await browser.newContext({ deviceScaleFactor: 2 })).newPage();
+    await page.goto(url);
+    await page.waitForSelector('html[data-ready]', { timeout: 30000 });
+    const size = () => page.evaluate(() => { const c = document.querySelector('canvas[data-id]'); return [c.width, c.height, c.clientWidth, c.clientHeight]; });
+    const [w, h, cw, ch] = await size();
+    same(`${w}x${h}`, `${2 * cw}x${2 * ch}`, 'backing store at density 2');
+    await setFields(page, { 2001: '0 0 3', 2002: '1 -1 0', 2003: '255 0 255' });
+    await page.click(field(ID.REDRAW));
+    const shot = await shoot(page, 'density-2.ppm');
+    const run = spawnSync('node', ['--no-experimental-fetch', checkShot, shot, ...(await camera(page))], { encoding: 'utf8' });
+    check(run.status === 0, `density 2: ${run.stdout}${run.stderr}`);
+
+    const box = await page.locator('canvas[data-id]').boundingBox();
+    await page.mouse.move(box.x + 100, box.y + 100);
+    await page.mouse.down();
+    await page.mouse.move(box.x + 120, box.y + 110);
+    same(await page.evaluate(() => Module._arrowbench_camera(4)), 1, 'drag mode while rotating');
+    await page.evaluate(() => { document.querySelector('canvas[data-id]').style.width = '500px'; });
+    await page.waitForFunction(() => document.querySelector('canvas[data-id]').width === 1000);
+    same(await page.evaluate(() => Module._arrowbench_camera(4)), 0, 'drag mode after a size change');
+    await page.mouse.up();
+  } finally {
+    await browser.close();
+  }
+}
+
+// After one visit the service worker holds the files: with the server
+// stopped the page opens again and computes.
+async function checkOffline(page, server) {
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+  await new Promise((resolve) => { server.on('exit', resolve); server.kill(); });
+  await page.reload();
+  await page.waitForSelector('html[data-ready]', { timeout: 30000 });
+  const c = cases.commands[0];
+  context = c;
+  await setFields(page, { [ID.V1]: c.v1, [ID.V2]: c.v2, [ID.S1]: c.s1 });
+  await page.click(field(c.id));
+  same(await getField(page, ID.V3), c.v3 ?? '0 0 0', 'V3 with the server stopped');
+  context = '';
+}
+
 const { server, port } = serve(site);
+// Debian's Chromium, never a downloaded one, with a fresh profile of
+// Playwright's own each launch. WebGL on the software renderer, named
+// rather than left to the fallback, so frames do not depend on a GPU.
+const launch = (extra = []) => chromium.launch({
+  executablePath: '/usr/bin/chromium',
+  args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+         '--disable-background-networking', '--disable-component-update', '--disable-sync',
+         '--use-angle=swiftshader', '--enable-unsafe-swiftshader', ...extra],
+});
 let browser;
 try {
-  browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
+  browser = await launch();
   const page = await browser.newPage();
   page.on('pageerror', (e) => check(false, `page error: ${e.message}`));
-  await page.goto(`http://127.0.0.1:${await port}/index.html`);
+  const url = `http://127.0.0.1:${await port}/index.html`;
+  await page.goto(url);
   await page.waitForSelector('html[data-ready]', { timeout: 30000 });
   await checkLayout(page);
   await checkTabOrder(page);
@@ -235,6 +290,8 @@ try {
   await checkRedraw(page);
   await checkKeys(page);
   await checkView(page);
+  await checkDensity(launch, url);
+  await checkOffline(page, server);
 } catch (e) {
   check(false, `exception: ${e.stack || e}`);
 } finally {

@@ -5,10 +5,10 @@
 
 function attachView(module, canvas) {
   // The backing store in device pixels; every change goes through the
-  // core's size change (viewport, end of any drag) and a new frame.
-  function fit() {
-    var ratio = window.devicePixelRatio || 1;
-    var width = Math.round(canvas.clientWidth * ratio), height = Math.round(canvas.clientHeight * ratio);
+  // core's size change (viewport, end of any drag) and a new frame. The
+  // device-pixel box is exact, and it also changes with devicePixelRatio
+  // (browser zoom, another screen) where the CSS size stays.
+  function fit(width, height) {
     if (canvas.width === width && canvas.height === height && fit.done) return;
     fit.done = true;
     canvas.width = width;
@@ -16,14 +16,26 @@ function attachView(module, canvas) {
     module._arrowbench_resized(width, height);
     module._arrowbench_paint();
   }
-  fit();
-  new ResizeObserver(fit).observe(canvas);
-  // A new devicePixelRatio (browser zoom, another screen) may leave the CSS
-  // size as it is.
-  (function watchRatio() {
-    var query = matchMedia('(resolution: ' + (window.devicePixelRatio || 1) + 'dppx)');
-    query.addEventListener('change', function() { fit(); watchRatio(); }, {once: true});
-  })();
+  function fitToRatio() {
+    var ratio = window.devicePixelRatio || 1;
+    fit(Math.round(canvas.clientWidth * ratio), Math.round(canvas.clientHeight * ratio));
+  }
+  fitToRatio();
+  var observer = new ResizeObserver(function(entries) {
+    var box = entries[0].devicePixelContentBoxSize;
+    if (box && box[0]) fit(box[0].inlineSize, box[0].blockSize);
+    else fitToRatio();
+  });
+  try {
+    observer.observe(canvas, {box: 'device-pixel-content-box'});
+  } catch (e) {
+    // No device-pixel box: the CSS box, and a watch on the ratio itself.
+    observer.observe(canvas);
+    (function watchRatio() {
+      var query = matchMedia('(resolution: ' + (window.devicePixelRatio || 1) + 'dppx)');
+      query.addEventListener('change', function() { fitToRatio(); watchRatio(); }, {once: true});
+    })();
+  }
 
   function at(event) {
     var box = canvas.getBoundingClientRect();
