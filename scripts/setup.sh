@@ -18,8 +18,8 @@ TEST_PACKAGES=(xdotool xclip locales valgrind dpkg-dev desktop-file-utils appstr
   libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libglu1-mesa:i386
   libxrender1:i386 libxrandr2:i386 libxi6:i386 libxcursor1:i386 libxinerama1:i386
   libxcomposite1:i386 libxxf86vm1:i386 libxfixes3:i386)
-# The browser host: Emscripten (its JavaScript optimiser needs acorn, found
-# through NODE_PATH=/usr/share/nodejs), and Chromium for its tests.
+# The browser host: Emscripten (its JavaScript optimiser needs Debian's
+# acorn; the build hands it NODE_PATH), and Chromium for its tests.
 # npm too, where the installed node does not bring its own.
 WEB_PACKAGES=(cmake ninja-build python3 emscripten node-acorn nodejs chromium)
 
@@ -54,7 +54,7 @@ fi
 
 if [ "$what" = web ] || [ "$what" = all ]; then
   cmake --preset web >/dev/null
-  NODE_PATH=/usr/share/nodejs cmake --build --preset web
+  cmake --build --preset web
 fi
 [ "$what" = web ] && exit 0
 cmake --preset linux >/dev/null

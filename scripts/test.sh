@@ -30,7 +30,7 @@ asan=$?
 
 # The browser host: the core's tests as WebAssembly under node, and the page
 # in headless Chromium. setup.sh has built it; it needs no display either.
-NODE_PATH=/usr/share/nodejs cmake --build --preset web || exit 1
+cmake --build --preset web || exit 1
 ctest --preset web
 web=$?
 
