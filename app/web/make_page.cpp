@@ -64,6 +64,13 @@ std::string box(int x, int y, int w, int h) {
     return s;
 }
 
+// The first tab stop has the focus at start, as the dialog manager gives it.
+bool is_first_tab_stop(const TemplateControl& c) {
+    for (const TemplateControl& o : MAIN_DLG_CONTROLS)
+        if (o.style & TPL_WS_TABSTOP) return &o == &c;
+    return false;
+}
+
 std::string control_html(const TemplateControl& c) {
     int x = du_to_px_x(c.x), y = du_to_px_y(c.y), w = du_to_px_x(c.width), h = du_to_px_y(c.height);
     std::string id = "data-id=\"" + std::to_string(c.id) + "\"";
@@ -71,7 +78,8 @@ std::string control_html(const TemplateControl& c) {
     if (is_class(c, "Edit")) {
         return "<input type=\"text\" " + id + " style=\"" + box(x, y, w, h) + "\" value=\"" + text +
                "\" aria-label=\"" + escape(accessible_name(c).c_str()) + "\"" +
-               ((c.style & TPL_ES_READONLY) ? " readonly" : "") + " spellcheck=\"false\" autocomplete=\"off\">";
+               ((c.style & TPL_ES_READONLY) ? " readonly" : "") + (is_first_tab_stop(c) ? " autofocus" : "") +
+               " spellcheck=\"false\" autocomplete=\"off\">";
     }
     if (is_class(c, "Button") && button_type(c) == TPL_BS_GROUPBOX)
         return "<fieldset " + id + " style=\"" + box(x, y, w, h) + "\"><legend>" + text + "</legend></fieldset>";

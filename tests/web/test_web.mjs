@@ -68,7 +68,7 @@ async function checkLayout(page) {
 }
 
 async function checkTabOrder(page) {
-  await page.focus(field(cases.tab_stops[0]));
+  same(await page.evaluate(() => Number(document.activeElement.dataset.id)), cases.tab_stops[0], 'focus at start');
   const order = [];
   for (let i = 0; i < cases.tab_stops.length; ++i) {
     order.push(await page.evaluate(() => Number(document.activeElement.dataset.id)));
