@@ -1,11 +1,10 @@
 // Keeps the page's files, so that after one visit Arrowbench opens with no
-// network. The cache's name carries the version: a new build fills a new
-// cache and drops the old ones.
+// network. The cache's name comes from the files' contents: a new build
+// fills a new cache and drops the old ones.
 'use strict';
 
-const CACHE = 'arrowbench-@PROJECT_VERSION@';
-const FILES = ['./', 'index.html', 'page.js', 'view.js', 'arrowbench.js', 'arrowbench.wasm', 'manifest.webmanifest',
-               'arrowbench-32.png', 'arrowbench-48.png', 'arrowbench-256.png'];
+const CACHE = 'arrowbench-@CACHE_TAG@';
+const FILES = [@WEB_FILE_LIST@];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)).then(() => self.skipWaiting()));
