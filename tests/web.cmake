@@ -14,3 +14,7 @@ add_test(NAME test_web_page
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/web/run_web_tests.sh ${PROJECT_BINARY_DIR}
           $<TARGET_FILE:dump_cases> $<TARGET_FILE:check_shot> ${CMAKE_CURRENT_BINARY_DIR}/web_test)
 set_tests_properties(test_web_page PROPERTIES TIMEOUT 300)
+
+# The site and its zip, built twice in copies of the tree at other paths.
+add_test(NAME test_reproducible_web COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/reproducible.sh web)
+set_tests_properties(test_reproducible_web PROPERTIES TIMEOUT 300)
