@@ -105,6 +105,7 @@ const char* const HEAD = R"(<!DOCTYPE html>
 <meta name="viewport" content="width=device-width, initial-scale=1">
 <title>%s</title>
 <link rel="manifest" href="manifest.webmanifest">
+<link rel="preload" href="arrowbench.wasm" as="fetch" type="application/wasm" crossorigin>
 <link rel="icon" href="arrowbench-32.png" sizes="32x32">
 <link rel="apple-touch-icon" href="arrowbench-256.png">
 <style>

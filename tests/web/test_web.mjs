@@ -8,7 +8,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 
 const [site, casesPath, modules, checkShot, work] = process.argv.slice(2);
-const { chromium } = createRequire(path.join(modules, 'loader.js'))('playwright-core');
+const { chromium } = createRequire(path.resolve(modules, 'loader.js'))('playwright-core');
 const cases = JSON.parse(fs.readFileSync(casesPath, 'utf8'));
 
 let passed = 0, failed = 0, context = '';
