@@ -58,6 +58,33 @@ std::string accessible_name(const TemplateControl& c) {
     return heading ? std::string(heading->text) + " " + std::to_string(row_of(c)) : std::string();
 }
 
+bool is_group_box(const TemplateControl& c) { return is_class(c, "Button") && button_type(c) == TPL_BS_GROUPBOX; }
+
+bool inside(const TemplateControl& inner, const TemplateControl& outer) {
+    return &inner != &outer && inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.width <= outer.x + outer.width &&
+           inner.y + inner.height <= outer.y + outer.height;
+}
+
+// The smallest group box round a control, or nullptr. The template keeps
+// group boxes apart from what they hold, so the page lays them out apart
+// too and gives each its controls through aria-owns: a screen reader then
+// finds "Add" in "Vec3" in "Vec1 | Vec2".
+const TemplateControl* group_of(const TemplateControl& c) {
+    const TemplateControl* group = nullptr;
+    for (const TemplateControl& o : MAIN_DLG_CONTROLS)
+        if (is_group_box(o) && inside(c, o) && (!group || o.width * o.height < group->width * group->height)) group = &o;
+    return group;
+}
+
+std::string element_id(const TemplateControl& c) { return "c" + std::to_string(&c - MAIN_DLG_CONTROLS); }
+
+std::string owned_ids(const TemplateControl& group) {
+    std::string ids;
+    for (const TemplateControl& o : MAIN_DLG_CONTROLS)
+        if (group_of(o) == &group) ids += (ids.empty() ? "" : " ") + element_id(o);
+    return ids;
+}
+
 std::string box(int x, int y, int w, int h) {
     char s[96];
     std::snprintf(s, sizeof s, "left:%dpx;top:%dpx;width:%dpx;height:%dpx", x, y, w, h);
@@ -73,7 +100,7 @@ bool is_first_tab_stop(const TemplateControl& c) {
 
 std::string control_html(const TemplateControl& c) {
     int x = du_to_px_x(c.x), y = du_to_px_y(c.y), w = du_to_px_x(c.width), h = du_to_px_y(c.height);
-    std::string id = "data-id=\"" + std::to_string(c.id) + "\"";
+    std::string id = "id=\"" + element_id(c) + "\" data-id=\"" + std::to_string(c.id) + "\"";
     std::string text = escape(c.text);
     if (is_class(c, "Edit")) {
         return "<input type=\"text\" " + id + " style=\"" + box(x, y, w, h) + "\" value=\"" + text +
@@ -82,7 +109,8 @@ std::string control_html(const TemplateControl& c) {
                " spellcheck=\"false\" autocomplete=\"off\">";
     }
     if (is_class(c, "Button") && button_type(c) == TPL_BS_GROUPBOX)
-        return "<fieldset " + id + " style=\"" + box(x, y, w, h) + "\"><legend>" + text + "</legend></fieldset>";
+        return "<fieldset " + id + " style=\"" + box(x, y, w, h) + "\" aria-owns=\"" + owned_ids(c) + "\"><legend>" +
+               text + "</legend></fieldset>";
     if (is_class(c, "Button") && button_type(c) == TPL_BS_AUTOCHECKBOX)
         return "<label class=\"check\" style=\"" + box(x, y, w, h) + "\"><input type=\"checkbox\" " + id +
                " aria-label=\"" + escape(accessible_name(c).c_str()) + "\">" + text + "</label>";

@@ -65,6 +65,21 @@ async function checkLayout(page) {
   same(await page.getByRole('checkbox', { name: 'Inverse 2', exact: true }).getAttribute('data-id'), '2008', 'box named Inverse 2');
   same(await page.getByRole('group', { name: 'View', exact: true }).count(), 1, 'group View');
   check((await page.getByRole('img').getAttribute('aria-label') || '').length > 0, 'the view has a text alternative');
+  // In Chromium's own accessibility tree each button stands in the group
+  // boxes round it, as a screen reader finds it.
+  const cdp = await page.context().newCDPSession(page);
+  const { nodes } = await cdp.send('Accessibility.getFullAXTree');
+  const byId = new Map(nodes.map((n) => [n.nodeId, n]));
+  const groups = (name) => {
+    const out = [];
+    for (let n = nodes.find((x) => x.role.value === 'button' && x.name?.value === name); n; n = byId.get(n.parentId))
+      if (n.role.value === 'group') out.push(n.name.value);
+    return out.join(' in ');
+  };
+  same(groups('Add'), 'Vec3 in Vec1 | Vec2', 'groups round Add');
+  same(groups('Length'), 'Scalar2 in Vec1', 'groups round Length');
+  same(groups('Redraw'), 'View', 'groups round Redraw');
+  await cdp.detach();
 }
 
 async function checkTabOrder(page) {
