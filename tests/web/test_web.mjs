@@ -203,6 +203,8 @@ async function checkView(page) {
     check(run.status === 0, `${name}: ${run.stdout}${run.stderr}`);
   }
   await judge('after-redraw.ppm');
+  check((await page.getByRole('img').getAttribute('aria-label')).includes('vector 0 0 3 from 1 -1 0 in colour 255 0 255'),
+        'the view\'s text alternative names the vector drawn');
 
   async function drag(kind, [x0, y0], [x1, y1], steps, release = [x1, y1]) {
     await page.mouse.move(...at(x0, y0));
