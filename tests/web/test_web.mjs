@@ -219,6 +219,30 @@ async function checkView(page) {
   await drag('zoom', [100, 100], [100, 140], 4);
   await judge('after-zoom.ppm');
 
+  // A burst of motions that the browser delivers coalesced still draws a
+  // frame each: 60 moves sent at once, without waiting for any.
+  await page.evaluate(() => {
+    Module._arrowbench_motion(0, 0);  // binds the export, so the wrapper stays
+    const inner = Module._arrowbench_motion;
+    window.burstFrames = 0;
+    Module._arrowbench_motion = function(x, y) {
+      if (Module._arrowbench_camera(4) !== 0) ++window.burstFrames;
+      return inner(x, y);
+    };
+  });
+  const cdp = await page.context().newCDPSession(page);
+  const send = (type, x, y, buttons) => cdp.send('Input.dispatchMouseEvent',
+    { type, x, y, button: type === 'mouseMoved' ? 'none' : 'left', buttons, clickCount: type === 'mouseMoved' ? 0 : 1 });
+  await send('mousePressed', ...at(200, 100), 1);
+  const burst = [];
+  for (let i = 1; i <= 60; ++i) burst.push(send('mouseMoved', ...at(200 + i, 100 + (i % 7)), 1));
+  await Promise.all(burst);
+  await send('mouseReleased', ...at(260, 104), 0);
+  const coalesced = await page.evaluate(() => window.burstFrames);
+  same(coalesced, 60, 'frames for a burst of 60 motions');
+  drags.push(['rotate', 200, 100, 260, 104]);
+  await judge('after-burst.ppm');
+
   // A release outside the canvas still ends the drag: the pointer comes
   // back over the view with no button and the camera stays.
   const before = await camera(page);
