@@ -4,7 +4,9 @@
 # PUBLIC, so the flags travel with it to everything built against it.
 add_library(arrowbench_float INTERFACE)
 target_compile_options(arrowbench_float INTERFACE -ffp-contract=off)
-if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i.86|x86|x86_64|AMD64)$")
+# Emscripten calls itself x86 for old build scripts' sake, but WebAssembly
+# has no x87 and no excess precision: no SSE flags there.
+if(NOT EMSCRIPTEN AND CMAKE_SYSTEM_PROCESSOR MATCHES "^(i.86|x86|x86_64|AMD64)$")
   target_compile_options(arrowbench_float INTERFACE -msse2 -mfpmath=sse)
 endif()
 

@@ -1,4 +1,4 @@
-# cpack's zip step for the Windows tree: the External generator stages the
+# cpack's zip step for the Windows and browser trees: the External generator stages the
 # install and runs this. CPack's own ZIP generator adds the files in the
 # order the directory reads them, which differs between file systems, and
 # stores their access and change times; write_zip.py fixes both.

@@ -2,7 +2,7 @@
 # dirs with its desktop entry, AppStream metadata and icons, packed as a
 # .deb whose dependencies dpkg-shlibdeps works out, with a changelog and a
 # manual page. Windows: a zip of the exe, a README for Windows users, the
-# LICENSE and the toolchain's notices. `cpack` in a build tree makes its
+# LICENSE and the toolchain's notices. Browser: a zip of the static site. `cpack` in a build tree makes its
 # package.
 
 # One time for everything a build stamps: SOURCE_DATE_EPOCH if the caller
@@ -108,6 +108,15 @@ if(ARROWBENCH_HOST STREQUAL win32)
   set(CPACK_EXTERNAL_ENABLE_STAGING ON)
   set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${PROJECT_SOURCE_DIR}/cmake/package_zip.cmake)
   set(CPACK_SYSTEM_NAME win32)
+elseif(ARROWBENCH_HOST STREQUAL web)
+  # A zip of the static site, ready to be served from any folder, with the
+  # licence.
+  list(TRANSFORM ARROWBENCH_WEB_FILES PREPEND ${PROJECT_BINARY_DIR}/)
+  install(FILES ${ARROWBENCH_WEB_FILES} LICENSE DESTINATION . ${file_mode})
+  set(CPACK_GENERATOR External)
+  set(CPACK_EXTERNAL_ENABLE_STAGING ON)
+  set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${PROJECT_SOURCE_DIR}/cmake/package_zip.cmake)
+  set(CPACK_SYSTEM_NAME web)
 else()
   include(GNUInstallDirs)
 

@@ -1,6 +1,6 @@
 #!/bin/bash
-# Builds the packages into build/packages: the Linux .deb and the Windows
-# zip, after scripts/setup.sh has installed what is missing and built both
+# Builds the packages into build/packages: the Linux .deb, the Windows
+# zip and the browser site's zip, after scripts/setup.sh has installed what is missing and built both
 # trees. Their times come from the last commit (SOURCE_DATE_EPOCH), so the
 # same commit gives the same bytes; scripts/reproducible.sh proves it.
 set -euo pipefail
@@ -11,7 +11,7 @@ export SOURCE_DATE_EPOCH
 scripts/setup.sh all
 out=$PWD/build/packages
 rm -rf "$out"
-for preset in linux win32; do
+for preset in linux win32 web; do
   cpack --config "build/$preset/CPackConfig.cmake" -B "$out"
 done
 # Keep the packages only: not cpack's staging or the zip step's metadata.

@@ -7,7 +7,7 @@
 # SOURCE_DATE_EPOCH is the time of the last commit unless it is given.
 # The copies hold the tree as it stands: tracked files and new ones that
 # git does not ignore, so uncommitted edits are checked as well.
-# Usage: scripts/reproducible.sh [linux] [win32]   (default: both)
+# Usage: scripts/reproducible.sh [linux] [win32] [web]   (default: linux and win32)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 presets=("$@")
@@ -28,10 +28,11 @@ for tree in "${trees[@]}"; do
     tar --null --ignore-failed-read -T - -cf - 2>/dev/null | tar -C "$tree" -xf -
 done
 
-declare -A TARGETS=([linux]="arrowbench icons docs" [win32]="arrowbench notices")
+declare -A TARGETS=([linux]="arrowbench icons docs" [win32]="arrowbench notices" [web]="arrowbench web_page")
 declare -A UMASK=(["${trees[0]}"]=022 ["${trees[1]}"]=077)
 declare -A OUTPUTS=([linux]="build/linux/arrowbench packages/arrowbench_*.deb"
-                    [win32]="build/win32/arrowbench.exe packages/arrowbench-*-win32.zip")
+                    [win32]="build/win32/arrowbench.exe packages/arrowbench-*-win32.zip"
+                    [web]="build/web/arrowbench.wasm build/web/arrowbench.js packages/arrowbench-*-web.zip")
 same=0
 differ=0
 for preset in "${presets[@]}"; do

@@ -2,7 +2,8 @@
 # Installs what Arrowbench needs on Debian 12 (only what is missing; needs
 # root for that) and builds it.
 # Usage: scripts/setup.sh linux     the Linux program only
-#        scripts/setup.sh all       both hosts and everything the tests use
+#        scripts/setup.sh web       the browser host and its tests only
+#        scripts/setup.sh all       every host and everything the tests use
 set -euo pipefail
 cd "$(dirname "$0")/.."
 what=${1:-all}
@@ -17,14 +18,22 @@ TEST_PACKAGES=(xdotool xclip x11-xserver-utils locales valgrind dpkg-dev desktop
   libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libglu1-mesa:i386
   libxrender1:i386 libxrandr2:i386 libxi6:i386 libxcursor1:i386 libxinerama1:i386
   libxcomposite1:i386 libxxf86vm1:i386 libxfixes3:i386)
+# The browser host: Emscripten (its JavaScript optimiser needs Debian's
+# acorn; the build hands it NODE_PATH), and Chromium for its tests.
+# npm too, where the installed node does not bring its own.
+WEB_PACKAGES=(cmake ninja-build python3 emscripten node-acorn nodejs chromium)
 
-packages=("${LINUX_PACKAGES[@]}")
-[ "$what" = all ] && packages+=("${TEST_PACKAGES[@]}")
+case $what in
+  web) packages=("${WEB_PACKAGES[@]}") ;;
+  all) packages=("${LINUX_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WEB_PACKAGES[@]}") ;;
+  *) packages=("${LINUX_PACKAGES[@]}") ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${db:Status-Abbrev}' "$p" 2>/dev/null | grep -q '^ii' || missing+=("$p")
 done
+if [ "$what" != linux ] && ! command -v npm >/dev/null; then missing+=(npm); fi
 if [ ${#missing[@]} -gt 0 ]; then
   if [ "$(id -u)" -ne 0 ]; then
     echo "setup: missing packages (run as root to install): ${missing[*]}" >&2
@@ -43,6 +52,11 @@ if [ "$what" = all ] && ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
   localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi
 
+if [ "$what" = web ] || [ "$what" = all ]; then
+  cmake --preset web >/dev/null
+  cmake --build --preset web
+fi
+[ "$what" = web ] && exit 0
 cmake --preset linux >/dev/null
 cmake --build --preset linux
 if [ "$what" = all ]; then

@@ -1,6 +1,6 @@
 #!/bin/bash
-# Every test of both hosts, from a fresh Debian 12 machine: installs what is
-# missing, builds the Linux and the Windows tree, starts an X server of its
+# Every test of every host, from a fresh Debian 12 machine: installs what is
+# missing, builds the Linux, Windows and browser trees, starts an X server of its
 # own (Xvfb on a free display), runs all tests, and stops the server.
 # On a machine whose kernel runs no 32-bit code (so no 32-bit Wine), the
 # 32-bit tree runs the tests that need no Wine, and an x86-64 build of the
@@ -28,6 +28,12 @@ cmake --preset asan >/dev/null && cmake --build --preset asan || exit 1
 ctest --preset asan
 asan=$?
 
+# The browser host: the core's tests as WebAssembly under node, and the page
+# in headless Chromium. setup.sh has built it; it needs no display either.
+cmake --build --preset web || exit 1
+ctest --preset web
+web=$?
+
 scripts/with-xvfb.sh bash -c '
   status=0
   ctest --preset linux || status=1
@@ -38,6 +44,7 @@ scripts/with-xvfb.sh bash -c '
 '
 status=$?
 [ $asan -eq 0 ] || status=1
+[ $web -eq 0 ] || status=1
 for shot in build/linux/screenshot-linux.png build/win32/screenshot-win32.bmp build/win64/screenshot-win32.bmp; do
   [ -f "$shot" ] && echo "screenshot: $shot"
 done

@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "vectext/vectext.h"
@@ -19,8 +20,19 @@ char* write_number(float value, char* first, char* last) {
         word = value > 0.0f ? "Infinity" : "-Infinity";
     }
     if (!word) {
+#ifdef __EMSCRIPTEN__
+        // Emscripten 3.1.6's libc++ has no floating-point to_chars. Its C
+        // library (musl) writes %g exactly from the double's bits and has
+        // no locale of numbers, so it gives the same text.
+        char text[32];
+        int n = std::snprintf(text, sizeof text, "%.6g", double(value));
+        if (n < 0 || n >= int(sizeof text) || last - first < n) return nullptr;
+        std::memcpy(first, text, std::size_t(n));
+        return first + n;
+#else
         std::to_chars_result r = std::to_chars(first, last, value, std::chars_format::general, 6);
         return r.ec == std::errc() ? r.ptr : nullptr;
+#endif
     }
     std::size_t n = std::strlen(word);
     if (std::size_t(last - first) < n) return nullptr;

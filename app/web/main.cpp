@@ -1,0 +1,87 @@
+// The browser host's side of the core: field access over the page's
+// controls (found by their data-id), and the few entry points the page's
+// script calls. The page itself is built from the template table
+// (make_page.cpp).
+
+#include <emscripten.h>
+
+#include "app/app.h"
+#include "view/host.h"
+
+namespace {
+
+// A field's text reaches the core as its UTF-8 bytes, cut to size - 1
+// bytes like every host's read, and NUL-terminated.
+EM_JS(void, page_read_field, (int id, char* buffer, int size), {
+    var field = document.querySelector('[data-id="' + id + '"]');
+    var bytes = new TextEncoder().encode(field ? field.value : "");
+    var n = Math.min(bytes.length, size - 1);
+    HEAPU8.set(bytes.subarray(0, n), buffer);
+    HEAPU8[buffer + n] = 0;
+});
+
+EM_JS(void, page_write_field, (int id, const char* text), {
+    var field = document.querySelector('[data-id="' + id + '"]');
+    if (field) field.value = UTF8ToString(text);
+});
+
+EM_JS(int, page_is_checked, (int id), {
+    var box = document.querySelector('[data-id="' + id + '"]');
+    return box && box.checked ? 1 : 0;
+});
+
+// One frame once the command has returned, however often it asks.
+EM_JS(void, page_request_repaint, (), {
+    if (Module['repaintPending']) return;
+    Module['repaintPending'] = true;
+    requestAnimationFrame(function() {
+        Module['repaintPending'] = false;
+        Module['_arrowbench_paint']();
+    });
+});
+
+void read_field_text(void*, int id, char* buffer, int size) { page_read_field(id, buffer, size); }
+void write_field_text(void*, int id, const char* text) { page_write_field(id, text); }
+bool box_checked(void*, int id) { return page_is_checked(id) != 0; }
+void repaint(void*) { page_request_repaint(); }
+
+int the_canvas;  // the view window's handle: the page has one canvas
+
+}  // namespace
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE void arrowbench_start() { view_window_created(view_state, &the_canvas); }
+
+// A control's command: true when `id` names one.
+EMSCRIPTEN_KEEPALIVE int arrowbench_command(unsigned id) {
+    FieldAccess fields{nullptr, read_field_text, write_field_text, box_checked, repaint};
+    return run_command(fields, id) ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE void arrowbench_paint() { render_view(view_state); }
+
+EMSCRIPTEN_KEEPALIVE void arrowbench_resized(int width, int height) { view_window_resized(view_state, width, height); }
+
+// Button 0 is the left, 2 the right, as Pointer Events number them.
+EMSCRIPTEN_KEEPALIVE void arrowbench_press(int button, int x, int y) {
+    if (button == 0) begin_rotate(view_state, pack_position(x, y));
+    if (button == 2) begin_zoom(view_state, pack_position(x, y));
+}
+
+EMSCRIPTEN_KEEPALIVE void arrowbench_release() { end_drag(view_state); }
+
+EMSCRIPTEN_KEEPALIVE void arrowbench_motion(int x, int y) { drag_camera(view_state, pack_position(x, y)); }
+
+// The camera, for tools and tests: eye_dir x, y, z, then eye_distance,
+// then drag_mode.
+EMSCRIPTEN_KEEPALIVE double arrowbench_camera(int i) {
+    switch (i) {
+        case 0: return view_state.eye_dir.x;
+        case 1: return view_state.eye_dir.y;
+        case 2: return view_state.eye_dir.z;
+        case 3: return view_state.eye_distance;
+        default: return view_state.drag_mode;
+    }
+}
+}

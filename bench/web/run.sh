@@ -1,0 +1,12 @@
+#!/bin/bash
+# The browser host's benchmarks; prints a table of figure, goal and result.
+# Needs the web build (cmake --build --preset web). With --quick each runs
+# once at minimal size, as CI does, to keep them working.
+# Usage: bench/web/run.sh [--quick]
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+work=build/web/bench/node
+mkdir -p "$work"
+cp tests/web/package.json tests/web/package-lock.json "$work/"
+(cd "$work" && npm ci --no-audit --no-fund --loglevel=error)
+node bench/web/bench_web.mjs build/web "$work/node_modules" ${1:-}

@@ -1,0 +1,20 @@
+# Browser host tests. The unit tests above run as WebAssembly under node
+# (the toolchain's emulator); this one drives the page in headless
+# Chromium, served on a free loopback port by the test itself.
+add_executable(dump_cases web/dump_cases.cpp)
+target_link_libraries(dump_cases PRIVATE test_support vectext dialog_template)
+
+# The view's frames read back from the page, judged by the shared pixel
+# checks against the camera the core computes for the same drags.
+add_executable(check_shot web/check_shot.cpp)
+target_link_libraries(check_shot PRIVATE test_support view_core fixed_client_size)
+target_link_options(check_shot PRIVATE -sNODERAWFS=1)
+
+add_test(NAME test_web_page
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/web/run_web_tests.sh ${PROJECT_BINARY_DIR}
+          $<TARGET_FILE:dump_cases> $<TARGET_FILE:check_shot> ${CMAKE_CURRENT_BINARY_DIR}/web_test)
+set_tests_properties(test_web_page PROPERTIES TIMEOUT 300)
+
+# The site and its zip, built twice in copies of the tree at other paths.
+add_test(NAME test_reproducible_web COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/reproducible.sh web)
+set_tests_properties(test_reproducible_web PROPERTIES TIMEOUT 300)

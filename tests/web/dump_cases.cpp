@@ -1,0 +1,70 @@
+// Prints the shared case tables and the template's tab stops as JSON, for
+// the browser test: the same rows the core's own tests check.
+
+#include <cstdio>
+#include <string>
+
+#include "app/dialog_template.h"
+#include "tests/command_cases.h"
+#include "tests/vectext_cases.h"
+
+namespace {
+
+// Table texts are bytes; a byte from 0x80 up stands for the Latin-1
+// character of the same code, which a browser field holds as two UTF-8
+// bytes, as a Latin-1 paste does on Linux.
+std::string json(const char* text) {
+    if (!text) return "null";
+    std::string out = "\"";
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+        if (*p < 0x20 || *p >= 0x7F || *p == '"' || *p == '\\') {
+            char u[8];
+            std::snprintf(u, sizeof u, "\\u%04x", *p);
+            out += u;
+        } else {
+            out += char(*p);
+        }
+    }
+    return out + "\"";
+}
+
+}  // namespace
+
+int main() {
+    std::printf("{\"commands\": [\n");
+    bool first = true;
+    for (const CommandCase& c : COMMAND_CASES) {
+        std::printf("%s  {\"id\": %u, \"v1\": %s, \"v2\": %s, \"s1\": %s, \"v1_after\": %s, \"v2_after\": %s, \"v3\": %s, "
+                    "\"s2\": %s}",
+                    first ? "" : ",\n", c.id, json(c.v1).c_str(), json(c.v2).c_str(), json(c.s1).c_str(),
+                    json(c.v1_after).c_str(), json(c.v2_after).c_str(), json(c.v3).c_str(), json(c.s2).c_str());
+        first = false;
+    }
+    std::printf("],\n\"vectors\": [\n");
+    first = true;
+    for (const VectorCase& c : VECTOR_CASES) {
+        std::printf("%s  {\"text\": %s, \"written\": %s}", first ? "" : ",\n", json(c.text).c_str(),
+                    json(c.written).c_str());
+        first = false;
+    }
+    std::printf("],\n\"colors\": [\n");
+    first = true;
+    for (const ColorCase& c : COLOR_CASES) {
+        std::printf("%s  {\"text\": %s, \"written\": %s}", first ? "" : ",\n", json(c.text).c_str(),
+                    json(c.written).c_str());
+        first = false;
+    }
+    std::printf("],\n\"long_field\": {\"pad\": %d, \"tail\": %s, \"written\": %s},\n", LONG_FIELD.pad,
+                json(LONG_FIELD.tail).c_str(), json(LONG_FIELD.written).c_str());
+    std::printf("\"controls\": [");
+    for (int i = 0; i < CONTROL_COUNT; ++i) std::printf("%s%d", i ? ", " : "", MAIN_DLG_CONTROLS[i].id);
+    std::printf("],\n\"tab_stops\": [");
+    first = true;
+    for (const TemplateControl& c : MAIN_DLG_CONTROLS) {
+        if (!(c.style & TPL_WS_TABSTOP)) continue;
+        std::printf("%s%d", first ? "" : ", ", c.id);
+        first = false;
+    }
+    std::printf("]}\n");
+    return 0;
+}

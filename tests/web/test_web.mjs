@@ -1,0 +1,343 @@
+// The browser host in Debian's Chromium, headless: the page from the
+// template, its tab order and keys, the commands and Redraw on the shared
+// case tables, through real clicks and key presses.
+// Usage: node test_web.mjs SITE_DIR CASES_JSON NODE_MODULES CHECK_SHOT_JS WORK_DIR
+import { spawn, spawnSync } from 'node:child_process';
+import { createRequire } from 'node:module';
+import fs from 'node:fs';
+import path from 'node:path';
+
+const [site, casesPath, modules, checkShot, work] = process.argv.slice(2);
+const { chromium } = createRequire(path.resolve(modules, 'loader.js'))('playwright-core');
+const cases = JSON.parse(fs.readFileSync(casesPath, 'utf8'));
+
+let passed = 0, failed = 0, context = '';
+function check(ok, what) {
+  if (ok) { ++passed; return; }
+  ++failed;
+  console.log(`FAIL ${what}${context ? `  [case: ${JSON.stringify(context)}]` : ''}`);
+}
+function same(actual, expected, what) {
+  check(actual === expected, `${what} is ${JSON.stringify(actual)}, expected ${JSON.stringify(expected)}`);
+}
+
+// The page's own server, on a free port that it picks and names.
+function serve(dir) {
+  const server = spawn('python3', ['-u', '-m', 'http.server', '--bind', '127.0.0.1', '0', '--directory', dir],
+                       { stdio: ['ignore', 'pipe', 'ignore'] });
+  const port = new Promise((resolve, reject) => {
+    let seen = '';
+    server.stdout.on('data', (d) => {
+      seen += d;
+      const m = /port (\d+)/.exec(seen);
+      if (m) resolve(Number(m[1]));
+    });
+    server.on('exit', (code) => reject(new Error(`http.server exited with ${code}`)));
+  });
+  return { server, port };
+}
+
+const field = (id) => `[data-id="${id}"]`;
+const ID = { V1: 1001, V2: 1002, S1: 1003, V3: 1004, S2: 1005, ADD: 1006, SUB: 1007, LENGTH: 1013, REDRAW: 2014 };
+const ROW_VECTOR = 2001, ROW_OFFSET = 2002, ROW_COLOR = 2003, ROW_STRIDE = 4;
+
+async function setFields(page, texts) {
+  // As a paste would: the whole text at once. Returns what each field then
+  // holds, which differs where the browser cannot hold the text.
+  return page.evaluate((texts) => Object.entries(texts).map(([id, text]) => {
+    const f = document.querySelector(`[data-id="${id}"]`);
+    f.value = text;
+    return [id, f.value];
+  }), texts);
+}
+const getField = (page, id) => page.inputValue(field(id));
+
+async function checkLayout(page) {
+  same(await page.title(), 'Arrowbench', 'title');
+  const ids = await page.evaluate(() => [...document.querySelectorAll('[data-id]')].map((e) => Number(e.dataset.id)));
+  same(JSON.stringify(ids), JSON.stringify(cases.controls), 'controls in template order');
+  // Every field and check box has a name of its own; the group boxes are
+  // groups with their captions; the view has a text alternative.
+  const names = await page.evaluate(() => [...document.querySelectorAll('input')].map((e) => e.getAttribute('aria-label')));
+  check(names.every((n) => n) && new Set(names).size === names.length, `unique field names: ${names}`);
+  same(await page.getByRole('textbox', { name: 'V1', exact: true }).getAttribute('data-id'), String(ID.V1), 'field named V1');
+  same(await page.getByRole('textbox', { name: 'Color 3', exact: true }).getAttribute('data-id'), '2011', 'field named Color 3');
+  same(await page.getByRole('checkbox', { name: 'Inverse 2', exact: true }).getAttribute('data-id'), '2008', 'box named Inverse 2');
+  same(await page.getByRole('group', { name: 'View', exact: true }).count(), 1, 'group View');
+  check((await page.getByRole('img').getAttribute('aria-label') || '').length > 0, 'the view has a text alternative');
+  // In Chromium's own accessibility tree each button stands in the group
+  // boxes round it, as a screen reader finds it.
+  const cdp = await page.context().newCDPSession(page);
+  const { nodes } = await cdp.send('Accessibility.getFullAXTree');
+  const byId = new Map(nodes.map((n) => [n.nodeId, n]));
+  const groups = (name) => {
+    const out = [];
+    for (let n = nodes.find((x) => x.role.value === 'button' && x.name?.value === name); n; n = byId.get(n.parentId))
+      if (n.role.value === 'group') out.push(n.name.value);
+    return out.join(' in ');
+  };
+  same(groups('Add'), 'Vec3 in Vec1 | Vec2', 'groups round Add');
+  same(groups('Length'), 'Scalar2 in Vec1', 'groups round Length');
+  same(groups('Redraw'), 'View', 'groups round Redraw');
+  await cdp.detach();
+}
+
+async function checkTabOrder(page) {
+  same(await page.evaluate(() => Number(document.activeElement.dataset.id)), cases.tab_stops[0], 'focus at start');
+  const order = [];
+  for (let i = 0; i < cases.tab_stops.length; ++i) {
+    order.push(await page.evaluate(() => Number(document.activeElement.dataset.id)));
+    await page.keyboard.press('Tab');
+  }
+  same(JSON.stringify(order), JSON.stringify(cases.tab_stops), 'tab order');
+}
+
+async function checkCommands(page) {
+  for (const c of cases.commands) {
+    context = c;
+    await setFields(page, { [ID.V1]: c.v1, [ID.V2]: c.v2, [ID.S1]: c.s1, [ID.V3]: 'untouched v3', [ID.S2]: 'untouched s2' });
+    await page.click(field(c.id));
+    same(await getField(page, ID.V1), c.v1_after ?? c.v1, 'V1');
+    same(await getField(page, ID.V2), c.v2_after ?? c.v2, 'V2');
+    same(await getField(page, ID.S1), c.s1, 'S1');
+    same(await getField(page, ID.V3), c.v3 ?? 'untouched v3', 'V3');
+    same(await getField(page, ID.S2), c.s2 ?? 'untouched s2', 'S2');
+  }
+  context = '';
+  // The one field read cuts at 255 bytes.
+  const long = cases.long_field;
+  await setFields(page, { [ID.V1]: ' '.repeat(long.pad) + long.tail });
+  await page.click(field(ID.LENGTH));
+  same(await getField(page, ID.V1), long.written, 'V1 after Length on a 256-byte field');
+}
+
+// Redraw rewrites every row field with its canonical text: the vector
+// cases go through the vector and offset fields, the colour cases through
+// the colour fields, three rows a press.
+async function checkRedraw(page) {
+  const slots = [];
+  for (let row = 0; row < 3; ++row) slots.push(['vector', ROW_VECTOR + ROW_STRIDE * row], ['vector', ROW_OFFSET + ROW_STRIDE * row]);
+  for (let row = 0; row < 3; ++row) slots.push(['color', ROW_COLOR + ROW_STRIDE * row]);
+  const queues = { vector: [...cases.vectors], color: [...cases.colors] };
+  const dropped = [];
+  while (queues.vector.length || queues.color.length) {
+    const pressed = [];
+    for (const [kind, id] of slots) {
+      const c = queues[kind === 'vector' ? 'vector' : 'color'].shift();
+      if (c) pressed.push([id, c]);
+    }
+    const held = await setFields(page, Object.fromEntries(pressed.map(([id, c]) => [id, c.text])));
+    await page.click(field(ID.REDRAW));
+    for (const [id, c] of pressed) {
+      // A text field holds no line breaks: the browser drops them as the
+      // text goes in, so those rows cannot reach the core as written.
+      if (held.find(([i]) => Number(i) === id)[1] !== c.text) { dropped.push(c.text); continue; }
+      context = c.text;
+      same(await getField(page, id), c.written, `field ${id} after Redraw`);
+    }
+  }
+  context = '';
+  console.log(`Redraw: ${dropped.length} texts with line breaks the browser does not keep: ${JSON.stringify(dropped)}`);
+  check(dropped.every((t) => /[\r\n]/.test(t)), 'only texts with line breaks are dropped');
+}
+
+// Enter in a field computes nothing; Escape does nothing; space or Enter
+// on a focused button runs it.
+async function checkKeys(page) {
+  const [add, sub] = [cases.commands.find((c) => c.id === ID.ADD), cases.commands.find((c) => c.id === ID.SUB)];
+  await setFields(page, { [ID.V1]: ' 1  2  3 ', [ID.V3]: 'untouched v3' });
+  await page.focus(field(ID.V1));
+  await page.keyboard.press('Enter');
+  await page.keyboard.press('Escape');
+  same(await getField(page, ID.V1), ' 1  2  3 ', 'V1 after Enter and Escape in it');
+  same(await getField(page, ID.V3), 'untouched v3', 'V3 after Enter and Escape in V1');
+  for (const [c, key] of [[add, 'Space'], [sub, 'Enter']]) {
+    context = c;
+    await setFields(page, { [ID.V1]: c.v1, [ID.V2]: c.v2, [ID.V3]: 'untouched v3' });
+    await page.focus(field(c.id));
+    await page.keyboard.press(key);
+    same(await getField(page, ID.V3), c.v3, `V3 after ${key} on the focused button`);
+  }
+  context = '';
+}
+
+// The canvas's pixels, top row first, as a PPM file.
+async function shoot(page, name) {
+  const { width, height, data } = await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => {
+    const canvas = document.querySelector('canvas[data-id]');
+    const gl = canvas.getContext('webgl');
+    const rgba = new Uint8Array(canvas.width * canvas.height * 4);
+    gl.readPixels(0, 0, canvas.width, canvas.height, gl.RGBA, gl.UNSIGNED_BYTE, rgba);
+    let data = '';
+    for (let y = canvas.height - 1; y >= 0; --y)
+      for (let x = 0; x < canvas.width; ++x) {
+        const i = (y * canvas.width + x) * 4;
+        data += String.fromCharCode(rgba[i], rgba[i + 1], rgba[i + 2]);
+      }
+    resolve({ width: canvas.width, height: canvas.height, data: btoa(data) });
+  })));
+  const file = path.join(work, name);
+  fs.writeFileSync(file, Buffer.concat([Buffer.from(`P6\n${width} ${height}\n255\n`), Buffer.from(data, 'base64')]));
+  return file;
+}
+
+async function camera(page) {
+  return page.evaluate(() => {
+    const f = new Float32Array(1), u = new Uint32Array(f.buffer);
+    return [0, 1, 2, 3].map((i) => { f[0] = Module._arrowbench_camera(i); return u[0].toString(16); });
+  });
+}
+
+// The frame after Redraw, after an orbit drag and after a zoom drag, each
+// judged with the camera the core computes for the same drags.
+async function checkView(page) {
+  const canvas = await page.locator('canvas[data-id]').boundingBox();
+  const at = (x, y) => [canvas.x + x, canvas.y + y];
+  await setFields(page, { 2001: '0 0 3', 2002: '1 -1 0', 2003: '255 0 255', 2005: '0 0 0', 2009: '0 0 0' });
+  await page.click(field(ID.REDRAW));
+  const drags = [];
+  async function judge(name) {
+    const shot = await shoot(page, name);
+    const run = spawnSync('node', ['--no-experimental-fetch', checkShot, shot, ...(await camera(page)), ...drags.flat().map(String)],
+                          { encoding: 'utf8' });
+    check(run.status === 0, `${name}: ${run.stdout}${run.stderr}`);
+  }
+  await judge('after-redraw.ppm');
+  check((await page.getByRole('img').getAttribute('aria-label')).includes('vector 0 0 3 from 1 -1 0 in colour 255 0 255'),
+        'the view\'s text alternative names the vector drawn');
+
+  async function drag(kind, [x0, y0], [x1, y1], steps, release = [x1, y1]) {
+    await page.mouse.move(...at(x0, y0));
+    await page.mouse.down({ button: kind === 'rotate' ? 'left' : 'right' });
+    for (let i = 1; i <= steps; ++i) await page.mouse.move(...at(x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps));
+    await page.mouse.move(...at(...release));
+    await page.mouse.up({ button: kind === 'rotate' ? 'left' : 'right' });
+    drags.push([kind, x0, y0, x1, y1]);
+  }
+  await drag('rotate', [100, 100], [180, 140], 8);
+  await judge('after-orbit.ppm');
+  await drag('zoom', [100, 100], [100, 140], 4);
+  await judge('after-zoom.ppm');
+
+  // A burst of motions that the browser delivers coalesced still draws a
+  // frame each: 60 moves sent at once, without waiting for any.
+  await page.evaluate(() => {
+    Module._arrowbench_motion(0, 0);  // binds the export, so the wrapper stays
+    const inner = Module._arrowbench_motion;
+    window.burstFrames = 0;
+    Module._arrowbench_motion = function(x, y) {
+      if (Module._arrowbench_camera(4) !== 0) ++window.burstFrames;
+      return inner(x, y);
+    };
+  });
+  const cdp = await page.context().newCDPSession(page);
+  const send = (type, x, y, buttons) => cdp.send('Input.dispatchMouseEvent',
+    { type, x, y, button: type === 'mouseMoved' ? 'none' : 'left', buttons, clickCount: type === 'mouseMoved' ? 0 : 1 });
+  await send('mousePressed', ...at(200, 100), 1);
+  const burst = [];
+  for (let i = 1; i <= 60; ++i) burst.push(send('mouseMoved', ...at(200 + i, 100 + (i % 7)), 1));
+  await Promise.all(burst);
+  await send('mouseReleased', ...at(260, 104), 0);
+  const coalesced = await page.evaluate(() => window.burstFrames);
+  same(coalesced, 60, 'frames for a burst of 60 motions');
+  drags.push(['rotate', 200, 100, 260, 104]);
+  await judge('after-burst.ppm');
+
+  // A release outside the canvas still ends the drag: the pointer comes
+  // back over the view with no button and the camera stays.
+  const before = await camera(page);
+  await page.mouse.move(...at(300, 200));
+  await page.mouse.down({ button: 'left' });
+  await page.mouse.move(...at(300, -60));
+  await page.mouse.up({ button: 'left' });
+  const outside = await camera(page);
+  await page.mouse.move(...at(300, 150));
+  await page.mouse.move(...at(200, 100));
+  same(JSON.stringify(await camera(page)), JSON.stringify(outside), 'camera after a release outside the view');
+  same(await page.evaluate(() => Module._arrowbench_camera(4)), 0, 'drag mode after a release outside the view');
+  check(JSON.stringify(outside) !== JSON.stringify(before), 'the drag that left the view moved the camera');
+}
+
+// At twice the pixel density the backing store doubles and the frame is
+// the same picture. (Chromium's density emulation alone leaves the canvas's
+// device-pixel box at 1x: the browser runs at density 2 itself.) A size
+// change during a drag goes through the core's size change, which ends it.
+async function checkDensity(launch, url) {
+  const browser = await launch(['--force-device-scale-factor=2']);
+  try {
+    const page = await (await browser.newContext({ deviceScaleFactor: 2 })).newPage();
+    await page.goto(url);
+    await page.waitForSelector('html[data-ready]', { timeout: 30000 });
+    const size = () => page.evaluate(() => { const c = document.querySelector('canvas[data-id]'); return [c.width, c.height, c.clientWidth, c.clientHeight]; });
+    const [w, h, cw, ch] = await size();
+    same(`${w}x${h}`, `${2 * cw}x${2 * ch}`, 'backing store at density 2');
+    await setFields(page, { 2001: '0 0 3', 2002: '1 -1 0', 2003: '255 0 255' });
+    await page.click(field(ID.REDRAW));
+    const shot = await shoot(page, 'density-2.ppm');
+    const run = spawnSync('node', ['--no-experimental-fetch', checkShot, shot, ...(await camera(page))], { encoding: 'utf8' });
+    check(run.status === 0, `density 2: ${run.stdout}${run.stderr}`);
+
+    const box = await page.locator('canvas[data-id]').boundingBox();
+    await page.mouse.move(box.x + 100, box.y + 100);
+    await page.mouse.down();
+    await page.mouse.move(box.x + 120, box.y + 110);
+    same(await page.evaluate(() => Module._arrowbench_camera(4)), 1, 'drag mode while rotating');
+    await page.evaluate(() => { document.querySelector('canvas[data-id]').style.width = '500px'; });
+    await page.waitForFunction(() => document.querySelector('canvas[data-id]').width === 1000);
+    same(await page.evaluate(() => Module._arrowbench_camera(4)), 0, 'drag mode after a size change');
+    await page.mouse.up();
+  } finally {
+    await browser.close();
+  }
+}
+
+// After one visit the service worker holds the files: with the server
+// stopped the page opens again and computes.
+async function checkOffline(page, server) {
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+  await new Promise((resolve) => { server.on('exit', resolve); server.kill(); });
+  await page.reload();
+  await page.waitForSelector('html[data-ready]', { timeout: 30000 });
+  const c = cases.commands[0];
+  context = c;
+  await setFields(page, { [ID.V1]: c.v1, [ID.V2]: c.v2, [ID.S1]: c.s1 });
+  await page.click(field(c.id));
+  same(await getField(page, ID.V3), c.v3 ?? '0 0 0', 'V3 with the server stopped');
+  context = '';
+}
+
+const { server, port } = serve(site);
+// Debian's Chromium, never a downloaded one, with a fresh profile of
+// Playwright's own each launch. WebGL on the software renderer, named
+// rather than left to the fallback, so frames do not depend on a GPU.
+const launch = (extra = []) => chromium.launch({
+  executablePath: '/usr/bin/chromium',
+  args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+         '--disable-background-networking', '--disable-component-update', '--disable-sync',
+         '--use-angle=swiftshader', '--enable-unsafe-swiftshader', ...extra],
+});
+let browser;
+try {
+  browser = await launch();
+  const page = await browser.newPage();
+  page.on('pageerror', (e) => check(false, `page error: ${e.message}`));
+  const url = `http://127.0.0.1:${await port}/index.html`;
+  await page.goto(url);
+  await page.waitForSelector('html[data-ready]', { timeout: 30000 });
+  await checkLayout(page);
+  await checkTabOrder(page);
+  await checkCommands(page);
+  await checkRedraw(page);
+  await checkKeys(page);
+  await checkView(page);
+  await checkDensity(launch, url);
+  await checkOffline(page, server);
+} catch (e) {
+  check(false, `exception: ${e.stack || e}`);
+} finally {
+  if (browser) await browser.close();
+  server.kill();
+}
+console.log(`${passed} passed, ${failed} failed`);
+process.exit(failed ? 1 : 0);

@@ -1,0 +1,167 @@
+// The GL 1.1 and GLU calls of one frame of the view, over WebGL: the
+// current colour, the two matrix stacks' top matrices, immediate-mode
+// lines, points and quads, depth test and blending. Nothing more: the
+// frame is the only user. With no canvas (the tests under node) or no
+// WebGL, every call does nothing, as a frame without a context draws
+// nothing on the desktop.
+mergeInto(LibraryManager.library, {
+  $GL11: {
+    gl: null,
+    tried: false,
+    program: null,
+    buffer: null,
+    where: {},
+    color: [1, 1, 1, 1],
+    mode: 0x1700,  // GL_MODELVIEW
+    matrices: {},
+    primitive: -1,
+    vertices: [],
+    pointSize: 1,
+    // The context, made at the first call: depth buffer, no antialiasing
+    // (edges as on the desktop), opaque, and kept between frames like the
+    // desktop's single buffer.
+    context: function() {
+      if (GL11.tried) return GL11.gl;
+      GL11.tried = true;
+      var canvas = Module['canvas'];
+      if (!canvas || !canvas.getContext) return null;
+      var gl = canvas.getContext('webgl', {antialias: false, depth: true, alpha: false, stencil: false,
+                                           preserveDrawingBuffer: true});
+      if (!gl) return null;
+      var vs = gl.createShader(gl.VERTEX_SHADER);
+      gl.shaderSource(vs, 'attribute vec3 p; attribute vec4 c; uniform mat4 m; uniform float s; varying vec4 v;' +
+                          'void main() { gl_Position = m * vec4(p, 1.0); gl_PointSize = s; v = c; }');
+      gl.compileShader(vs);
+      var fs = gl.createShader(gl.FRAGMENT_SHADER);
+      gl.shaderSource(fs, 'precision mediump float; varying vec4 v; void main() { gl_FragColor = v; }');
+      gl.compileShader(fs);
+      var program = gl.createProgram();
+      gl.attachShader(program, vs);
+      gl.attachShader(program, fs);
+      gl.linkProgram(program);
+      gl.useProgram(program);
+      GL11.where = {p: gl.getAttribLocation(program, 'p'), c: gl.getAttribLocation(program, 'c'),
+                    m: gl.getUniformLocation(program, 'm'), s: gl.getUniformLocation(program, 's')};
+      GL11.buffer = gl.createBuffer();
+      gl.bindBuffer(gl.ARRAY_BUFFER, GL11.buffer);
+      gl.enableVertexAttribArray(GL11.where.p);
+      gl.enableVertexAttribArray(GL11.where.c);
+      gl.vertexAttribPointer(GL11.where.p, 3, gl.FLOAT, false, 28, 0);
+      gl.vertexAttribPointer(GL11.where.c, 4, gl.FLOAT, false, 28, 12);
+      GL11.program = program;
+      GL11.gl = gl;
+      return gl;
+    },
+    identity: function() { return [1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1]; },
+    current: function() {
+      var m = GL11.matrices[GL11.mode];
+      if (!m) m = GL11.matrices[GL11.mode] = GL11.identity();
+      return m;
+    },
+    // The current matrix times m, both column-major, in double precision.
+    multiply: function(m) {
+      var a = GL11.current(), r = new Array(16);
+      for (var col = 0; col < 4; ++col)
+        for (var row = 0; row < 4; ++row) {
+          var sum = 0;
+          for (var k = 0; k < 4; ++k) sum += a[k * 4 + row] * m[col * 4 + k];
+          r[col * 4 + row] = sum;
+        }
+      GL11.matrices[GL11.mode] = r;
+    },
+    // GL's cap names that WebGL knows; the alpha test is not one of them,
+    // and with its default function it passes every fragment anyway.
+    cap: function(cap) { return cap === 0x0B71 || cap === 0x0BE2; },
+  },
+
+  glClearColor__deps: ['$GL11'],
+  glClearColor: function(r, g, b, a) { var gl = GL11.context(); if (gl) gl.clearColor(r, g, b, a); },
+  glClear__deps: ['$GL11'],
+  glClear: function(mask) { var gl = GL11.context(); if (gl) gl.clear(mask); },
+  glClearDepth__deps: ['$GL11'],
+  glClearDepth: function(depth) { var gl = GL11.context(); if (gl) gl.clearDepth(depth); },
+  glEnable__deps: ['$GL11'],
+  glEnable: function(cap) { var gl = GL11.context(); if (gl && GL11.cap(cap)) gl.enable(cap); },
+  glDisable__deps: ['$GL11'],
+  glDisable: function(cap) { var gl = GL11.context(); if (gl && GL11.cap(cap)) gl.disable(cap); },
+  glBlendFunc__deps: ['$GL11'],
+  glBlendFunc: function(s, d) { var gl = GL11.context(); if (gl) gl.blendFunc(s, d); },
+  glViewport__deps: ['$GL11'],
+  glViewport: function(x, y, w, h) { var gl = GL11.context(); if (gl) gl.viewport(x, y, w, h); },
+  glLineWidth__deps: ['$GL11'],
+  glLineWidth: function(w) { var gl = GL11.context(); if (gl) gl.lineWidth(w); },
+  glPointSize__deps: ['$GL11'],
+  glPointSize: function(s) { GL11.pointSize = s; },
+  glFinish: function() {},  // the browser shows the canvas once the task ends
+  glMatrixMode__deps: ['$GL11'],
+  glMatrixMode: function(mode) { GL11.mode = mode; },
+  glLoadIdentity__deps: ['$GL11'],
+  glLoadIdentity: function() { GL11.matrices[GL11.mode] = GL11.identity(); },
+  glColor3f__deps: ['$GL11'],
+  glColor3f: function(r, g, b) { GL11.color = [r, g, b, 1]; },
+  glColor3ub__deps: ['$GL11'],
+  glColor3ub: function(r, g, b) { GL11.color = [r / 255, g / 255, b / 255, 1]; },
+  glColor4f__deps: ['$GL11'],
+  glColor4f: function(r, g, b, a) { GL11.color = [r, g, b, a]; },
+  glBegin__deps: ['$GL11'],
+  glBegin: function(mode) { GL11.primitive = mode; GL11.vertices = []; },
+  glVertex3f__deps: ['$GL11'],
+  glVertex3f: function(x, y, z) {
+    var c = GL11.color;
+    GL11.vertices.push([x, y, z, c[0], c[1], c[2], c[3]]);
+  },
+  glEnd__deps: ['$GL11'],
+  glEnd: function() {
+    var gl = GL11.context(), mode = GL11.primitive, v = GL11.vertices;
+    GL11.primitive = -1;
+    if (!gl) return;
+    var list = v, glMode;
+    if (mode === 0x0001) {  // GL_LINES
+      glMode = gl.LINES;
+    } else if (mode === 0x0000) {  // GL_POINTS
+      glMode = gl.POINTS;
+    } else if (mode === 0x0007) {  // GL_QUADS, as two triangles each
+      glMode = gl.TRIANGLES;
+      list = [];
+      for (var q = 0; q + 3 < v.length; q += 4) list.push(v[q], v[q + 1], v[q + 2], v[q], v[q + 2], v[q + 3]);
+    } else {
+      return;
+    }
+    if (list.length === 0) return;
+    var data = new Float32Array(list.length * 7);
+    for (var i = 0; i < list.length; ++i) data.set(list[i], i * 7);
+    var p = GL11.matrices[0x1701] || GL11.identity(), m = GL11.matrices[0x1700] || GL11.identity();
+    var pm = new Float32Array(16);
+    for (var col = 0; col < 4; ++col)
+      for (var row = 0; row < 4; ++row) {
+        var sum = 0;
+        for (var k = 0; k < 4; ++k) sum += p[k * 4 + row] * m[col * 4 + k];
+        pm[col * 4 + row] = sum;
+      }
+    gl.useProgram(GL11.program);
+    gl.bindBuffer(gl.ARRAY_BUFFER, GL11.buffer);
+    gl.bufferData(gl.ARRAY_BUFFER, data, gl.STREAM_DRAW);
+    gl.uniformMatrix4fv(GL11.where.m, false, pm);
+    gl.uniform1f(GL11.where.s, GL11.pointSize);
+    gl.drawArrays(glMode, 0, list.length);
+  },
+
+  gluPerspective__deps: ['$GL11'],
+  gluPerspective: function(fovy, aspect, near, far) {
+    var f = 1 / Math.tan(fovy * Math.PI / 360), depth = near - far;
+    GL11.multiply([f / aspect, 0, 0, 0, 0, f, 0, 0, 0, 0, (far + near) / depth, -1, 0, 0, 2 * far * near / depth, 0]);
+  },
+  gluLookAt__deps: ['$GL11'],
+  gluLookAt: function(ex, ey, ez, cx, cy, cz, ux, uy, uz) {
+    function normalize(v) {
+      var l = Math.sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+      return l === 0 ? v : [v[0] / l, v[1] / l, v[2] / l];
+    }
+    function cross(a, b) { return [a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]]; }
+    var f = normalize([cx - ex, cy - ey, cz - ez]);
+    var s = normalize(cross(f, [ux, uy, uz]));
+    var u = cross(s, f);
+    GL11.multiply([s[0], u[0], -f[0], 0, s[1], u[1], -f[1], 0, s[2], u[2], -f[2], 0, 0, 0, 0, 1]);
+    GL11.multiply([1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, -ex, -ey, -ez, 1]);
+  },
+});
