@@ -17,7 +17,7 @@ if [ "${1:-}" = --web ]; then
   rm -f "$shot"
   log=$(mktemp) profile=$(mktemp -d)
   python3 -u -m http.server --bind 127.0.0.1 --directory build/web 0 >"$log" 2>&1 & server=$!
-  trap 'kill $server 2>/dev/null; wait $server 2>/dev/null; rm -rf "$log" "$profile"' EXIT
+  trap 'kill $server 2>/dev/null; wait $server 2>/dev/null || true; rm -rf "$log" "$profile"' EXIT
   port=
   for _ in $(seq 100); do
     port=$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$log")
