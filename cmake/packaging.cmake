@@ -120,22 +120,7 @@ elseif(ARROWBENCH_HOST STREQUAL web)
 else()
   include(GNUInstallDirs)
 
-  # The PNGs are drawn by the script that draws res/main_icon.ico. It writes
-  # the .ico next to itself, so it runs from a copy and leaves the source
-  # tree alone; the packaging test compares that .ico with the checked-in one.
-  set(ICON_DIR ${PROJECT_BINARY_DIR}/icons)
-  set(ICON_SIZES 16 32 48 256)
-  set(icon_pngs "")
-  foreach(size IN LISTS ICON_SIZES)
-    list(APPEND icon_pngs ${ICON_DIR}/arrowbench-${size}.png)
-  endforeach()
-  add_custom_command(OUTPUT ${icon_pngs} ${ICON_DIR}/main_icon.ico
-    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/res/make_icon.py ${ICON_DIR}/make_icon.py
-    COMMAND ${Python3_EXECUTABLE} ${ICON_DIR}/make_icon.py --png ${ICON_DIR}
-    DEPENDS ${PROJECT_SOURCE_DIR}/res/make_icon.py
-    COMMENT "Icons from res/make_icon.py")
-  add_custom_target(icons ALL DEPENDS ${icon_pngs})
-
+  # The icons' PNGs come from cmake/icons.cmake (ICON_DIR, ICON_SIZES).
   set(ARROWBENCH_APPSTREAM_ID org.arrowbench.arrowbench)
   set(metainfo ${PROJECT_BINARY_DIR}/${ARROWBENCH_APPSTREAM_ID}.metainfo.xml)
   configure_file(packaging/arrowbench.metainfo.xml.in ${metainfo} @ONLY)
