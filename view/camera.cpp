@@ -1,8 +1,11 @@
 // The orbit camera. Every motion starts again from the values saved at the
 // press and the whole displacement since, so rounding never builds up over
-// a long drag. Values passed through narrow() are rounded to float on
+// a long drag. Keys, the wheel and a pinch are steps from the current
+// camera, each the drag that would make the same move. Values passed through narrow() are rounded to float on
 // purpose: the camera is defined by exactly these rounding points.
 
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
 
 #include "view/view.h"
@@ -28,8 +31,8 @@ void horizontal(float x, float y, float& h, float& u, float& v) {
     }
 }
 
-void rotate(ViewState& view, int dx, int dy) {
-    float x = view.drag_start_dir.x, y = view.drag_start_dir.y, z = view.drag_start_dir.z;
+void rotate(ViewState& view, Vector3 start, int dx, int dy) {
+    float x = start.x, y = start.y, z = start.z;
     if (dy != 0) {
         float e = narrow(std::asin(double(z)));
         double p = e + dy * double(ORBIT_RADIANS_PER_PIXEL);
@@ -71,19 +74,41 @@ void rotate(ViewState& view, int dx, int dy) {
     view.eye_dir = {x, y, z};
 }
 
+// Never below the floor, and never past the largest float, which a drag
+// cannot reach but a pinch or a wheel could.
+void set_distance(ViewState& view, double d) {
+    view.eye_distance = d < MIN_EYE_DISTANCE ? MIN_EYE_DISTANCE : narrow(std::min(d, double(FLT_MAX)));
+}
+
+// After a step, a drag in progress goes on from the camera the step left:
+// its start values become the current ones, measured from where it is now.
+void reanchor(ViewState& view) {
+    view.drag_anchor = view.drag_last;
+    view.drag_start_dir = view.eye_dir;
+    if (view.drag_mode == DRAG_PINCH)
+        view.drag_start_distance = narrow(view.eye_distance * view.pinch_ratio);
+    else
+        view.drag_start_distance = view.eye_distance;
+}
+
+void step_done(ViewState& view) {
+    reanchor(view);
+    render_view(view);
+}
+
 }  // namespace
 
 void begin_rotate(ViewState& view, uint32_t position) {
     if (view.drag_mode != DRAG_NONE) return;  // a second button is ignored
     view.drag_mode = DRAG_ROTATE;
-    view.drag_anchor = position;
+    view.drag_anchor = view.drag_last = position;
     view.drag_start_dir = view.eye_dir;
 }
 
 void begin_zoom(ViewState& view, uint32_t position) {
     if (view.drag_mode != DRAG_NONE) return;
     view.drag_mode = DRAG_ZOOM;
-    view.drag_anchor = position;
+    view.drag_anchor = view.drag_last = position;
     view.drag_start_distance = view.eye_distance;
 }
 
@@ -91,13 +116,61 @@ void end_drag(ViewState& view) { view.drag_mode = DRAG_NONE; }
 
 void drag_camera(ViewState& view, uint32_t position) {
     if (view.drag_mode != DRAG_ROTATE && view.drag_mode != DRAG_ZOOM) return;
+    view.drag_last = position;
     int dx = packed_x(position) - packed_x(view.drag_anchor);
     int dy = packed_y(position) - packed_y(view.drag_anchor);
-    if (view.drag_mode == DRAG_ROTATE) {
-        rotate(view, dx, dy);
-    } else {
-        double d = view.drag_start_distance + dy * double(ZOOM_PER_PIXEL);
-        view.eye_distance = d < MIN_EYE_DISTANCE ? MIN_EYE_DISTANCE : narrow(d);
-    }
+    if (view.drag_mode == DRAG_ROTATE)
+        rotate(view, view.drag_start_dir, dx, dy);
+    else
+        set_distance(view, view.drag_start_distance + dy * double(ZOOM_PER_PIXEL));
     render_view(view);
+}
+
+void orbit_camera(ViewState& view, int dx, int dy) {
+    rotate(view, view.eye_dir, dx, dy);
+    step_done(view);
+}
+
+void zoom_camera(ViewState& view, double notches) {
+    if (!std::isfinite(notches)) return;
+    // Upwards is nearer: a notch forward is a drag of that many pixels up.
+    double pixels = view.zoom_rest - notches * ZOOM_PIXELS_PER_NOTCH;
+    double whole = std::trunc(pixels);
+    view.zoom_rest = pixels - whole;
+    if (whole == 0.0) return;
+    set_distance(view, view.eye_distance + whole * double(ZOOM_PER_PIXEL));
+    step_done(view);
+}
+
+void reset_camera(ViewState& view) {
+    set_start_camera(view, view.window);
+    view.zoom_rest = 0.0;
+    step_done(view);
+}
+
+void begin_pinch(ViewState& view) {
+    view.drag_mode = DRAG_PINCH;  // takes over from a one-finger orbit
+    view.drag_start_distance = view.eye_distance;
+    view.pinch_ratio = 1.0;
+}
+
+void pinch_camera(ViewState& view, double spread_ratio) {
+    // A ratio that is no number, zero or negative says nothing of a spread.
+    if (view.drag_mode != DRAG_PINCH || !(spread_ratio > 0.0) || !std::isfinite(spread_ratio)) return;
+    view.pinch_ratio = spread_ratio;
+    set_distance(view, view.drag_start_distance / spread_ratio);
+    render_view(view);
+}
+
+void view_key(ViewState& view, ViewKey key, bool fine) {
+    int step = fine ? ORBIT_FINE_STEP_PIXELS : ORBIT_STEP_PIXELS;
+    switch (key) {
+        case ViewKey::left: orbit_camera(view, -step, 0); break;
+        case ViewKey::right: orbit_camera(view, step, 0); break;
+        case ViewKey::up: orbit_camera(view, 0, -step); break;
+        case ViewKey::down: orbit_camera(view, 0, step); break;
+        case ViewKey::zoom_in: zoom_camera(view, 1.0); break;
+        case ViewKey::zoom_out: zoom_camera(view, -1.0); break;
+        case ViewKey::reset: reset_camera(view); break;
+    }
 }

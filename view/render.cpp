@@ -7,6 +7,15 @@
 #include "view/gl.h"
 #include "view/host.h"
 
+float line_width_at(double scale) {
+    // Out-of-range or no-number scales draw as at scale 1.
+    return scale >= 1.0 && scale < 64.0 ? float(std::lround(scale)) : 1.0f;
+}
+
+float point_size_at(double scale) {
+    return scale > 1.0 && scale < 64.0 ? float(std::lround(3.0 * scale)) : 3.0f;
+}
+
 void render_view(const ViewState& view) {
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -27,7 +36,7 @@ void render_view(const ViewState& view) {
     double d = view.eye_distance;
     gluLookAt(view.eye_dir.x * d, view.eye_dir.y * d, view.eye_dir.z * d, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0);
 
-    glLineWidth(1.0f);
+    glLineWidth(line_width_at(view.pixel_scale));
     // x red, y green, z blue: each 5 units from the origin, in its own pair.
     for (int axis = 0; axis < 3; ++axis) {
         float end[3] = {0.0f, 0.0f, 0.0f};
@@ -40,7 +49,7 @@ void render_view(const ViewState& view) {
     }
 
     if (!view.slots.empty()) {
-        glPointSize(3.0f);
+        glPointSize(point_size_at(view.pixel_scale));
         for (const VectorSlot& s : view.slots) {
             const Vector3& v = s.vector;
             // Squared in double, so tiny components do not vanish; NaN is

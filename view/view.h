@@ -1,8 +1,9 @@
 // view: the 3D view's state and everything done with it that does not
 // depend on a window system: the vector slots, drawing one frame with
-// OpenGL 1.1 and GLU, and the orbit camera driven by pointer drags. The
-// hosts (view/win32, view/fltk) own the window and its GL context; what
-// they call and answer is view/host.h.
+// OpenGL 1.1 and GLU, and the orbit camera driven by pointer drags, keys,
+// the wheel, a pinch and the on-view buttons. The hosts (view/win32,
+// view/fltk, view/web) own the window and its GL context; what they call
+// and answer is view/host.h.
 #pragma once
 
 #include <cstdint>
@@ -28,11 +29,16 @@ struct ViewState {
     uint32_t drag_anchor = 0;  // press position: x low 16 bits, y high, signed
     Vector3 drag_start_dir;
     float drag_start_distance = 0.0f;
+    uint32_t drag_last = 0;    // the drag's latest position, where a step re-anchors it
+    double pinch_ratio = 1.0;  // the pinch's latest spread over its first
+    double zoom_rest = 0.0;    // wheel travel short of a whole zoom pixel
+    double pixel_scale = 1.0;  // device pixels per layout pixel, set by the host
 };
 
 constexpr int32_t DRAG_NONE = 0;
 constexpr int32_t DRAG_ROTATE = 1;
 constexpr int32_t DRAG_ZOOM = 2;
+constexpr int32_t DRAG_PINCH = 3;
 
 // The one view state, in static storage for the life of the process.
 extern ViewState view_state;
@@ -49,6 +55,12 @@ void set_start_camera(ViewState& view, void* window);
 // One whole frame into the current GL context, ended with glFinish.
 void render_view(const ViewState& view);
 
+// Lines and tip points grow with the display scale, in whole pixels
+// (aliased GL rounds widths anyway): 1 and 3 at scale 1, 2 and 6 at 2,
+// 2 and 5 at 1.5.
+float line_width_at(double scale);
+float point_size_at(double scale);
+
 // The orbit camera. Positions are packed as the press and motion events
 // deliver them: x in the low 16 bits, y in the high 16 bits, both signed
 // client coordinates, y growing downward.
@@ -61,5 +73,31 @@ void begin_rotate(ViewState& view, uint32_t position);
 void begin_zoom(ViewState& view, uint32_t position);
 void end_drag(ViewState& view);
 void drag_camera(ViewState& view, uint32_t position);
+
+// Steps for the other hands, each defined as the drag that would do the
+// same, so every host gets the same camera bits from the same input. Each
+// draws when it moves the camera. A step during a drag moves the camera
+// and the drag goes on from there.
+constexpr int ORBIT_STEP_PIXELS = 20;      // an arrow key: 7.2 degrees, 50 to a turn
+constexpr int ORBIT_FINE_STEP_PIXELS = 2;  // Shift and an arrow: 0.72 degrees
+constexpr int ZOOM_PIXELS_PER_NOTCH = 2;   // a wheel notch: 1 unit, a tenth of the start distance
+
+// As a left drag by (dx, dy) pixels from the current camera.
+void orbit_camera(ViewState& view, int dx, int dy);
+// Positive notches bring the eye nearer, as a right drag upwards of
+// ZOOM_PIXELS_PER_NOTCH pixels each; fractions add up until they make a
+// whole pixel.
+void zoom_camera(ViewState& view, double notches);
+// Back to the camera a new view starts with.
+void reset_camera(ViewState& view);
+// Two fingers: the distance at the start over the spread's ratio, so
+// spreading them brings the eye nearer. A pinch is a drag of its own.
+void begin_pinch(ViewState& view);
+void pinch_camera(ViewState& view, double spread_ratio);
+
+// The view's keys, the same on every host; each host maps its own codes.
+enum class ViewKey { left, right, up, down, zoom_in, zoom_out, reset };
+// Arrows orbit as a drag in their direction (fine: the small step).
+void view_key(ViewState& view, ViewKey key, bool fine);
 
 inline uint32_t pack_position(int x, int y) { return uint32_t(uint16_t(x)) | (uint32_t(uint16_t(y)) << 16); }
