@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "tests/camera_cases.h"
 #include "tests/check.h"
 #include "tests/fixed_client_size.h"
 #include "vectext/vectext.h"
@@ -207,6 +208,69 @@ void check_packing() {
     CHECK(z.eye_distance == 30010.0f);
 }
 
+void check_steps() {
+    // The other hands, from the start camera, to the bit on every tree.
+    for (const CameraCase& c : CAMERA_CASES) {
+        check_context(c.inputs);
+        ViewState v = fresh_camera();
+        apply_camera_inputs(v, c.inputs);
+        CHECK_INT(bits(v.eye_dir.x), c.x);
+        CHECK_INT(bits(v.eye_dir.y), c.y);
+        CHECK_INT(bits(v.eye_dir.z), c.z);
+        CHECK_INT(bits(v.eye_distance), c.distance);
+    }
+    check_context("");
+    // An arrow is the drag of its step, in its own direction.
+    struct Arrow {
+        ViewKey key;
+        bool fine;
+        int dx, dy;
+    } arrows[] = {{ViewKey::left, false, -ORBIT_STEP_PIXELS, 0}, {ViewKey::right, true, ORBIT_FINE_STEP_PIXELS, 0},
+                  {ViewKey::up, false, 0, -ORBIT_STEP_PIXELS}, {ViewKey::down, false, 0, ORBIT_STEP_PIXELS}};
+    for (const Arrow& a : arrows) {
+        ViewState v = fresh_camera();
+        view_key(v, a.key, a.fine);
+        Vector3 dragged = rotated(a.dx, a.dy);
+        CHECK(bits(v.eye_dir.x) == bits(dragged.x) && bits(v.eye_dir.y) == bits(dragged.y) &&
+              bits(v.eye_dir.z) == bits(dragged.z));
+    }
+
+    // A step during a drag moves the camera, and the drag goes on from there.
+    frames = 0;
+    ViewState v = fresh_camera();
+    begin_zoom(v, pack_position(0, 0));
+    drag_camera(v, pack_position(3, 10));  // 15
+    zoom_camera(v, 0.25);                  // half a pixel: nothing moves, nothing drawn
+    CHECK_INT(frames, 1);
+    zoom_camera(v, 0.75);  // 14
+    drag_camera(v, pack_position(0, 20));
+    CHECK(v.eye_distance == 19.0f && v.drag_mode == DRAG_ZOOM && frames == 3);
+    end_drag(v);
+    ViewState r = fresh_camera(), expect = fresh_camera();
+    begin_rotate(r, pack_position(5, 5));
+    drag_camera(r, pack_position(35, 5));
+    view_key(r, ViewKey::up, false);
+    drag_camera(r, pack_position(55, 5));
+    expect.eye_dir = rotated(30, 0);
+    orbit_camera(expect, 0, -ORBIT_STEP_PIXELS);
+    orbit_camera(expect, 20, 0);
+    CHECK(r.drag_mode == DRAG_ROTATE && bits(r.eye_dir.x) == bits(expect.eye_dir.x) &&
+          bits(r.eye_dir.y) == bits(expect.eye_dir.y) && bits(r.eye_dir.z) == bits(expect.eye_dir.z));
+    // A pinch takes over from an orbit; motions then move nothing.
+    begin_pinch(r);
+    pinch_camera(r, 4.0);
+    Vector3 before = r.eye_dir;
+    drag_camera(r, pack_position(300, 300));
+    CHECK(r.eye_distance == 2.5f && bits(r.eye_dir.x) == bits(before.x));
+
+    // Lines and tips at the display scale: scale 1 draws as it always has.
+    struct Scale {
+        double scale;
+        float line, point;
+    } scales[] = {{1.0, 1, 3}, {1.25, 1, 4}, {1.5, 2, 5}, {2.0, 2, 6}, {3.0, 3, 9}, {0.5, 1, 3}, {std::nan(""), 1, 3}};
+    for (const Scale& s : scales) CHECK(line_width_at(s.scale) == s.line && point_size_at(s.scale) == s.point);
+}
+
 // Redraw against in-memory fields, check boxes and a repaint counter.
 struct FakeDialog {
     std::map<int, std::string> text;
@@ -279,6 +343,7 @@ int main() {
     check_drag_rules();
     check_zoom();
     check_packing();
+    check_steps();
     check_redraw();
     return check_exit();
 }

@@ -102,3 +102,18 @@ inline void check_board(const Shot& s, const ViewState& camera, const std::strin
         }
     check_context("");
 }
+
+// How many pixels wide a line from a to b in `colour` is drawn, across its
+// middle: GL draws a wide aliased line as a run of that many pixels along
+// the screen axis it runs less along.
+inline int line_thickness(const Shot& s, Point2 a, Point2 b, Rgb colour) {
+    bool x_major = std::fabs(b.x - a.x) >= std::fabs(b.y - a.y);
+    int cx = int(std::floor((a.x + b.x) / 2)), cy = int(std::floor((a.y + b.y) / 2)), widest = 0, run = 0;
+    for (int d = -8; d <= 8; ++d) {
+        int x = x_major ? cx : cx + d, y = x_major ? cy + d : cy;
+        bool in = x >= 0 && y >= 0 && x < s.width && y < s.height && close_to(s.at(x, y), colour);
+        run = in ? run + 1 : 0;
+        widest = run > widest ? run : widest;
+    }
+    return widest;
+}

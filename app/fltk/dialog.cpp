@@ -206,7 +206,7 @@ Fl_Widget* make_control(const TemplateControl& c) {
     } else if (std::strcmp(c.window_class, "Static") == 0) {
         widget = new StaticText(x, y, w, h, c.text, c.style & TPL_SS_CENTERIMAGE);
     } else {
-        widget = create_view_control(x, y, w, h, scaled(CLIENT_EDGE_PX));
+        widget = create_view_control(x, y, w, h, scaled(CLIENT_EDGE_PX), display_scale());
     }
     widget->labelsize(font_size());
     widget->user_data(reinterpret_cast<void*>(intptr_t(c.id)));

@@ -1,8 +1,9 @@
 // End to end on Linux: the real arrowbench program's 3D view, driven from
 // outside with real pointer and key events (XTest) and checked on the
 // pixels the X server shows: Redraw draws the row's vector where our own
-// projection puts it, a left drag orbits, a right drag zooms, and a drag
-// released outside the view is over.
+// projection puts it, a left drag orbits, a right drag zooms, a drag
+// released outside the view is over, and the wheel and the view's keys
+// move the camera as the core does for the same input.
 //
 // With --scale, on an X server whose Xft.dpi asks for that display scale:
 // the window and the view's client area grow by the scale, the view draws
@@ -149,6 +150,8 @@ int main(int argc, char** argv) {
     click_control(404, 25, 32, 33);
     Shot drawn = shoot();
     check_picture(drawn, camera, MAGENTA, "after Redraw");
+    // Lines grow with the display scale: 1 pixel at 1, 2 at 2.
+    CHECK_INT(line_thickness(drawn, start.at(2, 0, 0), start.at(4, 0, 0), {255, 0, 0}), int(dialog_scale));
     if (argc > 2) write_ppm(drawn, argv[2]);
     if (argc > 3) write_ppm(shoot(app, 0, 0, px_x(expected::DIALOG_W), px_y(expected::DIALOG_H)), argv[3]);
 
@@ -192,6 +195,39 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 6; ++i) move_in_view(50 + 60 * i, 80 + 30 * i);
     Shot after = shoot();
     CHECK_INT(differing(released, after), 0);
+
+    // The wheel over the view zooms, whichever control has the focus.
+    click_control(132, 20, 88, 13);
+    move_in_view(200, 150);
+    for (unsigned b : {4, 4, 4, 5}) {
+        button(b, true);
+        button(b, false);
+        zoom_camera(camera, b == 4 ? 1 : -1);
+    }
+    check_picture(shoot(), camera, MAGENTA, "after the wheel");
+
+    // A click gives the view the keys: arrows orbit (Shift finely), + and
+    // Page Down zoom, Home brings back the first picture to the pixel, and
+    // Tab takes the keys away again.
+    move_in_view(250, 180);
+    button(1, true);
+    button(1, false);
+    key(XK_Left);
+    key(XK_Up, XK_Shift_L);
+    key(XK_KP_Add);
+    key(XK_Page_Down);
+    key(XK_Page_Down);
+    view_key(camera, ViewKey::left, false);
+    view_key(camera, ViewKey::up, true);
+    view_key(camera, ViewKey::zoom_in, false);
+    view_key(camera, ViewKey::zoom_out, false);
+    view_key(camera, ViewKey::zoom_out, false);
+    check_picture(shoot(), camera, MAGENTA, "after the keys");
+    key(XK_Home);
+    CHECK_INT(differing(shoot(), drawn), 0);
+    key(XK_Tab);
+    key(XK_Right);
+    CHECK_INT(differing(shoot(), drawn), 0);
 
     // Escape ends the program with exit code 0.
     move_in_view(250, 180);

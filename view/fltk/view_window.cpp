@@ -33,6 +33,8 @@ public:
                 return used;
             }
             case FL_PUSH:
+                // A click gives the view the keys; Tab never does, as on Windows.
+                Fl::focus(this);
                 if (Fl::event_button() == FL_LEFT_MOUSE) begin_rotate(view_state, position());
                 if (Fl::event_button() == FL_RIGHT_MOUSE) begin_zoom(view_state, position());
                 return 1;  // and so FLTK's implicit grab keeps the drag ours
@@ -49,6 +51,21 @@ public:
             case FL_ENTER:
             case FL_LEAVE:
                 return 1;  // so that FL_MOVE reaches us
+            case FL_MOUSEWHEEL:
+                if (Fl::event_dy() == 0) return 0;
+                make_current();
+                zoom_camera(view_state, -Fl::event_dy());  // wheel up is nearer
+                return 1;
+            case FL_FOCUS:
+            case FL_UNFOCUS:
+                return 1;
+            case FL_KEYBOARD: {
+                ViewKey key;
+                if (!view_key_of(key)) return 0;  // Tab, Escape and the rest go on
+                make_current();
+                view_key(view_state, key, Fl::event_state(FL_SHIFT) != 0);
+                return 1;
+            }
             default:
                 return Fl_Gl_Window::handle(event);
         }
@@ -80,6 +97,26 @@ private:
     }
 
     static uint32_t position() { return pack_position(Fl::event_x(), Fl::event_y()); }
+
+    static bool view_key_of(ViewKey& key) {
+        switch (Fl::event_key()) {
+            case FL_Left: key = ViewKey::left; return true;
+            case FL_Right: key = ViewKey::right; return true;
+            case FL_Up: key = ViewKey::up; return true;
+            case FL_Down: key = ViewKey::down; return true;
+            case FL_Page_Up: key = ViewKey::zoom_in; return true;
+            case FL_Page_Down: key = ViewKey::zoom_out; return true;
+            case FL_Home: key = ViewKey::reset; return true;
+            default: break;
+        }
+        // By the character typed, so '+' works whichever key gives it.
+        const char* text = Fl::event_text();
+        if (Fl::event_length() == 1 && (text[0] == '+' || text[0] == '-')) {
+            key = text[0] == '+' ? ViewKey::zoom_in : ViewKey::zoom_out;
+            return true;
+        }
+        return false;
+    }
 
     bool created_ = false;
 };
@@ -114,7 +151,8 @@ void get_client_size(const ViewState& view, int& width, int& height) {
     height = w ? w->h() : 0;
 }
 
-Fl_Widget* create_view_control(int x, int y, int w, int h, int edge) {
+Fl_Widget* create_view_control(int x, int y, int w, int h, int edge, double scale) {
+    view_state.pixel_scale = scale;
     auto* frame = new Fl_Group(x, y, w, h);
     frame->box(FL_DOWN_FRAME);
     gl_window = new ViewWindow(x + edge, y + edge, w - 2 * edge, h - 2 * edge);

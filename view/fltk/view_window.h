@@ -1,14 +1,16 @@
 // view/fltk: the view control on Linux, an FLTK GL window (single-buffered
 // RGB with depth) that routes creation, size changes, paints, button
-// presses and releases and pointer motion to the view's core operations.
+// presses and releases, pointer motion, the wheel and, once a click has
+// given it the focus, the view's keys to the view's core operations.
 #pragma once
 
 class Fl_Widget;
 class Fl_Gl_Window;
 
 // The control as the dialog places it: a sunken frame `edge` pixels wide
-// (the client edge) around the GL window, which fills the rest.
-Fl_Widget* create_view_control(int x, int y, int w, int h, int edge);
+// (the client edge) around the GL window, which fills the rest. Lines are
+// drawn at the display's `scale`.
+Fl_Widget* create_view_control(int x, int y, int w, int h, int edge, double scale);
 
 // The GL window inside the control, or nullptr before it exists.
 Fl_Gl_Window* view_gl_window();
