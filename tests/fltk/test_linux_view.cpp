@@ -223,11 +223,14 @@ int main(int argc, char** argv) {
     view_key(camera, ViewKey::zoom_out, false);
     view_key(camera, ViewKey::zoom_out, false);
     check_picture(shoot(), camera, MAGENTA, "after the keys");
+    auto edge = [] { return shoot(app, view_x() - 1, view_y() - 1, 1, 1).at(0, 0); };
+    CHECK(close_to(edge(), {0, 0, 128}));  // the edge says the view has the keys
     key(XK_Home);
     CHECK_INT(differing(shoot(), drawn), 0);
     key(XK_Tab);
     key(XK_Right);
     CHECK_INT(differing(shoot(), drawn), 0);
+    CHECK(!close_to(edge(), {0, 0, 128}));
 
     // Escape ends the program with exit code 0.
     move_in_view(250, 180);

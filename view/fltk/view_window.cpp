@@ -7,6 +7,7 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Gl_Window.H>
 #include <FL/Fl_Group.H>
+#include <FL/fl_draw.H>
 #include <FL/x.H>
 
 #include "view/host.h"
@@ -34,7 +35,10 @@ public:
             }
             case FL_PUSH:
                 // A click gives the view the keys; Tab never does, as on Windows.
-                Fl::focus(this);
+                if (Fl::focus() != this) {
+                    Fl::focus(this);  // FLTK sends no FL_FOCUS for this
+                    parent()->redraw();
+                }
                 if (Fl::event_button() == FL_LEFT_MOUSE) begin_rotate(view_state, position());
                 if (Fl::event_button() == FL_RIGHT_MOUSE) begin_zoom(view_state, position());
                 return 1;  // and so FLTK's implicit grab keeps the drag ours
@@ -58,6 +62,7 @@ public:
                 return 1;
             case FL_FOCUS:
             case FL_UNFOCUS:
+                parent()->redraw();  // the frame shows who has the keys
                 return 1;
             case FL_KEYBOARD: {
                 ViewKey key;
@@ -123,6 +128,23 @@ private:
 
 ViewWindow* gl_window;
 
+// The sunken client edge round the view; while the view has the keys it is
+// drawn in the selection colour instead, as wide as the edge.
+class ViewFrame : public Fl_Group {
+public:
+    ViewFrame(int x, int y, int w, int h, int edge) : Fl_Group(x, y, w, h), edge_(edge) { box(FL_DOWN_FRAME); }
+
+    void draw() override {
+        if (!gl_window || Fl::focus() != gl_window) return Fl_Group::draw();
+        fl_color(FL_SELECTION_COLOR);
+        for (int i = 0; i < edge_; ++i) fl_rect(x() + i, y() + i, w() - 2 * i, h() - 2 * i);
+        draw_children();
+    }
+
+private:
+    int edge_;
+};
+
 // FLTK folds the pointer motions that arrive together into one, which
 // would skip motions during a drag. While a drag runs, every motion event
 // is taken here, before FLTK sees it, and drawn. FLTK's subwindows select
@@ -153,8 +175,7 @@ void get_client_size(const ViewState& view, int& width, int& height) {
 
 Fl_Widget* create_view_control(int x, int y, int w, int h, int edge, double scale) {
     view_state.pixel_scale = scale;
-    auto* frame = new Fl_Group(x, y, w, h);
-    frame->box(FL_DOWN_FRAME);
+    auto* frame = new ViewFrame(x, y, w, h, edge);
     gl_window = new ViewWindow(x + edge, y + edge, w - 2 * edge, h - 2 * edge);
     Fl::add_system_handler(take_drag_motion, nullptr);
     gl_window->end();
