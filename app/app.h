@@ -21,6 +21,8 @@ struct FieldAccess {
     // Ask for the dialog, the view inside it included, to be repainted
     // once the command has returned.
     void (*request_repaint)(void* host);
+    // Check or clear check box `id`: only a scene being opened does.
+    void (*set_checked)(void* host, int id, bool checked) = nullptr;
 };
 
 // Every field read lands here and nowhere else: at most 255 chars and a

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/scene.h"
 #include "tests/check.h"
 #include "tests/command_cases.h"
 
@@ -13,6 +14,7 @@ namespace {
 
 struct FakeDialog {
     std::map<int, std::string> text;
+    std::map<int, bool> checked;
     std::vector<std::string> log;  // "r1001", "w1004", ... in call order
 };
 
@@ -33,8 +35,14 @@ void fake_write(void* host, int id, const char* text) {
 FakeDialog fresh_dialog() {
     FakeDialog d;
     d.text = {{ID_V1, "0 0 0"}, {ID_V2, "0 0 0"}, {ID_S1, "0"}, {ID_V3, "0 0 0"}, {ID_S2, "0"}};
+    for (int id = ID_ROW_VECTOR; id < ID_REDRAW; ++id) d.text[id] = "0 0 0";
     return d;
 }
+
+bool fake_checked(void* host, int id) { return static_cast<FakeDialog*>(host)->checked[id]; }
+void fake_set_checked(void* host, int id, bool on) { static_cast<FakeDialog*>(host)->checked[id] = on; }
+void no_repaint(void*) {}
+FieldAccess scene_access(FakeDialog& d) { return {&d, fake_read, fake_write, fake_checked, no_repaint, fake_set_checked}; }
 
 void check_table() {
     for (const CommandCase& c : COMMAND_CASES) {
@@ -130,6 +138,93 @@ void check_feedback() {
     CHECK_STR(d.text[ID_V1], "6.12346 6 2.66667");
 }
 
+// A scene written from one dialog and opened in a fresh one gives the same
+// inputs, the result computed again and the camera to the bit.
+void check_scene_round_trip() {
+    FakeDialog a = fresh_dialog();
+    a.text[ID_V1] = "1 2 3";
+    a.text[ID_V2] = "0.5 -1e-07 4";
+    a.text[ID_S1] = "2 m&m's = 50% \xC3\xBC+#";
+    a.text[ID_ROW_VECTOR + ROW_STRIDE] = "1 -1 3";
+    a.text[ID_ROW_COLOR + ROW_STRIDE] = "255 0 255";
+    a.checked[ID_ROW_INVERSE + ROW_STRIDE] = true;
+    a.text[ID_V3] = "a stale result";
+    ViewState camera;
+    set_start_camera(camera, nullptr);
+    orbit_camera(camera, 123, -45);
+    zoom_camera(camera, -7.5);
+    std::string link = write_scene(scene_access(a), camera, ID_CROSS_PRODUCT);
+    CHECK_STR(link, "v=1&v1=1%202%203&v2=0.5%20-1e-07%204&s1=2%20m%26m%27s%20%3D%2050%25%20%C3%BC%2B%23"
+                    "&r2=1%20-1%203&c2=255%200%20255&i2=1&run=CrossProduct&eye=0.945077479,0.0118768234,"
+                    "0.326630533&dist=17.5");
+
+    FakeDialog b = fresh_dialog();
+    ViewState view;
+    set_start_camera(view, nullptr);
+    bool complete = false;
+    CHECK_INT(restore_scene(scene_access(b), view, link.c_str(), complete), ID_CROSS_PRODUCT);
+    CHECK(complete);
+    for (int id : {ID_V1, ID_V2, ID_S1, ID_ROW_VECTOR + ROW_STRIDE, ID_ROW_COLOR + ROW_STRIDE})
+        CHECK_STR(b.text[id], a.text[id]);
+    CHECK_STR(b.text[ID_V3], "8 -2.5 -1");  // computed again, never carried
+    CHECK(b.checked[ID_ROW_INVERSE + ROW_STRIDE] && view_state.slots[1].offset_is_end && view_state.slots[1].red == 255);
+    CHECK(std::memcmp(&view.eye_dir, &camera.eye_dir, sizeof view.eye_dir) == 0 && view.eye_distance == 17.5f);
+    CHECK_STR(write_scene(scene_access(b), view, ID_CROSS_PRODUCT), link);
+
+    // The start dialog at the start camera is the version alone.
+    FakeDialog c = fresh_dialog();
+    set_start_camera(view, nullptr);
+    CHECK_STR(write_scene(scene_access(c), view, 0), "v=1");
+}
+
+// Links from elsewhere: what can be read is used, the rest stays as it was,
+// and the reader says so.
+void check_scene_hostile() {
+    struct Case {
+        std::string link;
+        bool complete;
+        std::string s1, v2;  // what the fields then hold
+        bool start_camera;
+    } cases[] = {
+        {"v=1&s1=7&v2=%zz&v1=%", false, "7", "0 0 0", true},
+        {"v=1&v2=%C3%28&s1=%F0%9F%98%80", false, "\xF0\x9F\x98\x80", "0 0 0", true},  // not UTF-8
+        {"v=1&v2=%ED%A0%80&s1=%C0%AF", false, "0", "0 0 0", true},  // a surrogate, an overlong '/'
+        {"v=1&s1=a%00b&v2=1+2", false, "0", "1+2", true},
+        {"v=1&s1=" + std::string(300, 'x'), false, std::string(255, 'x'), "0 0 0", true},  // cut as a read cuts it
+        {"v=2&s1=3&later=9", false, "3", "0 0 0", true},
+        {"s1=3", false, "3", "0 0 0", true},
+        {"v=1&run=Explode&i1=yes&s1=4", false, "4", "0 0 0", true},
+        {"v=1&eye=nan,0,0&dist=inf&s1=5", false, "5", "0 0 0", true},
+        {"v=1&eye=2,0,0&dist=1.5", false, "0", "0 0 0", true},
+        {"v=1&eye=0.8,0,0.6,&dist=x", false, "0", "0 0 0", true},
+        {"v=1&eye=0.8,0,0.6&dist=12.5&=&&x", true, "0", "0 0 0", false},
+        {"", false, "0", "0 0 0", true},
+    };
+    std::string many = "v=1";
+    for (int i = 0; i < 5000; ++i) many += "&k" + std::to_string(i) + "=" + std::to_string(i);
+    for (const Case& c : cases) {
+        check_context(c.link.substr(0, 60));
+        FakeDialog d = fresh_dialog();
+        ViewState view;
+        set_start_camera(view, nullptr);
+        bool complete = true;
+        restore_scene(scene_access(d), view, c.link.c_str(), complete);
+        CHECK(complete == c.complete);
+        CHECK_STR(d.text[ID_S1], c.s1);
+        CHECK_STR(d.text[ID_V2], c.v2);
+        CHECK(c.start_camera ? view.eye_distance == 10.0f && view.eye_dir.x == START_EYE_COMPONENT
+                             : view.eye_distance == 12.5f && view.eye_dir.x == 0.8f && view.eye_dir.z == 0.6f);
+    }
+    check_context("");
+    FakeDialog d = fresh_dialog();
+    ViewState view;
+    bool complete = false;
+    restore_scene(scene_access(d), view, (many + "&s1=9").c_str(), complete);
+    CHECK(complete && d.text[ID_S1] == "9");  // other versions' keys are passed over
+    restore_scene(scene_access(d), view, std::string(20000, '&').c_str(), complete);
+    CHECK(!complete);
+}
+
 }  // namespace
 
 int main() {
@@ -138,5 +233,7 @@ int main() {
     check_non_commands();
     check_long_field();
     check_feedback();
+    check_scene_round_trip();
+    check_scene_hostile();
     return check_exit();
 }

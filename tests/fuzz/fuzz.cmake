@@ -54,6 +54,7 @@ arrowbench_fuzzer(fuzz_vector 1024)
 arrowbench_fuzzer(fuzz_scalar 1024)
 arrowbench_fuzzer(fuzz_color 512)
 arrowbench_fuzzer(fuzz_commands 4096)
+arrowbench_fuzzer(fuzz_scene 8192)
 
 # Writes the seed corpora from the conversion tables; run by hand:
 #   rm -r tests/fuzz/corpus && build/asan/tests/fuzz_seeds tests/fuzz/corpus
