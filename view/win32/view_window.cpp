@@ -1,5 +1,6 @@
 // The view control's window procedure and its GL context. The pointer
-// messages go to the orbit camera, the paint message draws one frame.
+// messages, the wheel and the view's keys go to the orbit camera, the paint
+// message draws one frame.
 
 #include "view/win32/view_window.h"
 
@@ -44,9 +45,64 @@ void create_gl_context(HWND window) {
     if (context) wglMakeCurrent(dc, context);
 }
 
+// Lines and tips scale with the dpi the dialog is laid out at: the
+// window's own where Windows knows one (10 and later, per monitor), else
+// the screen's. 96 dpi is scale 1 exactly.
+void set_pixel_scale(ViewState& view, HWND window) {
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    auto dpi_for = reinterpret_cast<DpiForWindow>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    UINT dpi = dpi_for ? dpi_for(window) : 0;
+    if (dpi == 0) {
+        HDC dc = GetDC(window);
+        dpi = UINT(GetDeviceCaps(dc, LOGPIXELSY));
+        ReleaseDC(window, dc);
+    }
+    view.pixel_scale = dpi > 0 ? dpi / 96.0 : 1.0;
+}
+
 void view_create(ViewState& view, HWND window) {
     create_gl_context(window);
     view_window_created(view, window);
+    set_pixel_scale(view, window);
+}
+
+// The view's keys. Characters come as WM_CHAR, so the keypad's + and -
+// arrive there too, and auto-repeat repeats the step.
+void view_keydown(WPARAM key) {
+    bool fine = GetKeyState(VK_SHIFT) < 0;
+    switch (key) {
+        case VK_LEFT: view_key(view_state, ViewKey::left, fine); break;
+        case VK_RIGHT: view_key(view_state, ViewKey::right, fine); break;
+        case VK_UP: view_key(view_state, ViewKey::up, fine); break;
+        case VK_DOWN: view_key(view_state, ViewKey::down, fine); break;
+        case VK_PRIOR: view_key(view_state, ViewKey::zoom_in, false); break;
+        case VK_NEXT: view_key(view_state, ViewKey::zoom_out, false); break;
+        case VK_HOME: view_key(view_state, ViewKey::reset, false); break;
+        default: break;
+    }
+}
+
+void view_char(WPARAM c) {
+    if (c == '+') view_key(view_state, ViewKey::zoom_in, false);
+    if (c == '-') view_key(view_state, ViewKey::zoom_out, false);
+}
+
+// The focus shows as a highlight-coloured ring in the client edge, outside
+// the GL frame.
+bool focused = false;
+
+void paint_focus_ring(HWND window) {
+    if (!focused) return;
+    RECT r;
+    GetWindowRect(window, &r);
+    OffsetRect(&r, -r.left, -r.top);
+    HDC dc = GetWindowDC(window);
+    HBRUSH brush = GetSysColorBrush(COLOR_HIGHLIGHT);
+    FrameRect(dc, &r, brush);
+    InflateRect(&r, -1, -1);
+    FrameRect(dc, &r, brush);
+    ReleaseDC(window, dc);
 }
 
 void view_resize(ViewState& view) {
@@ -85,10 +141,12 @@ LRESULT CALLBACK view_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
             return 0;
         case WM_MOUSEMOVE: drag_camera(view_state, packed(lparam)); break;
         case WM_LBUTTONDOWN:
+            SetFocus(window);
             begin_rotate(view_state, packed(lparam));
             capture_if_dragging(window);
             break;
         case WM_RBUTTONDOWN:
+            SetFocus(window);
             begin_zoom(view_state, packed(lparam));
             capture_if_dragging(window);
             break;
@@ -98,6 +156,29 @@ LRESULT CALLBACK view_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
             // Capture taken away mid-drag (another window, a menu): the
             // button's release will not reach us, so the drag ends now.
             if (reinterpret_cast<HWND>(lparam) != window) end_drag(view_state);
+            break;
+        case WM_MOUSEWHEEL:
+            // Not to DefWindowProc, which would hand it on to the dialog.
+            zoom_camera(view_state, GET_WHEEL_DELTA_WPARAM(wparam) / double(WHEEL_DELTA));
+            return 0;
+        case WM_GETDLGCODE:
+            // Arrows and characters are ours; Tab, Enter and Escape stay
+            // the dialog's.
+            return DLGC_WANTARROWS | DLGC_WANTCHARS;
+        case WM_KEYDOWN: view_keydown(wparam); return 0;
+        case WM_CHAR: view_char(wparam); return 0;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            focused = message == WM_SETFOCUS;
+            SendMessageA(window, WM_NCPAINT, 1, 0);
+            break;
+        case WM_NCPAINT:
+            DefWindowProcA(window, message, wparam, lparam);
+            paint_focus_ring(window);
+            return 0;
+        case WM_DPICHANGED_AFTERPARENT:
+            set_pixel_scale(view_state, window);
+            InvalidateRect(window, nullptr, FALSE);
             break;
         default: break;
     }
