@@ -3,6 +3,7 @@
 // goes to the shared dispatch in app/commands.cpp.
 
 #include <windows.h>
+#include <windowsx.h>
 
 #include "app/app.h"
 #include "view/win32/view_window.h"
@@ -70,6 +71,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0)) {
+        // Windows gives the wheel to the focused control; ours goes to the
+        // control under the pointer, as on the other hosts, so that the view
+        // zooms whenever the pointer is over it.
+        if (message.message == WM_MOUSEWHEEL) {
+            POINT p{GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
+            HWND under = WindowFromPoint(p);
+            if (under && IsChild(dialog, under)) message.hwnd = under;
+        }
         if (IsDialogMessageA(dialog, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
