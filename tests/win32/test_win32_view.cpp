@@ -11,8 +11,9 @@
 // window for us, and the frames are checked with the Linux host's pixel
 // checks. Redraw's field rewrites, one frame per motion message, orbit and
 // zoom, and the pointer capture of a real drag released outside the view
-// are checked too; the view's size, the viewport and the frames' size
-// follow the dialog units at the prefix's dpi.
+// are checked too, then the wheel, the view's keys and Home; the view's
+// size, the viewport and the frames' size follow the dialog units at the
+// prefix's dpi, and the line width its scale.
 //
 // Usage: test_win32_view.exe PATH/arrowbench.exe TRACE_FILE DPI [screenshot.bmp]
 // with this program's standard error going to TRACE_FILE: the program
@@ -116,12 +117,39 @@ void pointer_to(int x, int y) {
     Sleep(60);
 }
 
-void pointer_button(DWORD flag) {
+void pointer_button(DWORD flag, int wheel = 0) {
     INPUT in = {};
     in.type = INPUT_MOUSE;
     in.mi.dwFlags = flag;
+    in.mi.mouseData = DWORD(wheel);
     SendInput(1, &in, sizeof in);
     Sleep(100);
+}
+
+void key_event(WORD vk, DWORD flags) {
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.dwFlags = flags;
+    SendInput(1, &in, sizeof in);
+    Sleep(50);
+}
+
+// Blue pixels across the z axis, which the start camera shows upright.
+int z_axis_width(const Shot& s, const Picture& p, double z) {
+    Point2 at = p.at(0, 0, z);
+    int n = 0;
+    for (int x = int(at.x) - 4; x <= int(at.x) + 4; ++x) n += close_to(s.at(x, int(at.y)), {0, 0, 255});
+    return n;
+}
+
+// The view's top-left corner on the screen, where its focus ring goes.
+COLORREF edge_colour(const RECT& outer) {
+    Sleep(300);
+    HDC screen = GetDC(nullptr);
+    COLORREF c = GetPixel(screen, outer.left, outer.top);
+    ReleaseDC(nullptr, screen);
+    return c;
 }
 
 HWND capture_of(const AppProcess& app) {
@@ -285,6 +313,8 @@ int main(int argc, char** argv) {
     CHECK(colour_near(first, start.at(0, 0, 3.5), {0, 0, 255}));
     CHECK(!colour_near(first, start.at(1, -1, 1.5), MAGENTA));
     check_board(first, camera, "start");
+    const double scale = dpi / 96.0;  // lines 1 px wide at 96 dpi, 2 at 144
+    for (double z : {2.5, 3.0, 3.5}) CHECK_INT(z_axis_width(first, start, z), int(line_width_at(scale)));
 
     // Redraw writes every row back in canonical text.
     app.set_text(2001, "1,2,3");
@@ -316,7 +346,9 @@ int main(int argc, char** argv) {
     const std::string& drawn = f.back();
     size_t red = drawn.find("glColor3ub red 255, green 0, blue 255");
     CHECK(red != std::string::npos);
-    CHECK(draws(drawn, "glPointSize size 3.000000"));
+    char point_size[48];
+    std::snprintf(point_size, sizeof point_size, "glPointSize size %f", double(point_size_at(scale)));
+    CHECK(draws(drawn, point_size));
     size_t tip = drawn.find("glVertex3f x 1.000000, y -1.000000, z 3.000000", red);
     size_t from = drawn.find("glVertex3f x 1.000000, y -1.000000, z 0.000000", tip);
     CHECK(red != std::string::npos && tip != std::string::npos && from != std::string::npos);
@@ -382,7 +414,47 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 6; ++i) pointer_to(50 + 60 * i, 80 + 30 * i);
     CHECK_INT(frames_after(0).size(), before);
 
+    // The wheel over the view zooms while V1 keeps the focus: a notch in
+    // as Wine delivers it (under the pointer), one out in thirds as Windows
+    // may (to the focus); the first third moves nothing.
     app.focus_control(1001);
+    pointer_to(200, 150);
+    pointer_button(MOUSEEVENTF_WHEEL, WHEEL_DELTA);
+    for (int i = 0; i < 3; ++i)
+        PostMessageA(app.focus(), WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-WHEEL_DELTA / 3)),
+                     MAKELPARAM(view_origin.x + 200, view_origin.y + 150));
+    zoom_camera(camera, 1.0);
+    for (int i = 0; i < 3; ++i) zoom_camera(camera, -(WHEEL_DELTA / 3) / double(WHEEL_DELTA));
+    check_eye(frames_after(0).back(), camera, "after the wheel");
+    CHECK(app.focus() == app.control(1001) && edge_colour(outer) != GetSysColor(COLOR_HIGHLIGHT));
+
+    // A click gives the view the keys and its focus ring: arrows orbit
+    // (Shift: the fine step), keypad + and Page Down zoom, as the core's.
+    pointer_button(MOUSEEVENTF_LEFTDOWN);
+    pointer_button(MOUSEEVENTF_LEFTUP);
+    CHECK(app.focus() == view && edge_colour(outer) == GetSysColor(COLOR_HIGHLIGHT));
+    // Each key as the keyboard gives it, and the same key to the core.
+    auto press = [&](WORD vk, ViewKey key, bool fine) {
+        if (fine) key_event(VK_SHIFT, 0);
+        key_event(vk, 0);
+        key_event(vk, KEYEVENTF_KEYUP);
+        if (fine) key_event(VK_SHIFT, KEYEVENTF_KEYUP);
+        view_key(camera, key, fine);
+    };
+    press(VK_LEFT, ViewKey::left, false);
+    press(VK_UP, ViewKey::up, true);
+    press(VK_DOWN, ViewKey::down, false);
+    press(VK_ADD, ViewKey::zoom_in, false);
+    press(VK_NEXT, ViewKey::zoom_out, false);
+    check_eye(frames_after(0).back(), camera, "after the keys");
+    check_picture(real_frame(view, W, H, "keys"), camera, MAGENTA, "after the keys");
+    // Home: Redraw's picture at the start camera, pixel for pixel. Tab
+    // still leaves the view.
+    press(VK_HOME, ViewKey::reset, false);
+    frames_after(0);
+    CHECK_INT(differing(real_frame(view, W, H, "home"), redrawn), 0);
+    app.key(VK_TAB);
+    CHECK(app.focus() == app.control(1001));
     app.key(VK_ESCAPE);
     CHECK(app.wait_exit(10000));
     CHECK_INT(app.exit_code(), 0);
