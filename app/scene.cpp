@@ -174,7 +174,7 @@ unsigned restore_scene(const FieldAccess& fields, ViewState& view, const char* t
     if (!complete) scene.resize(MAX_SCENE);
     bool versioned = false, have_eye = false, have_distance = false;
     unsigned command = 0;
-    float eye[3], distance;
+    float eye[3] = {0, 0, 0}, distance = 0;
     // Each field is written once, with the last text given for it, however
     // often a link names it.
     std::string texts[std::size(FIELDS)];
