@@ -3,14 +3,18 @@
 // lines, points and quads, depth test and blending. Nothing more: the
 // frame is the only user. With no canvas (the tests under node) or no
 // WebGL, every call does nothing, as a frame without a context draws
-// nothing on the desktop.
+// nothing on the desktop. WebGL draws lines 1 pixel wide almost
+// everywhere, so wider ones are drawn here as GL draws aliased wide lines:
+// each widened along its minor axis, as two triangles.
 mergeInto(LibraryManager.library, {
   $GL11: {
     gl: null,
     tried: false,
-    program: null,
+    thin: null,  // compile()'s shader for lines 1 pixel wide, points and quads
+    wide: null,  // and for wider lines, as triangles
     buffer: null,
-    where: {},
+    viewport: [0, 0, 1, 1],
+    lineWidth: 1,
     color: [1, 1, 1, 1],
     mode: 0x1700,  // GL_MODELVIEW
     matrices: {},
@@ -28,9 +32,29 @@ mergeInto(LibraryManager.library, {
       var gl = canvas.getContext('webgl', {antialias: false, depth: true, alpha: false, stencil: false,
                                            preserveDrawingBuffer: true});
       if (!gl) return null;
+      GL11.thin = GL11.compile(gl, 'attribute vec3 p; attribute vec4 c; uniform mat4 m; uniform float s; ' +
+                               'varying vec4 v; void main() { gl_Position = m * vec4(p, 1.0); gl_PointSize = s; v = c; }',
+                               ['p', 'c'], ['m', 's']);
+      // Each vertex of a wide line knows both ends (p its own, q the other)
+      // and its side. An end behind the near plane moves along the line
+      // onto it first, as GL clips before it rasterises.
+      GL11.wide = GL11.compile(gl,
+          'attribute vec3 p; attribute vec3 q; attribute vec4 c; attribute float side; uniform mat4 m; ' +
+          'uniform vec2 viewHalf; uniform float width; varying vec4 v; void main() { v = c;' +
+          ' vec4 a = m * vec4(p, 1.0), b = m * vec4(q, 1.0); float da = a.z + a.w, db = b.z + b.w;' +
+          ' if (da < 0.0 && db < 0.0) { gl_Position = vec4(0.0, 0.0, 2.0, 1.0); return; }' +
+          ' if (da < 0.0) a = mix(a, b, da / (da - db)); if (db < 0.0) b = mix(b, a, db / (db - da));' +
+          ' vec2 d = (b.xy / b.w - a.xy / a.w) * viewHalf;' +
+          ' vec2 minor = abs(d.x) >= abs(d.y) ? vec2(0.0, 1.0) : vec2(1.0, 0.0);' +
+          ' gl_Position = a + vec4(minor * side * 0.5 * width / viewHalf * a.w, 0.0, 0.0); }',
+          ['p', 'q', 'c', 'side'], ['m', 'viewHalf', 'width']);
+      GL11.buffer = gl.createBuffer();
+      GL11.gl = gl;
+      return gl;
+    },
+    compile: function(gl, vertex, attributes, uniforms) {
       var vs = gl.createShader(gl.VERTEX_SHADER);
-      gl.shaderSource(vs, 'attribute vec3 p; attribute vec4 c; uniform mat4 m; uniform float s; varying vec4 v;' +
-                          'void main() { gl_Position = m * vec4(p, 1.0); gl_PointSize = s; v = c; }');
+      gl.shaderSource(vs, vertex);
       gl.compileShader(vs);
       var fs = gl.createShader(gl.FRAGMENT_SHADER);
       gl.shaderSource(fs, 'precision mediump float; varying vec4 v; void main() { gl_FragColor = v; }');
@@ -39,18 +63,24 @@ mergeInto(LibraryManager.library, {
       gl.attachShader(program, vs);
       gl.attachShader(program, fs);
       gl.linkProgram(program);
-      gl.useProgram(program);
-      GL11.where = {p: gl.getAttribLocation(program, 'p'), c: gl.getAttribLocation(program, 'c'),
-                    m: gl.getUniformLocation(program, 'm'), s: gl.getUniformLocation(program, 's')};
-      GL11.buffer = gl.createBuffer();
+      var where = {};
+      attributes.forEach(function(name) { where[name] = gl.getAttribLocation(program, name); });
+      uniforms.forEach(function(name) { where[name] = gl.getUniformLocation(program, name); });
+      return {program: program, where: where, attributes: attributes};
+    },
+    // Draws `count` vertices of `data` with `shader`, already in use, its
+    // attributes packed in the order it names them, as long as `sizes` says.
+    draw: function(gl, shader, sizes, mode, data, count) {
       gl.bindBuffer(gl.ARRAY_BUFFER, GL11.buffer);
-      gl.enableVertexAttribArray(GL11.where.p);
-      gl.enableVertexAttribArray(GL11.where.c);
-      gl.vertexAttribPointer(GL11.where.p, 3, gl.FLOAT, false, 28, 0);
-      gl.vertexAttribPointer(GL11.where.c, 4, gl.FLOAT, false, 28, 12);
-      GL11.program = program;
-      GL11.gl = gl;
-      return gl;
+      gl.bufferData(gl.ARRAY_BUFFER, data, gl.STREAM_DRAW);
+      var stride = 4 * sizes.reduce(function(a, b) { return a + b; }), offset = 0;
+      for (var i = 0; i < 4; ++i) gl.disableVertexAttribArray(i);
+      shader.attributes.forEach(function(name, i) {
+        gl.enableVertexAttribArray(shader.where[name]);
+        gl.vertexAttribPointer(shader.where[name], sizes[i], gl.FLOAT, false, stride, offset);
+        offset += 4 * sizes[i];
+      });
+      gl.drawArrays(mode, 0, count);
     },
     identity: function() { return [1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1]; },
     current: function() {
@@ -87,9 +117,13 @@ mergeInto(LibraryManager.library, {
   glBlendFunc__deps: ['$GL11'],
   glBlendFunc: function(s, d) { var gl = GL11.context(); if (gl) gl.blendFunc(s, d); },
   glViewport__deps: ['$GL11'],
-  glViewport: function(x, y, w, h) { var gl = GL11.context(); if (gl) gl.viewport(x, y, w, h); },
+  glViewport: function(x, y, w, h) {
+    GL11.viewport = [x, y, w, h];
+    var gl = GL11.context();
+    if (gl) gl.viewport(x, y, w, h);
+  },
   glLineWidth__deps: ['$GL11'],
-  glLineWidth: function(w) { var gl = GL11.context(); if (gl) gl.lineWidth(w); },
+  glLineWidth: function(w) { GL11.lineWidth = w; },
   glPointSize__deps: ['$GL11'],
   glPointSize: function(s) { GL11.pointSize = s; },
   glFinish: function() {},  // the browser shows the canvas once the task ends
@@ -115,6 +149,33 @@ mergeInto(LibraryManager.library, {
     var gl = GL11.context(), mode = GL11.primitive, v = GL11.vertices;
     GL11.primitive = -1;
     if (!gl) return;
+    var p = GL11.matrices[0x1701] || GL11.identity(), m = GL11.matrices[0x1700] || GL11.identity();
+    var pm = new Float32Array(16);
+    for (var col = 0; col < 4; ++col)
+      for (var row = 0; row < 4; ++row) {
+        var sum = 0;
+        for (var k = 0; k < 4; ++k) sum += p[k * 4 + row] * m[col * 4 + k];
+        pm[col * 4 + row] = sum;
+      }
+    // Aliased GL rounds a line's width to whole pixels.
+    var width = Math.round(GL11.lineWidth);
+    if (mode === 0x0001 && width > 1) {  // GL_LINES, wide
+      var data = new Float32Array(Math.floor(v.length / 2) * 6 * 11), n = 0;
+      for (var l = 0; l + 1 < v.length; l += 2) {
+        var a = v[l], b = v[l + 1];
+        [[a, b, -1], [a, b, 1], [b, a, 1], [a, b, -1], [b, a, 1], [b, a, -1]].forEach(function(e) {
+          data.set([e[0][0], e[0][1], e[0][2], e[1][0], e[1][1], e[1][2], e[0][3], e[0][4], e[0][5], e[0][6], e[2]],
+                   n++ * 11);
+        });
+      }
+      if (n === 0) return;
+      gl.useProgram(GL11.wide.program);
+      gl.uniformMatrix4fv(GL11.wide.where.m, false, pm);
+      gl.uniform2f(GL11.wide.where.viewHalf, GL11.viewport[2] / 2, GL11.viewport[3] / 2);
+      gl.uniform1f(GL11.wide.where.width, width);
+      GL11.draw(gl, GL11.wide, [3, 3, 4, 1], gl.TRIANGLES, data, n);
+      return;
+    }
     var list = v, glMode;
     if (mode === 0x0001) {  // GL_LINES
       glMode = gl.LINES;
@@ -128,22 +189,12 @@ mergeInto(LibraryManager.library, {
       return;
     }
     if (list.length === 0) return;
-    var data = new Float32Array(list.length * 7);
-    for (var i = 0; i < list.length; ++i) data.set(list[i], i * 7);
-    var p = GL11.matrices[0x1701] || GL11.identity(), m = GL11.matrices[0x1700] || GL11.identity();
-    var pm = new Float32Array(16);
-    for (var col = 0; col < 4; ++col)
-      for (var row = 0; row < 4; ++row) {
-        var sum = 0;
-        for (var k = 0; k < 4; ++k) sum += p[k * 4 + row] * m[col * 4 + k];
-        pm[col * 4 + row] = sum;
-      }
-    gl.useProgram(GL11.program);
-    gl.bindBuffer(gl.ARRAY_BUFFER, GL11.buffer);
-    gl.bufferData(gl.ARRAY_BUFFER, data, gl.STREAM_DRAW);
-    gl.uniformMatrix4fv(GL11.where.m, false, pm);
-    gl.uniform1f(GL11.where.s, GL11.pointSize);
-    gl.drawArrays(glMode, 0, list.length);
+    var thin = new Float32Array(list.length * 7);
+    for (var i = 0; i < list.length; ++i) thin.set(list[i], i * 7);
+    gl.useProgram(GL11.thin.program);
+    gl.uniformMatrix4fv(GL11.thin.where.m, false, pm);
+    gl.uniform1f(GL11.thin.where.s, GL11.pointSize);
+    GL11.draw(gl, GL11.thin, [3, 4], glMode, thin, list.length);
   },
 
   gluPerspective__deps: ['$GL11'],
