@@ -73,6 +73,24 @@ EMSCRIPTEN_KEEPALIVE void arrowbench_release() { end_drag(view_state); }
 
 EMSCRIPTEN_KEEPALIVE void arrowbench_motion(int x, int y) { drag_camera(view_state, pack_position(x, y)); }
 
+// The view's keys and on-view buttons, numbered as ViewKey: 0 to 3 the
+// arrows left, right, up, down, 4 zoom in, 5 zoom out, 6 reset.
+EMSCRIPTEN_KEEPALIVE void arrowbench_key(int key, int fine) {
+    if (key >= 0 && key <= int(ViewKey::reset)) view_key(view_state, ViewKey(key), fine != 0);
+}
+
+// Wheel notches, forward (nearer) positive, fractions kept by the core.
+EMSCRIPTEN_KEEPALIVE void arrowbench_wheel(double notches) { zoom_camera(view_state, notches); }
+
+// Two fingers: the start, then each spread over the spread at the start.
+// A finger lifting ends it as a release does.
+EMSCRIPTEN_KEEPALIVE void arrowbench_pinch_begin() { begin_pinch(view_state); }
+
+EMSCRIPTEN_KEEPALIVE void arrowbench_pinch(double ratio) { pinch_camera(view_state, ratio); }
+
+// Device pixels per CSS pixel, before the frame at the new backing store.
+EMSCRIPTEN_KEEPALIVE void arrowbench_pixel_scale(double scale) { view_state.pixel_scale = scale; }
+
 // The camera, for tools and tests: eye_dir x, y, z, then eye_distance,
 // then drag_mode.
 EMSCRIPTEN_KEEPALIVE double arrowbench_camera(int i) {

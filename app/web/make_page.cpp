@@ -78,10 +78,12 @@ const TemplateControl* group_of(const TemplateControl& c) {
 
 std::string element_id(const TemplateControl& c) { return "c" + std::to_string(&c - MAIN_DLG_CONTROLS); }
 
+// The view's on-view buttons stand in the view's group with it.
 std::string owned_ids(const TemplateControl& group) {
     std::string ids;
     for (const TemplateControl& o : MAIN_DLG_CONTROLS)
-        if (group_of(o) == &group) ids += (ids.empty() ? "" : " ") + element_id(o);
+        if (group_of(o) == &group)
+            ids += (ids.empty() ? "" : " ") + element_id(o) + (is_class(o, "OpenGLView") ? " view-buttons" : "");
     return ids;
 }
 
@@ -98,9 +100,46 @@ bool is_first_tab_stop(const TemplateControl& c) {
     return false;
 }
 
+// The template's tab stops keep their order, and the view and its buttons
+// come after them: the view is first in the template (and so in the page's
+// order for screen readers), but reached last by Tab, after Redraw.
+const char* const TAB_STOP = " tabindex=\"1\"";
+const char* const VIEW_TAB_STOP = " tabindex=\"2\"";
+
+// Buttons over the view's top right corner for those who cannot drag or
+// use the keys, each doing what its key does (ViewKey's numbers), laid out
+// as a cross of arrows round the reset with the zoom beside it.
+struct ViewButton {
+    const char* name;
+    const char* glyph;
+    int column, row;
+};
+const ViewButton VIEW_BUTTONS[] = {
+    {"Rotate left", "&#x2190;", 1, 2}, {"Rotate right", "&#x2192;", 3, 2}, {"Rotate up", "&#x2191;", 2, 1},
+    {"Rotate down", "&#x2193;", 2, 3}, {"Zoom in", "+", 4, 1},             {"Zoom out", "&#x2212;", 4, 2},
+    {"Reset view", "&#x2302;", 2, 2},
+};
+constexpr int VIEW_BUTTON_PX = 26;  // over the 24 CSS px a pointer target needs
+constexpr int VIEW_BUTTON_GAP = 2;
+
+std::string view_buttons(int right, int top) {
+    int width = 4 * VIEW_BUTTON_PX + 3 * VIEW_BUTTON_GAP, height = 3 * VIEW_BUTTON_PX + 2 * VIEW_BUTTON_GAP;
+    std::string html =
+        "<div id=\"view-buttons\" class=\"view-buttons\" style=\"" + box(right - width, top, width, height) + "\">";
+    for (const ViewButton& b : VIEW_BUTTONS) {
+        char place[48];
+        std::snprintf(place, sizeof place, "grid-area:%d/%d", b.row, b.column);
+        html += std::string("<button type=\"button\"") + VIEW_TAB_STOP + " data-view-key=\"" +
+                std::to_string(&b - VIEW_BUTTONS) + "\" aria-label=\"" + b.name + "\" title=\"" + b.name +
+                "\" style=\"" + place + "\">" + b.glyph + "</button>";
+    }
+    return html + "</div>";
+}
+
 std::string control_html(const TemplateControl& c) {
     int x = du_to_px_x(c.x), y = du_to_px_y(c.y), w = du_to_px_x(c.width), h = du_to_px_y(c.height);
-    std::string id = "id=\"" + element_id(c) + "\" data-id=\"" + std::to_string(c.id) + "\"";
+    std::string id = "id=\"" + element_id(c) + "\" data-id=\"" + std::to_string(c.id) + "\"" +
+                     ((c.style & TPL_WS_TABSTOP) ? TAB_STOP : "");
     std::string text = escape(c.text);
     if (is_class(c, "Edit")) {
         return "<input type=\"text\" " + id + " style=\"" + box(x, y, w, h) + "\" value=\"" + text +
@@ -119,11 +158,14 @@ std::string control_html(const TemplateControl& c) {
     if (is_class(c, "Static"))
         return std::string("<div class=\"") + (is_field_label(c) ? "static centre" : "static") + "\" " + id +
                " style=\"" + box(x, y, w, h) + "\">" + text + "</div>";
-    // The view: its client area is the canvas, inside the client edge.
-    return "<canvas " + id + " style=\"" + box(x, y, w - 2 * CLIENT_EDGE_PX, h - 2 * CLIENT_EDGE_PX) +
-           "\" role=\"img\" aria-label=\"3D view of the vectors handed over by Redraw, with the axes x red, y "
-           "green and z blue over a checkerboard ground; drag with the left button to orbit, with the right "
-           "button to zoom\"></canvas>";
+    // The view: its client area is the canvas, inside the client edge, and
+    // the on-view buttons over it, inside the edge and a little more.
+    return "<canvas " + id + VIEW_TAB_STOP + " style=\"" + box(x, y, w - 2 * CLIENT_EDGE_PX, h - 2 * CLIENT_EDGE_PX) +
+           "\" role=\"application\" aria-roledescription=\"3D view\" aria-label=\"The vectors handed over by "
+           "Redraw, with the axes x red, y green and z blue over a checkerboard ground. Arrow keys orbit, with "
+           "Shift in small steps; plus and minus or Page Up and Page Down zoom; Home resets the view. Drag with "
+           "the left button or one finger to orbit; the wheel, the right button or two fingers zoom\"></canvas>\n" +
+           view_buttons(x + w - CLIENT_EDGE_PX - 4, y + CLIENT_EDGE_PX + 4);
 }
 
 const char* const HEAD = R"(<!DOCTYPE html>
@@ -151,6 +193,10 @@ legend { padding: 0 2px; margin-left: 4px; }
 .static { white-space: nowrap; pointer-events: none; }
 .centre { display: flex; align-items: center; }
 .dialog > canvas { box-sizing: content-box; border: 2px inset #fff; background: #c0c0c0; touch-action: none; }
+.dialog > canvas:focus-visible { outline: 2px solid #0a246a; outline-offset: 1px; }
+.view-buttons { display: grid; grid-template: repeat(3, 26px) / repeat(4, 26px); gap: 2px; touch-action: none;
+                pointer-events: none; }
+.view-buttons button { width: 26px; height: 26px; font-size: 15px; line-height: 1; pointer-events: auto; }
 </style>
 <script src="view.js" defer></script>
 <script src="page.js" defer></script>

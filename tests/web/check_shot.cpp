@@ -1,13 +1,17 @@
 // Checks a frame of the page's view with the shared pixel checks, and the
-// page's camera against the one the core computes for the same drags.
-// Usage: check_shot SHOT.ppm EYE_X EYE_Y EYE_Z DISTANCE [rotate|zoom X0 Y0 X1 Y1]...
-// The camera is given as the four floats' bits in hex; the drags start
-// from the start camera. Runs under node, with the host's files.
+// page's camera against the one the core computes for the same input.
+// Usage: check_shot SHOT.ppm EYE_X EYE_Y EYE_Z DISTANCE [INPUT A B C D]...
+// with each input a drag (rotate|zoom X0 Y0 X1 Y1), or key VIEWKEY FINE,
+// wheel NOTCHES or pinch SPREAD0 SPREAD1, padded to four numbers. The
+// camera is given as the four floats' bits in hex; the input starts from
+// the start camera. Runs under node, with the host's files.
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "app/dialog_template.h"
 #include "tests/check.h"
 #include "tests/float_bits.h"
 #include "tests/view_pixels.h"
@@ -31,11 +35,24 @@ bool read_ppm(const char* path, Shot& s) {
     return ok;
 }
 
+// The pixels of axis `axis` in its colour, counted across it (along its
+// minor direction) between 3 and 4 units out; -1 where that is out of view.
+int axis_width(const Shot& s, const Picture& p, int axis) {
+    auto at = [&](double t) { return p.at(axis == 0 ? t : 0, axis == 1 ? t : 0, axis == 2 ? t : 0); };
+    Point2 from = at(3), to = at(4), mid = at(3.5);
+    if (mid.x < 8 || mid.y < 8 || mid.x >= s.width - 8 || mid.y >= s.height - 8) return -1;
+    bool x_major = std::fabs(to.x - from.x) >= std::fabs(to.y - from.y);
+    Rgb colour{axis == 0 ? 255 : 0, axis == 1 ? 255 : 0, axis == 2 ? 255 : 0};
+    int cx = int(std::floor(mid.x)), cy = int(std::floor(mid.y)), n = 0;
+    for (int d = -6; d <= 6; ++d) n += close_to(x_major ? s.at(cx, cy + d) : s.at(cx + d, cy), colour);
+    return n;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 6 || (argc - 6) % 5 != 0) {
-        std::printf("usage: check_shot SHOT.ppm EYE_X EYE_Y EYE_Z DISTANCE [rotate|zoom X0 Y0 X1 Y1]...\n");
+        std::printf("usage: check_shot SHOT.ppm EYE_X EYE_Y EYE_Z DISTANCE [INPUT A B C D]...\n");
         return 2;
     }
     Shot shot;
@@ -45,10 +62,20 @@ int main(int argc, char** argv) {
     ViewState camera;
     set_start_camera(camera, nullptr);
     for (int i = 6; i < argc; i += 5) {
-        uint32_t from = pack_position(std::atoi(argv[i + 1]), std::atoi(argv[i + 2]));
-        if (std::strcmp(argv[i], "rotate") == 0) begin_rotate(camera, from);
-        else begin_zoom(camera, from);
-        drag_camera(camera, pack_position(std::atoi(argv[i + 3]), std::atoi(argv[i + 4])));
+        double a = std::atof(argv[i + 1]), b = std::atof(argv[i + 2]);
+        if (std::strcmp(argv[i], "key") == 0) {
+            view_key(camera, ViewKey(int(a)), b != 0);
+        } else if (std::strcmp(argv[i], "wheel") == 0) {
+            zoom_camera(camera, a);
+        } else if (std::strcmp(argv[i], "pinch") == 0) {
+            begin_pinch(camera);
+            pinch_camera(camera, b / a);
+        } else {
+            uint32_t from = pack_position(int(a), int(b));
+            if (std::strcmp(argv[i], "rotate") == 0) begin_rotate(camera, from);
+            else begin_zoom(camera, from);
+            drag_camera(camera, pack_position(std::atoi(argv[i + 3]), std::atoi(argv[i + 4])));
+        }
         end_drag(camera);
     }
     uint32_t page[4];
@@ -60,5 +87,12 @@ int main(int argc, char** argv) {
 
     check_picture(shot, camera, {255, 0, 255}, argv[1]);
     check_board(shot, camera, argv[1]);
+    // Lines as wide as the core draws them at the frame's scale.
+    Picture p(camera, shot.width, shot.height);
+    int width = int(line_width_at(double(shot.width) / view_client_width()));
+    for (int axis = 0; axis < 3; ++axis) {
+        int n = axis_width(shot, p, axis);
+        if (n >= 0) CHECK_INT(n, width);
+    }
     return check_exit();
 }

@@ -39,6 +39,7 @@ function serve(dir) {
 
 const field = (id) => `[data-id="${id}"]`;
 const ID = { V1: 1001, V2: 1002, S1: 1003, V3: 1004, S2: 1005, ADD: 1006, SUB: 1007, LENGTH: 1013, REDRAW: 2014 };
+const VIEW_BUTTONS = ['Rotate left', 'Rotate right', 'Rotate up', 'Rotate down', 'Zoom in', 'Zoom out', 'Reset view'];
 const ROW_VECTOR = 2001, ROW_OFFSET = 2002, ROW_COLOR = 2003, ROW_STRIDE = 4;
 
 async function setFields(page, texts) {
@@ -64,7 +65,7 @@ async function checkLayout(page) {
   same(await page.getByRole('textbox', { name: 'Color 3', exact: true }).getAttribute('data-id'), '2011', 'field named Color 3');
   same(await page.getByRole('checkbox', { name: 'Inverse 2', exact: true }).getAttribute('data-id'), '2008', 'box named Inverse 2');
   same(await page.getByRole('group', { name: 'View', exact: true }).count(), 1, 'group View');
-  check((await page.getByRole('img').getAttribute('aria-label') || '').length > 0, 'the view has a text alternative');
+  check((await page.getByRole('application').getAttribute('aria-label') || '').length > 0, 'the view has a text alternative');
   // In Chromium's own accessibility tree each button stands in the group
   // boxes round it, as a screen reader finds it.
   const cdp = await page.context().newCDPSession(page);
@@ -79,17 +80,23 @@ async function checkLayout(page) {
   same(groups('Add'), 'Vec3 in Vec1 | Vec2', 'groups round Add');
   same(groups('Length'), 'Scalar2 in Vec1', 'groups round Length');
   same(groups('Redraw'), 'View', 'groups round Redraw');
+  same(groups('Zoom in'), 'View', 'groups round Zoom in');
   await cdp.detach();
 }
 
+// The template's tab stops, then the view and its buttons, each a pointer
+// target of 24 CSS pixels or more.
 async function checkTabOrder(page) {
   same(await page.evaluate(() => Number(document.activeElement.dataset.id)), cases.tab_stops[0], 'focus at start');
-  const order = [];
-  for (let i = 0; i < cases.tab_stops.length; ++i) {
-    order.push(await page.evaluate(() => Number(document.activeElement.dataset.id)));
+  const expected = [...cases.tab_stops, cases.controls[0], ...VIEW_BUTTONS], order = [];
+  for (let i = 0; i < expected.length; ++i) {
+    order.push(await page.evaluate(() => {
+      const e = document.activeElement, box = e.getBoundingClientRect();
+      return e.dataset.id ? Number(e.dataset.id) : box.width >= 24 && box.height >= 24 && e.getAttribute('aria-label');
+    }));
     await page.keyboard.press('Tab');
   }
-  same(JSON.stringify(order), JSON.stringify(cases.tab_stops), 'tab order');
+  same(JSON.stringify(order), JSON.stringify(expected), 'tab order');
 }
 
 async function checkCommands(page) {
@@ -201,9 +208,10 @@ async function checkView(page) {
     const run = spawnSync('node', ['--no-experimental-fetch', checkShot, shot, ...(await camera(page)), ...drags.flat().map(String)],
                           { encoding: 'utf8' });
     check(run.status === 0, `${name}: ${run.stdout}${run.stderr}`);
+    return shot;
   }
-  await judge('after-redraw.ppm');
-  check((await page.getByRole('img').getAttribute('aria-label')).includes('vector 0 0 3 from 1 -1 0 in colour 255 0 255'),
+  const start = fs.readFileSync(await judge('after-redraw.ppm'));
+  check((await page.getByRole('application').getAttribute('aria-label')).includes('vector 0 0 3 from 1 -1 0 in colour 255 0 255'),
         'the view\'s text alternative names the vector drawn');
 
   async function drag(kind, [x0, y0], [x1, y1], steps, release = [x1, y1]) {
@@ -256,10 +264,55 @@ async function checkView(page) {
   same(JSON.stringify(await camera(page)), JSON.stringify(outside), 'camera after a release outside the view');
   same(await page.evaluate(() => Module._arrowbench_camera(4)), 0, 'drag mode after a release outside the view');
   check(JSON.stringify(outside) !== JSON.stringify(before), 'the drag that left the view moved the camera');
+
+  // A click gives the view the keys; Home brings back the start picture.
+  // Then the keys, the wheel, one finger and a pinch, none scrolling the
+  // page, against the core's camera for the same input.
+  await page.evaluate(() => { document.body.style.height = '3000px'; });
+  const view = page.locator('canvas[data-id]');
+  await view.click({ position: { x: 300, y: 250 } });
+  await page.keyboard.press('Home');
+  same(fs.readFileSync(await shoot(page, 'after-home.ppm')).equals(start), true, 'Home gives back the start picture');
+  drags.length = 0;
+  for (const [key, viewKey, fine] of [['ArrowLeft', 0, 0], ['ArrowUp', 2, 0], ['Shift+ArrowRight', 1, 1],
+                                      ['Shift+ArrowDown', 3, 1], ['PageUp', 4, 0], ['+', 4, 0], ['=', 4, 0],
+                                      ['-', 5, 0], ['PageDown', 5, 0], ['PageDown', 5, 0]]) {
+    await page.keyboard.press(key);
+    drags.push(['key', viewKey, fine, 0, 0]);
+  }
+  await page.mouse.wheel(0, -240);
+  await page.mouse.wheel(0, 60);
+  drags.push(['wheel', 2, 0, 0, 0], ['wheel', -0.5, 0, 0, 0]);
+  await judge('after-keys.ppm');
+  same(await page.evaluate(() => window.scrollY), 0, 'page scroll after the keys and the wheel over the view');
+  const touch = (type, points) => cdp.send('Input.dispatchTouchEvent',
+    { type, touchPoints: points.map(([id, x, y]) => { const [px, py] = at(x, y); return { id, x: px, y: py }; }) });
+  await touch('touchStart', [[0, 200, 200]]);
+  await touch('touchMove', [[0, 230, 190]]);
+  await touch('touchStart', [[0, 230, 190], [1, 290, 190]]);
+  await touch('touchMove', [[0, 240, 190], [1, 280, 190]]);
+  await touch('touchEnd', [[0, 240, 190]]);  // one finger lifts: the other does nothing
+  await touch('touchMove', [[1, 330, 220]]);
+  await touch('touchEnd', []);
+  drags.push(['rotate', 200, 200, 230, 190], ['pinch', 60, 40, 0, 0]);
+  await judge('after-touch.ppm');
+
+  // Each on-view button moves the camera as its key does.
+  const keyOf = ['ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', 'PageUp', 'PageDown', 'Home'];
+  for (const [i, name] of VIEW_BUTTONS.entries()) {
+    const moves = [];
+    for (const act of [() => view.press(keyOf[i]), () => page.getByRole('button', { name, exact: true }).click()]) {
+      for (const key of ['Home', 'ArrowDown', '-']) await view.press(key);
+      await act();
+      moves.push(JSON.stringify(await camera(page)));
+    }
+    same(moves[1], moves[0], `camera after ${name}, as after ${keyOf[i]}`);
+  }
+  same(fs.readFileSync(await shoot(page, 'after-reset.ppm')).equals(start), true, 'Reset view gives back the start picture');
 }
 
 // At twice the pixel density the backing store doubles and the frame is
-// the same picture. (Chromium's density emulation alone leaves the canvas's
+// the same picture, its lines 2 pixels wide. (Chromium's density emulation alone leaves the canvas's
 // device-pixel box at 1x: the browser runs at density 2 itself.) A size
 // change during a drag goes through the core's size change, which ends it.
 async function checkDensity(launch, url) {

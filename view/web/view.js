@@ -1,6 +1,8 @@
 // The view control of the page: the canvas's backing store follows its CSS
 // size times devicePixelRatio, and pointer drags reach the orbit camera in
-// CSS pixels from the canvas's top-left corner.
+// CSS pixels from the canvas's top-left corner. The wheel, the keys, a
+// two-finger pinch and the on-view buttons move the camera by the core's
+// steps.
 'use strict';
 
 function attachView(module, canvas) {
@@ -9,10 +11,12 @@ function attachView(module, canvas) {
   // device-pixel box is exact, and it also changes with devicePixelRatio
   // (browser zoom, another screen) where the CSS size stays.
   function fit(width, height) {
-    if (canvas.width === width && canvas.height === height && fit.done) return;
-    fit.done = true;
+    var ratio = window.devicePixelRatio || 1;
+    if (canvas.width === width && canvas.height === height && fit.ratio === ratio) return;
+    fit.ratio = ratio;
     canvas.width = width;
     canvas.height = height;
+    module._arrowbench_pixel_scale(ratio);
     module._arrowbench_resized(width, height);
     module._arrowbench_paint();
   }
@@ -41,23 +45,56 @@ function attachView(module, canvas) {
     var box = canvas.getBoundingClientRect();
     return [Math.round(event.clientX - box.left), Math.round(event.clientY - box.top)];
   }
+  // Fingers on the view. One orbits, as the left button does; a second
+  // ends the orbit and starts a pinch. Once a finger of the pinch lifts,
+  // the ones left do nothing until all have lifted, so the view never
+  // jumps to an orbit from where a finger happened to stay.
+  var fingers = new Map();  // pointerId -> position
+  var pinch = 0;            // the spread at the pinch's start; -1 after a pinch
+  function spread() {
+    var p = Array.from(fingers.values());
+    return Math.hypot(p[0][0] - p[1][0], p[0][1] - p[1][1]);
+  }
   canvas.addEventListener('pointerdown', function(event) {
     if (event.button !== 0 && event.button !== 2) return;
     // The capture brings the release here wherever it happens, so a drag
     // always ends.
     canvas.setPointerCapture(event.pointerId);
     var p = at(event);
+    if (event.pointerType === 'touch') {
+      fingers.set(event.pointerId, p);
+      if (fingers.size === 2 && pinch === 0) {
+        pinch = Math.max(spread(), 1);
+        module._arrowbench_pinch_begin();
+      }
+      if (fingers.size > 1 || pinch !== 0) return;
+    }
     module._arrowbench_press(event.button, p[0], p[1]);
   });
   function release(event) {
-    if (event.button === 0 || event.button === 2 || event.type === 'pointercancel') module._arrowbench_release();
+    if (event.pointerType === 'touch') {
+      if (!fingers.delete(event.pointerId)) return;
+      pinch = pinch !== 0 && fingers.size ? -1 : 0;
+      module._arrowbench_release();
+    } else if (event.button === 0 || event.button === 2 || event.type === 'pointercancel') {
+      module._arrowbench_release();
+    }
   }
   canvas.addEventListener('pointerup', release);
   canvas.addEventListener('pointercancel', release);
-  canvas.addEventListener('lostpointercapture', function() { module._arrowbench_release(); });
+  canvas.addEventListener('lostpointercapture', function(event) {
+    if (event.pointerType === 'touch') release(event);
+    else module._arrowbench_release();
+  });
   // Each motion draws a frame, those the browser coalesced into one event
   // too.
   canvas.addEventListener('pointermove', function(event) {
+    if (event.pointerType === 'touch') {
+      if (!fingers.has(event.pointerId)) return;
+      fingers.set(event.pointerId, at(event));
+      if (pinch > 0) module._arrowbench_pinch(spread() / pinch);
+      if (pinch !== 0) return;
+    }
     // A second button pressed or released during a drag comes as a motion.
     if (event.button === 0 || event.button === 2) {
       if (event.buttons & (event.button === 0 ? 1 : 2)) {
@@ -75,4 +112,35 @@ function attachView(module, canvas) {
     }
   });
   canvas.addEventListener('contextmenu', function(event) { event.preventDefault(); });
+
+  // The wheel over the view or its buttons zooms and never scrolls the
+  // page. A notch is 120 CSS pixels (Chromium on Linux; its 100 on Windows
+  // comes to 5/6 of a step), 3 lines or one page (a wheel set to scroll by
+  // pages). deltaMode is read first: Firefox then gives its notches in
+  // lines, 3 each, rather than in pixels that depend on the font.
+  var PER_NOTCH = [120, 3, 1];
+  var buttons = document.getElementById('view-buttons');
+  [canvas, buttons].forEach(function(target) {
+    if (target) target.addEventListener('wheel', function(event) {
+      event.preventDefault();
+      var per = PER_NOTCH[event.deltaMode] || PER_NOTCH[0];
+      module._arrowbench_wheel(-event.deltaY / per);
+    }, {passive: false});
+  });
+
+  // The keys while the view has the focus, as numbered for
+  // _arrowbench_key. With Ctrl, Alt or Meta a key stays the browser's
+  // (Ctrl and + zooms the page); Tab and Escape are never taken.
+  var KEYS = {ArrowLeft: 0, ArrowRight: 1, ArrowUp: 2, ArrowDown: 3, '+': 4, '=': 4, PageUp: 4, '-': 5, PageDown: 5,
+              Home: 6};
+  canvas.addEventListener('keydown', function(event) {
+    var key = KEYS[event.key];
+    if (key === undefined || event.ctrlKey || event.altKey || event.metaKey) return;
+    event.preventDefault();
+    module._arrowbench_key(key, event.shiftKey ? 1 : 0);
+  });
+  // The on-view buttons do what their keys do.
+  if (buttons) buttons.querySelectorAll('button').forEach(function(button) {
+    button.addEventListener('click', function() { module._arrowbench_key(Number(button.dataset.viewKey), 0); });
+  });
 }
