@@ -1,12 +1,10 @@
-// Prints the shared case tables (commands, conversions, camera inputs) and
-// the template's tab stops as JSON, for the browser test: the same rows
-// the core's own tests check.
+// Prints the shared case tables and the template's tab stops as JSON, for
+// the browser test: the same rows the core's own tests check.
 
 #include <cstdio>
 #include <string>
 
 #include "app/dialog_template.h"
-#include "tests/camera_cases.h"
 #include "tests/command_cases.h"
 #include "tests/vectext_cases.h"
 
@@ -54,13 +52,6 @@ int main() {
     for (const ColorCase& c : COLOR_CASES) {
         std::printf("%s  {\"text\": %s, \"written\": %s}", first ? "" : ",\n", json(c.text).c_str(),
                     json(c.written).c_str());
-        first = false;
-    }
-    std::printf("],\n\"camera\": [\n");
-    first = true;
-    for (const CameraCase& c : CAMERA_CASES) {
-        std::printf("%s  {\"inputs\": %s, \"bits\": [%u, %u, %u, %u]}", first ? "" : ",\n", json(c.inputs).c_str(), c.x,
-                    c.y, c.z, c.distance);
         first = false;
     }
     std::printf("],\n\"long_field\": {\"pad\": %d, \"tail\": %s, \"written\": %s},\n", LONG_FIELD.pad,
