@@ -1,9 +1,9 @@
 // Camera cases for the core's test, which every tree runs (natively, as
-// WebAssembly and under Wine): a run of inputs from the start camera,
-// named as the page's keys are
-// ("Shift+ArrowUp", "+", "Home"), "wheel:N" for N notches forward and
-// "pinch:R" for a two-finger spread of R times the first (a run of pinch
-// tokens is one pinch), and the camera bits every host must end with.
+// WebAssembly and under Wine): a run of inputs from the start camera, named
+// as the page's keys are ("Shift+ArrowUp", "+", "Home"), "wheel:N" for N
+// notches forward and "pinch:R" for a two-finger spread of R times the
+// first (a run of pinch tokens is one pinch), and the camera bits every
+// host must end with.
 #pragma once
 
 #include <cmath>
