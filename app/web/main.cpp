@@ -4,8 +4,10 @@
 // (make_page.cpp).
 
 #include <emscripten.h>
+#include <string>
 
 #include "app/app.h"
+#include "app/scene.h"
 #include "view/host.h"
 
 namespace {
@@ -40,12 +42,29 @@ EM_JS(void, page_request_repaint, (), {
     });
 });
 
+EM_JS(void, page_set_checked, (int id, int on), {
+    var box = document.querySelector('[data-id="' + id + '"]');
+    if (box) box.checked = on !== 0;
+});
+
+// The scene lives in the address's fragment, replaced rather than pushed,
+// so that Back is not filled with every step.
+EM_JS(void, page_set_link, (const char* text), {
+    history.replaceState(history.state, "", "#" + UTF8ToString(text));
+});
+EM_JS(int, page_link_size, (), { return lengthBytesUTF8(location.hash.slice(1)) + 1; });
+EM_JS(void, page_read_link, (char* buffer, int size), { stringToUTF8(location.hash.slice(1), buffer, size); });
+
 void read_field_text(void*, int id, char* buffer, int size) { page_read_field(id, buffer, size); }
 void write_field_text(void*, int id, const char* text) { page_write_field(id, text); }
 bool box_checked(void*, int id) { return page_is_checked(id) != 0; }
 void repaint(void*) { page_request_repaint(); }
+void set_checked(void*, int id, bool on) { page_set_checked(id, on ? 1 : 0); }
+
+FieldAccess page_fields() { return {nullptr, read_field_text, write_field_text, box_checked, repaint, set_checked}; }
 
 int the_canvas;  // the view window's handle: the page has one canvas
+unsigned last_command;  // the calculator command a link runs again
 
 }  // namespace
 
@@ -53,10 +72,27 @@ extern "C" {
 
 EMSCRIPTEN_KEEPALIVE void arrowbench_start() { view_window_created(view_state, &the_canvas); }
 
-// A control's command: true when `id` names one.
+// The scene as it stands, into the address.
+EMSCRIPTEN_KEEPALIVE void arrowbench_link() { page_set_link(write_scene(page_fields(), view_state, last_command).c_str()); }
+
+// The scene the address names, if it names one: fields, Redraw, the
+// command, the camera. 0 when part of it could not be read.
+EMSCRIPTEN_KEEPALIVE int arrowbench_open_link() {
+    int size = page_link_size();
+    if (size <= 1) return 1;
+    std::string text(size_t(size), '\0');
+    page_read_link(text.data(), size);
+    bool complete = false;
+    last_command = restore_scene(page_fields(), view_state, text.c_str(), complete);
+    return complete ? 1 : 0;
+}
+
+// A control's command: true when `id` names one. The address follows.
 EMSCRIPTEN_KEEPALIVE int arrowbench_command(unsigned id) {
-    FieldAccess fields{nullptr, read_field_text, write_field_text, box_checked, repaint};
-    return run_command(fields, id) ? 1 : 0;
+    if (!run_command(page_fields(), id)) return 0;
+    if (id != ID_REDRAW) last_command = id;
+    arrowbench_link();
+    return 1;
 }
 
 EMSCRIPTEN_KEEPALIVE void arrowbench_paint() { render_view(view_state); }

@@ -152,7 +152,7 @@ std::string control_html(const TemplateControl& c) {
                text + "</legend></fieldset>";
     if (is_class(c, "Button") && button_type(c) == TPL_BS_AUTOCHECKBOX)
         return "<label class=\"check\" style=\"" + box(x, y, w, h) + "\"><input type=\"checkbox\" " + id +
-               " aria-label=\"" + escape(accessible_name(c).c_str()) + "\">" + text + "</label>";
+               " autocomplete=\"off\" aria-label=\"" + escape(accessible_name(c).c_str()) + "\">" + text + "</label>";
     if (is_class(c, "Button"))
         return "<button type=\"button\" " + id + " style=\"" + box(x, y, w, h) + "\">" + text + "</button>";
     if (is_class(c, "Static"))
@@ -196,6 +196,8 @@ legend { padding: 0 2px; margin-left: 4px; }
 .dialog > canvas:focus-visible { outline: 2px solid #0a246a; outline-offset: 1px; }
 .view-buttons { display: grid; grid-template: repeat(3, 26px) / repeat(4, 26px); gap: 2px; touch-action: none;
                 pointer-events: none; }
+.tools { display: flex; gap: 8px; align-items: center; padding: 8px; }
+.tools button { min-height: 24px; padding: 0 8px; }
 .view-buttons button { width: 26px; height: 26px; font-size: 15px; line-height: 1; pointer-events: auto; }
 </style>
 <script src="view.js" defer></script>
@@ -204,6 +206,15 @@ legend { padding: 0 2px; margin-left: 4px; }
 </head>
 <body>
 <main class="dialog" aria-label="%s">
+)";
+
+// What the page has beyond the dialog: the scene's link and the picture,
+// and a line that says what became of them.
+const char* const TOOLS = R"(<div class="tools">
+<button type="button" id="copy-link">Copy link</button>
+<button type="button" id="save-picture">Save picture</button>
+<span id="status" role="status"></span>
+</div>
 )";
 
 }  // namespace
@@ -215,6 +226,6 @@ int main(int argc, char** argv) {
     std::fprintf(out, HEAD, MAIN_DLG.caption, du_to_px_x(MAIN_DLG.width), du_to_px_y(MAIN_DLG.height),
                  MAIN_DLG.caption);
     for (const TemplateControl& c : MAIN_DLG_CONTROLS) std::fprintf(out, "%s\n", control_html(c).c_str());
-    std::fprintf(out, "</main>\n</body>\n</html>\n");
+    std::fprintf(out, "</main>\n%s</body>\n</html>\n", TOOLS);
     return std::fclose(out) == 0 ? 0 : 1;
 }

@@ -1,12 +1,19 @@
 // The page's glue: buttons run their command through the core, the view
-// control gets its canvas, and the service worker keeps the files for
-// offline use. Loaded before arrowbench.js, which picks up Module.
+// control gets its canvas, the address keeps the scene, the picture can be
+// saved, and the service worker keeps the files for offline use. Loaded before arrowbench.js, which picks up Module.
 'use strict';
 
 var Module = {
   canvas: document.querySelector('canvas[data-id]'),
   onRuntimeInitialized: function() {
     Module._arrowbench_start();
+    // A scene in the address: fields, Redraw, the command, the camera. Then
+    // the address holds the scene as read, and follows every change.
+    var whole = Module._arrowbench_open_link();
+    describeView();
+    Module._arrowbench_link();
+    if (!whole) say('Part of this link could not be read: what could be read is shown, the rest is as it starts.');
+    Module.cameraSettled = function() { Module._arrowbench_link(); };
     // A click, or space or Enter on a focused button, is a click: each
     // button's identifier goes to the core's dispatch, as on the desktop.
     document.querySelectorAll('button[data-id]').forEach(function(button) {
@@ -16,6 +23,8 @@ var Module = {
       });
     });
     attachView(Module, Module.canvas);
+    document.getElementById('copy-link').addEventListener('click', copyLink);
+    document.getElementById('save-picture').addEventListener('click', savePicture);
     // The first frame has been drawn: a mark for tools and benchmarks.
     performance.mark('first-frame');
     document.documentElement.dataset.ready = 'true';
@@ -37,5 +46,34 @@ function describeView() {
   var base = canvas.dataset.label || (canvas.dataset.label = canvas.getAttribute('aria-label'));
   canvas.setAttribute('aria-label', base + (rows.length ? '. Drawn: ' + rows.join('; ') : '. No vectors drawn') + '.');
 }
+
+function say(text) { document.getElementById('status').textContent = text; }
+
+function copyLink() {
+  Module._arrowbench_link();
+  var failed = function() { say('The link could not be copied: the address bar holds it.'); };
+  if (!navigator.clipboard || !navigator.clipboard.writeText) return failed();
+  navigator.clipboard.writeText(location.href).then(function() {
+    say('Link copied: it opens this scene, view included.');
+  }, failed);
+}
+
+// The view as drawn now, at its device-pixel size.
+function savePicture() {
+  Module.canvas.toBlob(function(blob) {
+    if (!blob) return say('The picture could not be made.');
+    var a = document.createElement('a');
+    a.href = URL.createObjectURL(blob);
+    a.download = 'arrowbench-view.png';
+    document.body.appendChild(a);
+    a.click();
+    a.remove();
+    setTimeout(function() { URL.revokeObjectURL(a.href); }, 60000);
+    say('Picture saved as arrowbench-view.png.');
+  }, 'image/png');
+}
+
+// Another scene typed into the address opens as a link does: afresh.
+window.addEventListener('hashchange', function() { location.reload(); });
 
 if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js');

@@ -344,6 +344,58 @@ async function checkDensity(launch, url) {
   }
 }
 
+// The scene travels in the address: opened in a fresh context it gives the
+// same fields, the result computed again and the same picture. The view
+// saves as a PNG of its size. A link that cannot be read whole says so and
+// harms nothing.
+async function checkLink(browser, url) {
+  const fields = (page) => page.evaluate(() =>
+    [...document.querySelectorAll('input[data-id]')].map((e) => (e.type === 'checkbox' ? e.checked : e.value)));
+  const open = async (context, address) => {
+    const page = await context.newPage();
+    page.on('pageerror', (e) => check(false, `page error at ${address.slice(0, 80)}: ${e.message}`));
+    await page.goto(address);
+    await page.waitForSelector('html[data-ready]', { timeout: 30000 });
+    return page;
+  };
+  const first = await browser.newContext({ permissions: ['clipboard-read', 'clipboard-write'] });
+  const page = await open(first, url);
+  await setFields(page, { [ID.V1]: '1 2 3', [ID.V2]: '0.5 -1 4', [ID.S1]: '2 \u00fc&#%', [ROW_VECTOR + ROW_STRIDE]: '1 -1 3',
+                          [ROW_COLOR + ROW_STRIDE]: '255 0 255' });
+  await page.check(field(ROW_COLOR + ROW_STRIDE + 1));
+  await page.click(field(1008));  // CrossProduct
+  await page.click(field(ID.REDRAW));
+  await page.focus('canvas[data-id]');
+  for (const key of ['ArrowLeft', 'PageDown', 'Shift+ArrowUp']) await page.keyboard.press(key);
+  await page.click('#copy-link');
+  const link = page.url();
+  same(await page.evaluate(() => navigator.clipboard.readText()), link, 'the link copied');
+  check(/copied/.test(await page.textContent('#status')), 'the status line says the link was copied');
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#save-picture')]);
+  same(download.suggestedFilename(), 'arrowbench-view.png', 'saved picture name');
+  const png = fs.readFileSync(await download.path());
+  same(`${png.readUInt32BE(16)}x${png.readUInt32BE(20)}`,
+       await page.evaluate(() => `${Module.canvas.width}x${Module.canvas.height}`), 'saved picture size');
+  const want = { fields: await fields(page), frame: fs.readFileSync(await shoot(page, 'link-a.ppm')) };
+  await first.close();
+
+  const fresh = await browser.newContext();
+  const opened = await open(fresh, link);
+  same(JSON.stringify(await fields(opened)), JSON.stringify(want.fields), 'fields from the link');
+  check(fs.readFileSync(await shoot(opened, 'link-b.ppm')).equals(want.frame), 'the picture from the link, pixel for pixel');
+  same(await opened.textContent('#status'), '', 'no complaint about a whole link');
+  for (const [bad, whole] of [['v=1&v1=%zz&s1=7', false], ['v=1&s1=7&v2=%C3%28', false],
+                              ['v=1&s1=7&eye=nan,0,0&dist=-1&run=Explode', false], ['k=1&'.repeat(5000) + 'v=1&s1=7', true]]) {
+    context = bad.slice(0, 60);
+    const p = await open(fresh, `${url}#${bad}`);
+    same(await getField(p, ID.S1), '7', 'S1 from a partly bad link');
+    same(/could not be read/.test(await p.textContent('#status')), !whole, 'the status line on a bad link');
+    await p.close();
+  }
+  context = '';
+  await fresh.close();
+}
+
 // After one visit the service worker holds the files: with the server
 // stopped the page opens again and computes.
 async function checkOffline(page, server) {
@@ -385,6 +437,7 @@ try {
   await checkKeys(page);
   await checkView(page);
   await checkDensity(launch, url);
+  await checkLink(browser, url);
   await checkOffline(page, server);
 } catch (e) {
   check(false, `exception: ${e.stack || e}`);

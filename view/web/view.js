@@ -71,20 +71,25 @@ function attachView(module, canvas) {
     }
     module._arrowbench_press(event.button, p[0], p[1]);
   });
+  // The camera has come to rest: the page may keep it (in its address).
+  function settled() { if (module.cameraSettled) module.cameraSettled(); }
   function release(event) {
     if (event.pointerType === 'touch') {
       if (!fingers.delete(event.pointerId)) return;
       pinch = pinch !== 0 && fingers.size ? -1 : 0;
       module._arrowbench_release();
+      settled();
     } else if (event.button === 0 || event.button === 2 || event.type === 'pointercancel') {
       module._arrowbench_release();
+      settled();
     }
   }
   canvas.addEventListener('pointerup', release);
   canvas.addEventListener('pointercancel', release);
   canvas.addEventListener('lostpointercapture', function(event) {
-    if (event.pointerType === 'touch') release(event);
-    else module._arrowbench_release();
+    if (event.pointerType === 'touch') return release(event);
+    module._arrowbench_release();
+    settled();
   });
   // Each motion draws a frame, those the browser coalesced into one event
   // too.
@@ -119,12 +124,16 @@ function attachView(module, canvas) {
   // pages). deltaMode is read first: Firefox then gives its notches in
   // lines, 3 each, rather than in pixels that depend on the font.
   var PER_NOTCH = [120, 3, 1];
+  var wheelRest = 0;
   var buttons = document.getElementById('view-buttons');
   [canvas, buttons].forEach(function(target) {
     if (target) target.addEventListener('wheel', function(event) {
       event.preventDefault();
       var per = PER_NOTCH[event.deltaMode] || PER_NOTCH[0];
       module._arrowbench_wheel(-event.deltaY / per);
+      // A wheel turn has come to rest when it pauses.
+      clearTimeout(wheelRest);
+      wheelRest = setTimeout(settled, 300);
     }, {passive: false});
   });
 
@@ -138,9 +147,13 @@ function attachView(module, canvas) {
     if (key === undefined || event.ctrlKey || event.altKey || event.metaKey) return;
     event.preventDefault();
     module._arrowbench_key(key, event.shiftKey ? 1 : 0);
+    settled();
   });
   // The on-view buttons do what their keys do.
   if (buttons) buttons.querySelectorAll('button').forEach(function(button) {
-    button.addEventListener('click', function() { module._arrowbench_key(Number(button.dataset.viewKey), 0); });
+    button.addEventListener('click', function() {
+      module._arrowbench_key(Number(button.dataset.viewKey), 0);
+      settled();
+    });
   });
 }
