@@ -135,14 +135,6 @@ void key_event(WORD vk, DWORD flags) {
     Sleep(50);
 }
 
-// Blue pixels across the z axis, which the start camera shows upright.
-int z_axis_width(const Shot& s, const Picture& p, double z) {
-    Point2 at = p.at(0, 0, z);
-    int n = 0;
-    for (int x = int(at.x) - 4; x <= int(at.x) + 4; ++x) n += close_to(s.at(x, int(at.y)), {0, 0, 255});
-    return n;
-}
-
 // The view's top-left corner on the screen, where its focus ring goes.
 COLORREF edge_colour(const RECT& outer) {
     Sleep(300);
@@ -314,7 +306,7 @@ int main(int argc, char** argv) {
     CHECK(!colour_near(first, start.at(1, -1, 1.5), MAGENTA));
     check_board(first, camera, "start");
     const double scale = dpi / 96.0;  // lines 1 px wide at 96 dpi, 2 at 144
-    for (double z : {2.5, 3.0, 3.5}) CHECK_INT(z_axis_width(first, start, z), int(line_width_at(scale)));
+    CHECK_INT(line_thickness(first, start.at(0, 0, 2), start.at(0, 0, 4), {0, 0, 255}), int(line_width_at(scale)));
 
     // Redraw writes every row back in canonical text.
     app.set_text(2001, "1,2,3");
