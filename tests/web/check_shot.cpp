@@ -35,17 +35,13 @@ bool read_ppm(const char* path, Shot& s) {
     return ok;
 }
 
-// The pixels of axis `axis` in its colour, counted across it (along its
-// minor direction) between 3 and 4 units out; -1 where that is out of view.
+// How wide axis `axis` is drawn between 3 and 4 units out; -1 where that
+// is out of view.
 int axis_width(const Shot& s, const Picture& p, int axis) {
     auto at = [&](double t) { return p.at(axis == 0 ? t : 0, axis == 1 ? t : 0, axis == 2 ? t : 0); };
-    Point2 from = at(3), to = at(4), mid = at(3.5);
+    Point2 mid = at(3.5);
     if (mid.x < 8 || mid.y < 8 || mid.x >= s.width - 8 || mid.y >= s.height - 8) return -1;
-    bool x_major = std::fabs(to.x - from.x) >= std::fabs(to.y - from.y);
-    Rgb colour{axis == 0 ? 255 : 0, axis == 1 ? 255 : 0, axis == 2 ? 255 : 0};
-    int cx = int(std::floor(mid.x)), cy = int(std::floor(mid.y)), n = 0;
-    for (int d = -6; d <= 6; ++d) n += close_to(x_major ? s.at(cx, cy + d) : s.at(cx + d, cy), colour);
-    return n;
+    return line_thickness(s, at(3), at(4), {axis == 0 ? 255 : 0, axis == 1 ? 255 : 0, axis == 2 ? 255 : 0});
 }
 
 }  // namespace
