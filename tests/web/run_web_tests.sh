@@ -1,13 +1,14 @@
 #!/bin/bash
-# The browser host's test: installs the pinned driver (npm ci) into a work
-# folder of the build tree, dumps the shared case tables, and drives the
-# page in Debian's Chromium.
+# The browser host's test: installs the pinned driver and axe-core (npm ci,
+# without the audit's Lighthouse, which bench/web/run.sh installs) into a
+# work folder of the build tree, dumps the shared case tables, and drives
+# the page in Debian's Chromium.
 # Usage: run_web_tests.sh SITE_DIR DUMP_CASES_JS CHECK_SHOT_JS WORK_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 site=$1 dump=$2 check_shot=$3 work=$4
 mkdir -p "$work"
 cp "$here/package.json" "$here/package-lock.json" "$work/"
-(cd "$work" && npm ci --no-audit --no-fund --loglevel=error)
+(cd "$work" && npm ci --omit=dev --no-audit --no-fund --loglevel=error)
 node --no-experimental-fetch "$dump" > "$work/cases.json"
 exec node "$here/test_web.mjs" "$site" "$work/cases.json" "$work/node_modules" "$check_shot" "$work"
