@@ -1,7 +1,9 @@
 // Writes the page, index.html, from the template table: every control in
-// template order, placed by dialog units as the Linux host places them,
-// each with its identifier in data-id and an accessible name from the
-// label or column heading it stands by. Run at build time under node.
+// template order (the view after Redraw, where Tab reaches it), each with
+// its identifier in data-id and an accessible name from the label or
+// column heading it stands by, placed in a grid worked out from the
+// template's rows, columns and group boxes: the dialog's arrangement in a
+// wide window, one column in a narrow one. Run at build time under node.
 // Usage: make_page OUTPUT
 
 #include <algorithm>
@@ -9,6 +11,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/control_ids.h"
 #include "app/dialog_template.h"
 
 namespace {
@@ -87,10 +90,144 @@ std::string owned_ids(const TemplateControl& group) {
     return ids;
 }
 
-std::string box(int x, int y, int w, int h) {
-    char s[96];
-    std::snprintf(s, sizeof s, "left:%dpx;top:%dpx;width:%dpx;height:%dpx", x, y, w, h);
+
+const TemplateControl& view() { return *template_control(ID_VIEW); }
+const TemplateControl& view_group() { return *group_of(view()); }
+bool on_view_side(const TemplateControl& c) { return &c == &view_group() || inside(c, view_group()); }
+bool is_push_button(const TemplateControl& c) { return is_class(c, "Button") && button_type(c) == TPL_BS_PUSHBUTTON; }
+
+// The calculator gives each field and button a row of its own, top to
+// bottom; a field's label stands in its field's row.
+bool takes_row(const TemplateControl& c) { return !on_view_side(c) && (is_class(c, "Edit") || is_push_button(c)); }
+
+int rows_above(int y) {
+    int n = 0;
+    for (const TemplateControl& o : MAIN_DLG_CONTROLS) {
+        bool first_at_y = true;
+        for (const TemplateControl* p = MAIN_DLG_CONTROLS; p != &o; ++p) first_at_y &= !(takes_row(*p) && p->y == o.y);
+        n += takes_row(o) && first_at_y && o.y < y;
+    }
+    return n;
+}
+int calculator_rows() { return rows_above(1 << 30); }
+
+// The view's rows: fields and check boxes by the column they stand in,
+// counted by the distinct left edges.
+bool is_view_field(const TemplateControl& c) { return on_view_side(c) && !is_push_button(c) && !is_group_box(c) &&
+                                                      (is_class(c, "Edit") || is_class(c, "Button")); }
+int columns_left_of(int x) {
+    int n = 0;
+    for (const TemplateControl& o : MAIN_DLG_CONTROLS) {
+        bool first_at_x = true;
+        for (const TemplateControl* p = MAIN_DLG_CONTROLS; p != &o; ++p) first_at_x &= !(is_view_field(*p) && p->x == o.x);
+        n += is_view_field(o) && first_at_x && o.x < x;
+    }
+    return n;
+}
+int view_columns() { return columns_left_of(1 << 30); }
+int view_rows() {
+    int n = 0;
+    for (const TemplateControl& o : MAIN_DLG_CONTROLS)
+        if (is_view_field(o)) n = std::max(n, row_of(o));
+    return n;
+}
+// A column heading stands over the field of the first row it overlaps most.
+int view_column(const TemplateControl& c) {
+    if (!is_heading(c)) return columns_left_of(c.x);
+    const TemplateControl* under = &c;
+    int best = 0;
+    for (const TemplateControl& o : MAIN_DLG_CONTROLS) {
+        int overlap = std::min(o.x + o.width, c.x + c.width) - std::max(o.x, c.x);
+        if (is_view_field(o) && row_of(o) == 1 && overlap > best) {
+            under = &o;
+            best = overlap;
+        }
+    }
+    return columns_left_of(under->x);
+}
+
+// Grid lines, the ends excluded, as grid-area takes them. A wide window
+// has the calculator in the first column and the view's group beside it,
+// the view filling the height left (the row after the calculator's); a
+// narrow one has the calculator, then the view's rows, Redraw and the view,
+// each across the width.
+struct Area {
+    int row, col, row_end, col_end;
+};
+
+Area place(const TemplateControl& c, bool wide) {
+    const int n = calculator_rows(), k = view_columns(), r = view_rows();
+    if (!on_view_side(c)) {
+        int first = rows_above(c.y) + 1, last = first;
+        if (is_group_box(c)) {
+            first = n;
+            last = 1;
+            for (const TemplateControl& o : MAIN_DLG_CONTROLS)
+                if (takes_row(o) && inside(o, c)) {
+                    first = std::min(first, rows_above(o.y) + 1);
+                    last = std::max(last, rows_above(o.y) + 1);
+                }
+        }
+        return {first, 1, last + 1, wide ? 2 : k + 1};
+    }
+    const int top = wide ? 1 : n + 1, left = wide ? 2 : 1, right = left + k + (wide ? 1 : 0);
+    if (&c == &view_group()) return {top, left, wide ? n + 2 : top + r + 3, right};
+    if (&c == &view()) return {top + r + (wide ? 1 : 2), left, wide ? n + 2 : top + r + 3, right};
+    if (is_push_button(c)) return wide ? Area{top + 1, left + k, top + r + 1, right} : Area{top + r + 1, left, top + r + 2, right};
+    int row = is_heading(c) ? 0 : row_of(c), col = view_column(c);
+    return {top + row, left + col, top + row + 1, left + col + 1};
+}
+
+// The page's own tools: in a wide window under the calculator, in a row
+// that takes what the view leaves and never more, so that no status line
+// moves the view; in a narrow one after the view.
+Area tools_area(bool wide) {
+    const int n = calculator_rows(), k = view_columns(), r = view_rows();
+    return wide ? Area{n + 1, 1, n + 2, 2} : Area{n + r + 4, 1, n + r + 5, k + 1};
+}
+
+std::string area_text(Area a) {
+    char s[64];
+    std::snprintf(s, sizeof s, "%d/%d/%d/%d", a.row, a.col, a.row_end, a.col_end);
     return s;
+}
+
+// Room inside each group box round a control, at whichever of its edges it
+// shares with the box: the caption's height on top, a pad elsewhere. A
+// field keeps room for its label on its left. In ems of the page's font.
+constexpr double CAPTION_EM = 1.4, PAD_EM = 0.5, LABEL_EM = 2.25;
+
+bool is_labelled(const TemplateControl& c) {
+    for (const TemplateControl& o : MAIN_DLG_CONTROLS)
+        if (is_class(c, "Edit") && is_field_label(o) && o.y == c.y && o.x + o.width <= c.x) return true;
+    return false;
+}
+
+std::string margins(const TemplateControl& c, bool wide) {
+    Area a = place(c, wide);
+    double top = 0, right = 0, bottom = 0, left = is_labelled(c) ? LABEL_EM : 0;
+    for (const TemplateControl* g = group_of(c); g; g = group_of(*g)) {
+        Area b = place(*g, wide);
+        top += a.row == b.row ? CAPTION_EM : 0;
+        bottom += a.row_end == b.row_end ? PAD_EM : 0;
+        left += a.col == b.col ? PAD_EM : 0;
+        right += a.col_end == b.col_end ? PAD_EM : 0;
+    }
+    std::string text;
+    for (double em : {top, right, bottom, left}) {
+        char s[16] = "0";
+        if (em != 0) std::snprintf(s, sizeof s, "%gem", em);
+        text += (text.empty() ? "" : " ") + std::string(s);
+    }
+    return text;
+}
+
+// The grid areas and margins in both arrangements, for the style sheet's
+// media query to choose from.
+std::string placed(const TemplateControl& c) {
+    std::string narrow = margins(c, false), wide = margins(c, true);
+    return " style=\"--at:" + area_text(place(c, false)) + ";--wide:" + area_text(place(c, true)) + ";--m:" + narrow +
+           (wide == narrow ? "" : ";--wm:" + wide) + "\"";
 }
 
 // The first tab stop has the focus at start, as the dialog manager gives it.
@@ -99,12 +236,6 @@ bool is_first_tab_stop(const TemplateControl& c) {
         if (o.style & TPL_WS_TABSTOP) return &o == &c;
     return false;
 }
-
-// The template's tab stops keep their order, and the view and its buttons
-// come after them: the view is first in the template (and so in the page's
-// order for screen readers), but reached last by Tab, after Redraw.
-const char* const TAB_STOP = " tabindex=\"1\"";
-const char* const VIEW_TAB_STOP = " tabindex=\"2\"";
 
 // Buttons over the view's top right corner for those who cannot drag or
 // use the keys, each doing what its key does (ViewKey's numbers), laid out
@@ -119,103 +250,130 @@ const ViewButton VIEW_BUTTONS[] = {
     {"Rotate down", "&#x2193;", 2, 3}, {"Zoom in", "+", 4, 1},             {"Zoom out", "&#x2212;", 4, 2},
     {"Reset view", "&#x2302;", 2, 2},
 };
-constexpr int VIEW_BUTTON_PX = 26;  // over the 24 CSS px a pointer target needs
-constexpr int VIEW_BUTTON_GAP = 2;
 
-std::string view_buttons(int right, int top) {
-    int width = 4 * VIEW_BUTTON_PX + 3 * VIEW_BUTTON_GAP, height = 3 * VIEW_BUTTON_PX + 2 * VIEW_BUTTON_GAP;
-    std::string html =
-        "<div id=\"view-buttons\" class=\"view-buttons\" style=\"" + box(right - width, top, width, height) + "\">";
+std::string view_buttons() {
+    std::string html = "<div id=\"view-buttons\" class=\"view-buttons\"" + placed(view()) + ">";
     for (const ViewButton& b : VIEW_BUTTONS) {
         char place[48];
         std::snprintf(place, sizeof place, "grid-area:%d/%d", b.row, b.column);
-        html += std::string("<button type=\"button\"") + VIEW_TAB_STOP + " data-view-key=\"" +
-                std::to_string(&b - VIEW_BUTTONS) + "\" aria-label=\"" + b.name + "\" title=\"" + b.name +
-                "\" style=\"" + place + "\">" + b.glyph + "</button>";
+        html += std::string("<button type=\"button\" data-view-key=\"") + std::to_string(&b - VIEW_BUTTONS) +
+                "\" aria-label=\"" + b.name + "\" title=\"" + b.name + "\" style=\"" + place + "\">" + b.glyph +
+                "</button>";
     }
     return html + "</div>";
 }
 
+// A field label names the field that follows it in its row.
+std::string labelled_field(const TemplateControl& label) {
+    for (const TemplateControl& o : MAIN_DLG_CONTROLS)
+        if (is_class(o, "Edit") && o.y == label.y && label.x + label.width <= o.x) return element_id(o);
+    return "";
+}
+
 std::string control_html(const TemplateControl& c) {
-    int x = du_to_px_x(c.x), y = du_to_px_y(c.y), w = du_to_px_x(c.width), h = du_to_px_y(c.height);
-    std::string id = "id=\"" + element_id(c) + "\" data-id=\"" + std::to_string(c.id) + "\"" +
-                     ((c.style & TPL_WS_TABSTOP) ? TAB_STOP : "");
+    std::string id = "id=\"" + element_id(c) + "\" data-id=\"" + std::to_string(c.id) + "\"";
     std::string text = escape(c.text);
     if (is_class(c, "Edit")) {
-        return "<input type=\"text\" " + id + " style=\"" + box(x, y, w, h) + "\" value=\"" + text +
-               "\" aria-label=\"" + escape(accessible_name(c).c_str()) + "\"" +
-               ((c.style & TPL_ES_READONLY) ? " readonly" : "") + (is_first_tab_stop(c) ? " autofocus" : "") +
-               " spellcheck=\"false\" autocomplete=\"off\">";
+        return "<input type=\"text\" " + id + placed(c) + " value=\"" + text + "\" aria-label=\"" +
+               escape(accessible_name(c).c_str()) + "\"" + ((c.style & TPL_ES_READONLY) ? " readonly" : "") +
+               (is_first_tab_stop(c) ? " autofocus" : "") + " spellcheck=\"false\" autocomplete=\"off\">";
     }
-    if (is_class(c, "Button") && button_type(c) == TPL_BS_GROUPBOX)
-        return "<fieldset " + id + " style=\"" + box(x, y, w, h) + "\" aria-owns=\"" + owned_ids(c) + "\"><legend>" +
-               text + "</legend></fieldset>";
+    if (is_group_box(c))
+        return "<fieldset " + id + placed(c) + " aria-owns=\"" + owned_ids(c) + "\"><legend>" + text +
+               "</legend></fieldset>";
     if (is_class(c, "Button") && button_type(c) == TPL_BS_AUTOCHECKBOX)
-        return "<label class=\"check\" style=\"" + box(x, y, w, h) + "\"><input type=\"checkbox\" " + id +
+        return "<label class=\"check\"" + placed(c) + "><input type=\"checkbox\" " + id +
                " autocomplete=\"off\" aria-label=\"" + escape(accessible_name(c).c_str()) + "\">" + text + "</label>";
-    if (is_class(c, "Button"))
-        return "<button type=\"button\" " + id + " style=\"" + box(x, y, w, h) + "\">" + text + "</button>";
-    if (is_class(c, "Static"))
-        return std::string("<div class=\"") + (is_field_label(c) ? "static centre" : "static") + "\" " + id +
-               " style=\"" + box(x, y, w, h) + "\">" + text + "</div>";
-    // The view: its client area is the canvas, inside the client edge, and
-    // the on-view buttons over it, inside the edge and a little more.
-    return "<canvas " + id + VIEW_TAB_STOP + " style=\"" + box(x, y, w - 2 * CLIENT_EDGE_PX, h - 2 * CLIENT_EDGE_PX) +
-           "\" role=\"application\" aria-roledescription=\"3D view\" aria-label=\"The vectors handed over by "
+    if (is_class(c, "Button")) return "<button type=\"button\" " + id + placed(c) + ">" + text + "</button>";
+    if (is_field_label(c))
+        return "<label class=\"static\" " + id + placed(c) + " for=\"" + labelled_field(c) + "\">" + text + "</label>";
+    if (is_class(c, "Static")) return "<div class=\"static heading\" " + id + placed(c) + ">" + text + "</div>";
+    // The view, reached by Tab after Redraw, and its buttons over it.
+    return "<canvas " + id + " tabindex=\"0\"" + placed(c) +
+           " role=\"application\" aria-roledescription=\"3D view\" aria-label=\"The vectors handed over by "
            "Redraw, with the axes x red, y green and z blue over a checkerboard ground. Arrow keys orbit, with "
            "Shift in small steps; plus and minus or Page Up and Page Down zoom; Home resets the view. Drag with "
            "the left button or one finger to orbit; the wheel, the right button or two fingers zoom\"></canvas>\n" +
-           view_buttons(x + w - CLIENT_EDGE_PX - 4, y + CLIENT_EDGE_PX + 4);
+           view_buttons();
 }
 
+// The page's own font and colours, native controls, light or dark after
+// the system; the view's picture is its own. Controls are 25 CSS px high
+// or more: over the 24 a pointer target needs.
 const char* const HEAD = R"(<!DOCTYPE html>
 <html lang="en">
 <head>
 <meta charset="utf-8">
 <meta name="viewport" content="width=device-width, initial-scale=1">
 <title>%s</title>
+<meta name="description" content="Arithmetic on 3-component vectors with a live 3D view: add, subtract, cross, dot, scale, normalize and measure vectors, and see up to three drawn round the axes. A static page that works offline; a link keeps the whole scene.">
+<meta name="color-scheme" content="light dark">
 <link rel="manifest" href="manifest.webmanifest">
 <link rel="preload" href="arrowbench.wasm" as="fetch" type="application/wasm" crossorigin>
 <link rel="icon" href="arrowbench-32.png" sizes="32x32">
 <link rel="apple-touch-icon" href="arrowbench-256.png">
 <style>
-html { background: #d4d0c8; }
-body { margin: 0; font: 11px "MS Sans Serif", Tahoma, "DejaVu Sans", sans-serif; color: #000; }
-.dialog { position: relative; width: %dpx; height: %dpx; background: #d4d0c8; }
-.dialog > * { position: absolute; box-sizing: border-box; margin: 0; font: inherit; }
-input[type=text] { padding: 0 2px; border: 2px inset #fff; background: #fff; }
-input[readonly] { background: #d4d0c8; }
-button { padding: 0; }
-fieldset { border: 2px groove #fff; padding: 0; min-width: 0; pointer-events: none; }
-legend { padding: 0 2px; margin-left: 4px; }
-.check { display: flex; align-items: center; white-space: nowrap; }
-.check input { margin: 0 4px 0 0; }
-.static { white-space: nowrap; pointer-events: none; }
-.centre { display: flex; align-items: center; }
-.dialog > canvas { box-sizing: content-box; border: 2px inset #fff; background: #c0c0c0; touch-action: none; }
-.dialog > canvas:focus-visible { outline: 2px solid #0a246a; outline-offset: 1px; }
-.view-buttons { display: grid; grid-template: repeat(3, 26px) / repeat(4, 26px); gap: 2px; touch-action: none;
-                pointer-events: none; }
-.tools { display: flex; gap: 8px; align-items: center; padding: 8px; }
-.tools button { min-height: 24px; padding: 0 8px; }
-.view-buttons button { width: 26px; height: 26px; font-size: 15px; line-height: 1; pointer-events: auto; }
+:root { color-scheme: light dark; }
+body { box-sizing: border-box; min-height: 100vh; min-height: 100dvh; margin: 0; padding: 0 8px;
+       display: flex; flex-direction: column; font: 16px/1.25 system-ui, -apple-system, "Segoe UI", Roboto, Ubuntu,
+       "Noto Sans", "DejaVu Sans", sans-serif; }
+header { padding: 10px 0 8px; }
+h1 { margin: 0; font-size: 1.5em; line-height: 1.2; }
+header p { margin: 2px 0 0; }
+main { flex: 1; display: grid; gap: 6px; align-content: start; padding-bottom: 12px;
+       grid-template-columns: repeat(3, minmax(0, 1fr)) min-content; }
+main > * { grid-area: var(--at); margin: var(--m); box-sizing: border-box; min-width: 0; font: inherit; }
+main > input, main > button, .tools button { min-height: 2em; }
+main > input { padding: 0 .3em; }
+input[readonly] { background: color-mix(in srgb, Canvas 92%%, CanvasText); }
+button { padding: 0 .6em; }
+fieldset { padding: 0; border: 1px solid color-mix(in srgb, CanvasText 35%%, Canvas); border-radius: 6px;
+           pointer-events: none; }
+legend { margin-left: .4em; padding: 0 .3em; line-height: 1.2; }
+.static { align-self: center; justify-self: start; }
+.heading { align-self: end; }
+.check { display: flex; align-items: center; gap: .3em; white-space: nowrap; }
+.check input { flex: none; width: 24px; height: 24px; margin: 0; }
+main > canvas { justify-self: stretch; align-self: start; aspect-ratio: 546 / 363; max-height: 90vh; contain: size;
+                border: 1px solid color-mix(in srgb, CanvasText 35%%, Canvas); touch-action: none; }
+main > canvas:focus-visible { outline: 2px solid CanvasText; outline-offset: 1px; }
+.view-buttons { justify-self: end; align-self: start; padding: 6px; display: grid; gap: 2px;
+                grid-template: repeat(3, 28px) / repeat(4, 28px); pointer-events: none; touch-action: none; }
+.view-buttons button { padding: 0; font-size: 16px; line-height: 1; pointer-events: auto; }
+.tools { display: flex; flex-wrap: wrap; align-items: center; gap: 6px 12px; }
+@media (min-width: 1000px) {
+  body { height: 100vh; height: 100dvh; padding: 0 16px; font-size: 14px; }
+  main { min-height: 0; grid-template-columns: 16em minmax(0, 1fr) minmax(0, 1fr) minmax(0, .6fr) auto auto;
+         grid-template-rows: repeat(%d, auto) minmax(0, 1fr); row-gap: 4px; }
+  header { display: flex; flex-wrap: wrap; align-items: baseline; column-gap: 1em; }
+  main > input, main > button { min-height: 1.85em; }
+  .tools { align-self: start; margin-top: 8px; }
+  main > * { grid-area: var(--wide); margin: var(--wm, var(--m)); }
+  main > canvas { align-self: stretch; aspect-ratio: auto; max-height: none; min-width: 546px; min-height: 363px; }
+}
 </style>
 <script src="view.js" defer></script>
 <script src="page.js" defer></script>
 <script src="arrowbench.js" defer></script>
 </head>
 <body>
-<main class="dialog" aria-label="%s">
+<header>
+<h1>%s</h1>
+<p>Arithmetic on 3-component vectors, with a live 3D view of up to three of them.</p>
+</header>
+<main>
 )";
 
 // What the page has beyond the dialog: the scene's link and the picture,
 // and a line that says what became of them.
-const char* const TOOLS = R"(<div class="tools">
-<button type="button" id="copy-link">Copy link</button>
-<button type="button" id="save-picture">Save picture</button>
-<span id="status" role="status"></span>
-</div>
-)";
+std::string tools() {
+    return "<div class=\"tools\" style=\"--at:" + area_text(tools_area(false)) + ";--wide:" +
+           area_text(tools_area(true)) + ";--m:0\">\n"
+           "<button type=\"button\" id=\"copy-link\">Copy link</button>\n"
+           "<button type=\"button\" id=\"save-picture\">Save picture</button>\n"
+           "<span id=\"status\" role=\"status\"></span>\n"
+           "</div>\n";
+}
 
 }  // namespace
 
@@ -223,9 +381,11 @@ int main(int argc, char** argv) {
     if (argc != 2) return 2;
     std::FILE* out = std::fopen(argv[1], "w");
     if (!out) return 1;
-    std::fprintf(out, HEAD, MAIN_DLG.caption, du_to_px_x(MAIN_DLG.width), du_to_px_y(MAIN_DLG.height),
-                 MAIN_DLG.caption);
-    for (const TemplateControl& c : MAIN_DLG_CONTROLS) std::fprintf(out, "%s\n", control_html(c).c_str());
-    std::fprintf(out, "</main>\n%s</body>\n</html>\n", TOOLS);
+    std::fprintf(out, HEAD, MAIN_DLG.caption, calculator_rows(), MAIN_DLG.caption);
+    for (const TemplateControl& c : MAIN_DLG_CONTROLS) {
+        if (&c != &view()) std::fprintf(out, "%s\n", control_html(c).c_str());
+        if (c.id == ID_REDRAW) std::fprintf(out, "%s\n", control_html(view()).c_str());
+    }
+    std::fprintf(out, "%s</main>\n</body>\n</html>\n", tools().c_str());
     return std::fclose(out) == 0 ? 0 : 1;
 }

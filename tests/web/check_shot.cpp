@@ -1,17 +1,17 @@
 // Checks a frame of the page's view with the shared pixel checks, and the
 // page's camera against the one the core computes for the same input.
-// Usage: check_shot SHOT.ppm EYE_X EYE_Y EYE_Z DISTANCE [INPUT A B C D]...
-// with each input a drag (rotate|zoom X0 Y0 X1 Y1), or key VIEWKEY FINE,
-// wheel NOTCHES or pinch SPREAD0 SPREAD1, padded to four numbers. The
-// camera is given as the four floats' bits in hex; the input starts from
-// the start camera. Runs under node, with the host's files.
+// Usage: check_shot SHOT.ppm SCALE EYE_X EYE_Y EYE_Z DISTANCE [INPUT A B C D]...
+// with SCALE the page's device pixels per CSS pixel and each input a drag
+// (rotate|zoom X0 Y0 X1 Y1), or key VIEWKEY FINE, wheel NOTCHES or pinch
+// SPREAD0 SPREAD1, padded to four numbers. The camera is given as the four
+// floats' bits in hex; the input starts from the start camera. Runs under
+// node, with the host's files.
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "app/dialog_template.h"
 #include "tests/check.h"
 #include "tests/float_bits.h"
 #include "tests/view_pixels.h"
@@ -47,8 +47,8 @@ int axis_width(const Shot& s, const Picture& p, int axis) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 6 || (argc - 6) % 5 != 0) {
-        std::printf("usage: check_shot SHOT.ppm EYE_X EYE_Y EYE_Z DISTANCE [INPUT A B C D]...\n");
+    if (argc < 7 || (argc - 7) % 5 != 0) {
+        std::printf("usage: check_shot SHOT.ppm SCALE EYE_X EYE_Y EYE_Z DISTANCE [INPUT A B C D]...\n");
         return 2;
     }
     Shot shot;
@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
 
     ViewState camera;
     set_start_camera(camera, nullptr);
-    for (int i = 6; i < argc; i += 5) {
+    for (int i = 7; i < argc; i += 5) {
         double a = std::atof(argv[i + 1]), b = std::atof(argv[i + 2]);
         if (std::strcmp(argv[i], "key") == 0) {
             view_key(camera, ViewKey(int(a)), b != 0);
@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
         end_drag(camera);
     }
     uint32_t page[4];
-    for (int i = 0; i < 4; ++i) page[i] = uint32_t(std::strtoul(argv[2 + i], nullptr, 16));
+    for (int i = 0; i < 4; ++i) page[i] = uint32_t(std::strtoul(argv[3 + i], nullptr, 16));
     CHECK_INT(page[0], float_bits(camera.eye_dir.x));
     CHECK_INT(page[1], float_bits(camera.eye_dir.y));
     CHECK_INT(page[2], float_bits(camera.eye_dir.z));
@@ -83,9 +83,9 @@ int main(int argc, char** argv) {
 
     check_picture(shot, camera, {255, 0, 255}, argv[1]);
     check_board(shot, camera, argv[1]);
-    // Lines as wide as the core draws them at the frame's scale.
+    // Lines as wide as the core draws them at the page's scale.
     Picture p(camera, shot.width, shot.height);
-    int width = int(line_width_at(double(shot.width) / view_client_width()));
+    int width = int(line_width_at(std::atof(argv[2])));
     for (int axis = 0; axis < 3; ++axis) {
         int n = axis_width(shot, p, axis);
         if (n >= 0) CHECK_INT(n, width);

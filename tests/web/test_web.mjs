@@ -8,7 +8,8 @@ import fs from 'node:fs';
 import path from 'node:path';
 
 const [site, casesPath, modules, checkShot, work] = process.argv.slice(2);
-const { chromium } = createRequire(path.resolve(modules, 'loader.js'))('playwright-core');
+const require = createRequire(path.resolve(modules, 'loader.js'));
+const { chromium } = require('playwright-core');
 const cases = JSON.parse(fs.readFileSync(casesPath, 'utf8'));
 
 let passed = 0, failed = 0, context = '';
@@ -38,7 +39,7 @@ function serve(dir) {
 }
 
 const field = (id) => `[data-id="${id}"]`;
-const ID = { V1: 1001, V2: 1002, S1: 1003, V3: 1004, S2: 1005, ADD: 1006, SUB: 1007, LENGTH: 1013, REDRAW: 2014 };
+const ID = { V1: 1001, V2: 1002, S1: 1003, V3: 1004, S2: 1005, ADD: 1006, SUB: 1007, LENGTH: 1013, VIEW: 2013, REDRAW: 2014 };
 const VIEW_BUTTONS = ['Rotate left', 'Rotate right', 'Rotate up', 'Rotate down', 'Zoom in', 'Zoom out', 'Reset view'];
 const ROW_VECTOR = 2001, ROW_OFFSET = 2002, ROW_COLOR = 2003, ROW_STRIDE = 4;
 
@@ -55,8 +56,11 @@ const getField = (page, id) => page.inputValue(field(id));
 
 async function checkLayout(page) {
   same(await page.title(), 'Arrowbench', 'title');
+  // The template's order, but for the view: it follows Redraw, where Tab reaches it.
   const ids = await page.evaluate(() => [...document.querySelectorAll('[data-id]')].map((e) => Number(e.dataset.id)));
-  same(JSON.stringify(ids), JSON.stringify(cases.controls), 'controls in template order');
+  const order = cases.controls.filter((id) => id !== ID.VIEW);
+  order.splice(order.indexOf(ID.REDRAW) + 1, 0, ID.VIEW);
+  same(JSON.stringify(ids), JSON.stringify(order), 'controls in template order, the view after Redraw');
   // Every field and check box has a name of its own; the group boxes are
   // groups with their captions; the view has a text alternative.
   const names = await page.evaluate(() => [...document.querySelectorAll('input')].map((e) => e.getAttribute('aria-label')));
@@ -188,6 +192,15 @@ async function shoot(page, name) {
   return file;
 }
 
+// A frame judged against the core's camera after `drags` from the start.
+async function judgeShot(page, name, drags = []) {
+  const shot = await shoot(page, name);
+  const run = spawnSync('node', ['--no-experimental-fetch', checkShot, shot, String(await page.evaluate(() => devicePixelRatio)),
+                                 ...(await camera(page)), ...drags.flat().map(String)], { encoding: 'utf8' });
+  check(run.status === 0, `${name}: ${run.stdout}${run.stderr}`);
+  return shot;
+}
+
 async function camera(page) {
   return page.evaluate(() => {
     const f = new Float32Array(1), u = new Uint32Array(f.buffer);
@@ -203,13 +216,7 @@ async function checkView(page) {
   await setFields(page, { 2001: '0 0 3', 2002: '1 -1 0', 2003: '255 0 255', 2005: '0 0 0', 2009: '0 0 0' });
   await page.click(field(ID.REDRAW));
   const drags = [];
-  async function judge(name) {
-    const shot = await shoot(page, name);
-    const run = spawnSync('node', ['--no-experimental-fetch', checkShot, shot, ...(await camera(page)), ...drags.flat().map(String)],
-                          { encoding: 'utf8' });
-    check(run.status === 0, `${name}: ${run.stdout}${run.stderr}`);
-    return shot;
-  }
+  const judge = (name) => judgeShot(page, name, drags);
   const start = fs.readFileSync(await judge('after-redraw.ppm'));
   check((await page.getByRole('application').getAttribute('aria-label')).includes('vector 0 0 3 from 1 -1 0 in colour 255 0 255'),
         'the view\'s text alternative names the vector drawn');
@@ -268,7 +275,7 @@ async function checkView(page) {
   // A click gives the view the keys; Home brings back the start picture.
   // Then the keys, the wheel, one finger and a pinch, none scrolling the
   // page, against the core's camera for the same input.
-  await page.evaluate(() => { document.body.style.height = '3000px'; });
+  await page.evaluate(() => { document.documentElement.style.height = '3000px'; });
   const view = page.locator('canvas[data-id]');
   await view.click({ position: { x: 300, y: 250 } });
   await page.keyboard.press('Home');
@@ -318,7 +325,7 @@ async function checkView(page) {
 async function checkDensity(launch, url) {
   const browser = await launch(['--force-device-scale-factor=2']);
   try {
-    const page = await (await browser.newContext({ deviceScaleFactor: 2 })).newPage();
+    const page = await (await browser.newContext({ deviceScaleFactor: 2, viewport: { width: 390, height: 844 } })).newPage();
     await page.goto(url);
     await page.waitForSelector('html[data-ready]', { timeout: 30000 });
     const size = () => page.evaluate(() => { const c = document.querySelector('canvas[data-id]'); return [c.width, c.height, c.clientWidth, c.clientHeight]; });
@@ -326,22 +333,51 @@ async function checkDensity(launch, url) {
     same(`${w}x${h}`, `${2 * cw}x${2 * ch}`, 'backing store at density 2');
     await setFields(page, { 2001: '0 0 3', 2002: '1 -1 0', 2003: '255 0 255' });
     await page.click(field(ID.REDRAW));
-    const shot = await shoot(page, 'density-2.ppm');
-    const run = spawnSync('node', ['--no-experimental-fetch', checkShot, shot, ...(await camera(page))], { encoding: 'utf8' });
-    check(run.status === 0, `density 2: ${run.stdout}${run.stderr}`);
+    await judgeShot(page, 'density-2.ppm');
 
     const box = await page.locator('canvas[data-id]').boundingBox();
     await page.mouse.move(box.x + 100, box.y + 100);
     await page.mouse.down();
     await page.mouse.move(box.x + 120, box.y + 110);
     same(await page.evaluate(() => Module._arrowbench_camera(4)), 1, 'drag mode while rotating');
-    await page.evaluate(() => { document.querySelector('canvas[data-id]').style.width = '500px'; });
-    await page.waitForFunction(() => document.querySelector('canvas[data-id]').width === 1000);
+    await page.evaluate(() => { document.querySelector('canvas[data-id]').style.width = '600px'; });
+    await page.waitForFunction(() => { const c = document.querySelector('canvas[data-id]'); return c.clientWidth > 500 && c.width === 2 * c.clientWidth; });
     same(await page.evaluate(() => Module._arrowbench_camera(4)), 0, 'drag mode after a size change');
     await page.mouse.up();
+    await page.evaluate(() => { document.querySelector('canvas[data-id]').style.width = ''; });
+    await page.setViewportSize({ width: 320, height: 640 });
+    check(await page.evaluate(() => document.scrollingElement.scrollWidth <= innerWidth), 'no sideways scroll at 320 at density 2');
   } finally {
     await browser.close();
   }
+}
+
+// One page taken from a desktop window to a phone's and the narrowest:
+// at each, no WCAG 2.2 AA violation that axe-core finds, no sideways
+// scroll, and the view drawn again right at its new size; in the desktop
+// window the view takes the room.
+async function checkSizes(browser, url) {
+  const page = await browser.newPage();
+  page.on('pageerror', (e) => check(false, `page error: ${e.message}`));
+  await page.goto(url);
+  await page.waitForSelector('html[data-ready]', { timeout: 30000 });
+  await setFields(page, { 2001: '0 0 3', 2002: '1 -1 0', 2003: '255 0 255' });
+  await page.click(field(ID.REDRAW));
+  await page.addScriptTag({ path: require.resolve('axe-core/axe.min.js') });
+  for (const [width, height] of [[1280, 800], [390, 844], [320, 640]]) {
+    context = `${width} x ${height}`;
+    await page.setViewportSize({ width, height });
+    await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+    const { violations } = await page.evaluate(() => axe.run(document,
+      { runOnly: { type: 'tag', values: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa'] } }));
+    same(violations.map((v) => `${v.id} at ${v.nodes.map((n) => n.target).join(' ')}`).join('; '), '', 'axe violations');
+    const [scroll, view] = await page.evaluate(() => [document.scrollingElement.scrollWidth, Module.canvas.clientWidth]);
+    check(scroll <= width, `page ${scroll} CSS px wide`);
+    if (width === 1280) check(view >= 700, `view ${view} CSS px wide`);
+    await judgeShot(page, `view-${width}.ppm`);
+  }
+  context = '';
+  await page.close();
 }
 
 // The scene travels in the address: opened in a fresh context it gives the
@@ -437,6 +473,7 @@ try {
   await checkKeys(page);
   await checkView(page);
   await checkDensity(launch, url);
+  await checkSizes(browser, url);
   await checkLink(browser, url);
   await checkOffline(page, server);
 } catch (e) {
