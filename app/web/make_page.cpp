@@ -90,40 +90,36 @@ std::string owned_ids(const TemplateControl& group) {
     return ids;
 }
 
-
+// The view and its group box; what the box holds is the view's side of the
+// dialog, the rest the calculator's.
 const TemplateControl& view() { return *template_control(ID_VIEW); }
 const TemplateControl& view_group() { return *group_of(view()); }
 bool on_view_side(const TemplateControl& c) { return &c == &view_group() || inside(c, view_group()); }
 bool is_push_button(const TemplateControl& c) { return is_class(c, "Button") && button_type(c) == TPL_BS_PUSHBUTTON; }
 
 // The calculator gives each field and button a row of its own, top to
-// bottom; a field's label stands in its field's row.
+// bottom; a field's label stands in its field's row. The view's fields and
+// check boxes stand in the column of their left edge.
 bool takes_row(const TemplateControl& c) { return !on_view_side(c) && (is_class(c, "Edit") || is_push_button(c)); }
+bool is_view_field(const TemplateControl& c) {
+    return on_view_side(c) && (is_class(c, "Edit") || (is_class(c, "Button") && button_type(c) == TPL_BS_AUTOCHECKBOX));
+}
 
-int rows_above(int y) {
+// How many distinct values of `at` the controls that `counts` picks have
+// below `limit`.
+int distinct_below(bool (*counts)(const TemplateControl&), int TemplateControl::*at, int limit) {
     int n = 0;
     for (const TemplateControl& o : MAIN_DLG_CONTROLS) {
-        bool first_at_y = true;
-        for (const TemplateControl* p = MAIN_DLG_CONTROLS; p != &o; ++p) first_at_y &= !(takes_row(*p) && p->y == o.y);
-        n += takes_row(o) && first_at_y && o.y < y;
+        bool first = counts(o) && o.*at < limit;
+        for (const TemplateControl* p = MAIN_DLG_CONTROLS; first && p != &o; ++p)
+            first = !(counts(*p) && p->*at == o.*at);
+        n += first;
     }
     return n;
 }
+int rows_above(int y) { return distinct_below(takes_row, &TemplateControl::y, y); }
 int calculator_rows() { return rows_above(1 << 30); }
-
-// The view's rows: fields and check boxes by the column they stand in,
-// counted by the distinct left edges.
-bool is_view_field(const TemplateControl& c) { return on_view_side(c) && !is_push_button(c) && !is_group_box(c) &&
-                                                      (is_class(c, "Edit") || is_class(c, "Button")); }
-int columns_left_of(int x) {
-    int n = 0;
-    for (const TemplateControl& o : MAIN_DLG_CONTROLS) {
-        bool first_at_x = true;
-        for (const TemplateControl* p = MAIN_DLG_CONTROLS; p != &o; ++p) first_at_x &= !(is_view_field(*p) && p->x == o.x);
-        n += is_view_field(o) && first_at_x && o.x < x;
-    }
-    return n;
-}
+int columns_left_of(int x) { return distinct_below(is_view_field, &TemplateControl::x, x); }
 int view_columns() { return columns_left_of(1 << 30); }
 int view_rows() {
     int n = 0;
@@ -173,7 +169,8 @@ Area place(const TemplateControl& c, bool wide) {
     const int top = wide ? 1 : n + 1, left = wide ? 2 : 1, right = left + k + (wide ? 1 : 0);
     if (&c == &view_group()) return {top, left, wide ? n + 2 : top + r + 3, right};
     if (&c == &view()) return {top + r + (wide ? 1 : 2), left, wide ? n + 2 : top + r + 3, right};
-    if (is_push_button(c)) return wide ? Area{top + 1, left + k, top + r + 1, right} : Area{top + r + 1, left, top + r + 2, right};
+    if (is_push_button(c))
+        return wide ? Area{top + 1, left + k, top + r + 1, right} : Area{top + r + 1, left, top + r + 2, right};
     int row = is_heading(c) ? 0 : row_of(c), col = view_column(c);
     return {top + row, left + col, top + row + 1, left + col + 1};
 }
@@ -313,7 +310,7 @@ const char* const HEAD = R"(<!DOCTYPE html>
 <link rel="icon" href="arrowbench-32.png" sizes="32x32">
 <link rel="apple-touch-icon" href="arrowbench-256.png">
 <style>
-:root { color-scheme: light dark; }
+:root { color-scheme: light dark; --control: 2em; }
 body { box-sizing: border-box; min-height: 100vh; min-height: 100dvh; margin: 0; padding: 0 8px;
        display: flex; flex-direction: column; font: 16px/1.25 system-ui, -apple-system, "Segoe UI", Roboto, Ubuntu,
        "Noto Sans", "DejaVu Sans", sans-serif; }
@@ -323,15 +320,15 @@ header p { margin: 2px 0 0; }
 main { flex: 1; display: grid; gap: 6px; align-content: start; padding-bottom: 12px;
        grid-template-columns: repeat(3, minmax(0, 1fr)) min-content; }
 main > * { grid-area: var(--at); margin: var(--m); box-sizing: border-box; min-width: 0; font: inherit; }
-main > input, main > button, .tools button { min-height: 2em; }
-main > input { padding: 0 .3em; }
+main > input, main > button, .tools button { min-height: var(--control); }
+main > input { align-self: end; padding: 0 .3em; }
 input[readonly] { background: color-mix(in srgb, Canvas 92%%, CanvasText); }
 button { padding: 0 .6em; }
 fieldset { padding: 0; border: 1px solid color-mix(in srgb, CanvasText 35%%, Canvas); border-radius: 6px;
            pointer-events: none; }
 legend { margin-left: .4em; padding: 0 .3em; line-height: 1.2; }
-.static { align-self: center; justify-self: start; }
-.heading { align-self: end; }
+.static { align-self: end; justify-self: start; line-height: var(--control); }
+.heading { line-height: inherit; }
 .check { display: flex; align-items: center; gap: .3em; white-space: nowrap; }
 .check input { flex: none; width: 24px; height: 24px; margin: 0; }
 main > canvas { justify-self: stretch; align-self: start; aspect-ratio: 546 / 363; max-height: 90vh; contain: size;
@@ -342,11 +339,11 @@ main > canvas:focus-visible { outline: 2px solid CanvasText; outline-offset: 1px
 .view-buttons button { padding: 0; font-size: 16px; line-height: 1; pointer-events: auto; }
 .tools { display: flex; flex-wrap: wrap; align-items: center; gap: 6px 12px; }
 @media (min-width: 1000px) {
+  :root { --control: 1.85em; }
   body { height: 100vh; height: 100dvh; padding: 0 16px; font-size: 14px; }
   main { min-height: 0; grid-template-columns: 16em minmax(0, 1fr) minmax(0, 1fr) minmax(0, .6fr) auto auto;
          grid-template-rows: repeat(%d, auto) minmax(0, 1fr); row-gap: 4px; }
   header { display: flex; flex-wrap: wrap; align-items: baseline; column-gap: 1em; }
-  main > input, main > button { min-height: 1.85em; }
   .tools { align-self: start; margin-top: 8px; }
   main > * { grid-area: var(--wide); margin: var(--wm, var(--m)); }
   main > canvas { align-self: stretch; aspect-ratio: auto; max-height: none; min-width: 546px; min-height: 363px; }
