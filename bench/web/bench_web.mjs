@@ -41,6 +41,15 @@ const browser = await chromium.launch({
          '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
 });
 try {
+  // The floor's canvas takes the size the page gives its view in the same
+  // window.
+  {
+    const page = await browser.newPage();
+    await page.goto(urls.app);
+    await page.waitForSelector('html[data-ready]');
+    urls.floor += `?size=${await page.evaluate(() => `${Module.canvas.clientWidth}x${Module.canvas.clientHeight}`)}`;
+    await page.close();
+  }
   // Load to first frame, from the navigation's start, in a fresh context
   // (empty cache) each time, the two pages taking turns.
   const first = { app: [], floor: [] };

@@ -1,7 +1,9 @@
 #!/bin/bash
-# The browser host's benchmarks; prints a table of figure, goal and result.
+# The browser host's benchmarks; prints a table of figure, goal and result,
+# then Lighthouse's mobile audit of the page (bench/web/lighthouse.mjs).
 # Needs the web build (cmake --build --preset web). With --quick each runs
-# once at minimal size, as CI does, to keep them working.
+# once at minimal size, as CI does, to keep them working: the audit then
+# scores accessibility alone, and nothing judges a score.
 # Usage: bench/web/run.sh [--quick]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -10,3 +12,4 @@ mkdir -p "$work"
 cp tests/web/package.json tests/web/package-lock.json "$work/"
 (cd "$work" && npm ci --no-audit --no-fund --loglevel=error)
 node bench/web/bench_web.mjs build/web "$work/node_modules" ${1:-}
+CHROME_PATH=${CHROME_PATH:-/usr/bin/chromium} node bench/web/lighthouse.mjs build/web "$work/node_modules" ${1:-}
