@@ -19,9 +19,11 @@ TEST_PACKAGES=(xdotool xclip x11-xserver-utils locales valgrind dpkg-dev desktop
   libxrender1:i386 libxrandr2:i386 libxi6:i386 libxcursor1:i386 libxinerama1:i386
   libxcomposite1:i386 libxxf86vm1:i386 libxfixes3:i386)
 # The browser host: Emscripten (its JavaScript optimiser needs Debian's
-# acorn; the build hands it NODE_PATH), and Chromium for its tests.
-# npm too, where the installed node does not bring its own.
-WEB_PACKAGES=(cmake ninja-build python3 emscripten node-acorn nodejs chromium)
+# acorn; the build hands it NODE_PATH), and the three engines for its
+# tests, Chromium, Firefox ESR and WebKitGTK (its WebDriver brings
+# MiniBrowser), which Xvfb gives a display. npm too, where the installed
+# node does not bring its own.
+WEB_PACKAGES=(cmake ninja-build python3 emscripten node-acorn nodejs chromium firefox-esr webkit2gtk-driver xvfb xauth)
 
 case $what in
   web) packages=("${WEB_PACKAGES[@]}") ;;

@@ -10,10 +10,12 @@ add_executable(check_shot web/check_shot.cpp)
 target_link_libraries(check_shot PRIVATE test_support view_core fixed_client_size)
 target_link_options(check_shot PRIVATE -sNODERAWFS=1)
 
+# Firefox and MiniBrowser draw WebGL only in a window: an X server of the
+# test's own.
 add_test(NAME test_web_page
-  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/web/run_web_tests.sh ${PROJECT_BINARY_DIR}
+  COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/with-xvfb.sh bash ${CMAKE_CURRENT_SOURCE_DIR}/web/run_web_tests.sh ${PROJECT_BINARY_DIR}
           $<TARGET_FILE:dump_cases> $<TARGET_FILE:check_shot> ${CMAKE_CURRENT_BINARY_DIR}/web_test)
-set_tests_properties(test_web_page PROPERTIES TIMEOUT 300)
+set_tests_properties(test_web_page PROPERTIES TIMEOUT 600)
 
 # The site and its zip, built twice in copies of the tree at other paths.
 add_test(NAME test_reproducible_web COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/reproducible.sh web)

@@ -1,8 +1,8 @@
 #!/bin/bash
-# The browser host's test: installs the pinned driver and axe-core (npm ci,
+# The browser host's test: installs the pinned drivers and axe-core (npm ci,
 # without the audit's Lighthouse, which bench/web/run.sh installs) into a
 # work folder of the build tree, dumps the shared case tables, and drives
-# the page in Debian's Chromium.
+# the page in Debian's Chromium, Firefox ESR and WebKitGTK (with DISPLAY).
 # Usage: run_web_tests.sh SITE_DIR DUMP_CASES_JS CHECK_SHOT_JS WORK_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)

@@ -1,22 +1,24 @@
 // The browser host in Debian's Chromium, headless: the page from the
 // template, its tab order and keys, the commands and Redraw on the shared
-// case tables, through real clicks and key presses.
+// case tables, through real clicks and key presses; the same tables and
+// the picture in Firefox ESR and WebKitGTK too.
 // Usage: node test_web.mjs SITE_DIR CASES_JSON NODE_MODULES CHECK_SHOT_JS WORK_DIR
 import { spawn, spawnSync } from 'node:child_process';
 import { createRequire } from 'node:module';
 import fs from 'node:fs';
 import path from 'node:path';
+import { CHROMIUM_ARGS, launchEngine } from './engines.mjs';
 
 const [site, casesPath, modules, checkShot, work] = process.argv.slice(2);
 const require = createRequire(path.resolve(modules, 'loader.js'));
 const { chromium } = require('playwright-core');
 const cases = JSON.parse(fs.readFileSync(casesPath, 'utf8'));
 
-let passed = 0, failed = 0, context = '';
+let passed = 0, failed = 0, context = '', engine = 'chromium';
 function check(ok, what) {
   if (ok) { ++passed; return; }
   ++failed;
-  console.log(`FAIL ${what}${context ? `  [case: ${JSON.stringify(context)}]` : ''}`);
+  console.log(`FAIL ${engine}: ${what}${context ? `  [case: ${JSON.stringify(context)}]` : ''}`);
 }
 function same(actual, expected, what) {
   check(actual === expected, `${what} is ${JSON.stringify(actual)}, expected ${JSON.stringify(expected)}`);
@@ -52,7 +54,11 @@ async function setFields(page, texts) {
     return [id, f.value];
   }), texts);
 }
-const getField = (page, id) => page.inputValue(field(id));
+const getField = (page, id) => page.evaluate((id) => document.querySelector(`[data-id="${id}"]`).value, id);
+const waitReady = async (page) => {
+  for (let i = 0; i < 300 && !(await page.evaluate(() => document.documentElement.dataset.ready === 'true')); ++i)
+    await new Promise((r) => setTimeout(r, 100));
+};
 
 async function checkLayout(page) {
   same(await page.title(), 'Arrowbench', 'title');
@@ -148,7 +154,7 @@ async function checkRedraw(page) {
     }
   }
   context = '';
-  console.log(`Redraw: ${dropped.length} texts with line breaks the browser does not keep: ${JSON.stringify(dropped)}`);
+  console.log(`${engine} Redraw: ${dropped.length} texts with line breaks the browser does not keep: ${JSON.stringify(dropped)}`);
   check(dropped.every((t) => /[\r\n]/.test(t)), 'only texts with line breaks are dropped');
 }
 
@@ -432,6 +438,56 @@ async function checkLink(browser, url) {
   await fresh.close();
 }
 
+// Firefox and WebKit on the same shared tables: every command case, every
+// Redraw case and the picture after Redraw, through the one driver.
+async function checkEngine(name, url) {
+  engine = name;
+  const page = await launchEngine(name, modules);
+  try {
+    await page.goto(url);
+    await waitReady(page);
+    await checkCommands(page);
+    await checkRedraw(page);
+    await setFields(page, { 2001: '0 0 3', 2002: '1 -1 0', 2003: '255 0 255', 2005: '0 0 0', 2009: '0 0 0' });
+    await page.click(field(ID.REDRAW));
+    await judgeShot(page, `${name}-after-redraw.ppm`);
+    same(JSON.stringify(await page.errors()), '[]', 'page errors');
+  } finally {
+    await page.close();
+    engine = 'chromium';
+  }
+}
+
+// Without WebGL the view says so in its place, and the calculator and the
+// rows work; a lost context says so too, and draws the same when it is back.
+async function checkWithoutWebGL(launch, url, page) {
+  const before = fs.readFileSync(await shoot(page, 'before-loss.ppm'));
+  await page.evaluate(() => {
+    window.loss = Module.canvas.getContext('webgl').getExtension('WEBGL_lose_context');
+    window.loss.loseContext();
+  });
+  await page.waitForSelector('[role=alert]:has-text("needs WebGL")');
+  await page.evaluate(() => window.loss.restoreContext());
+  await page.waitForSelector('[role=alert]', { state: 'hidden' });
+  check(fs.readFileSync(await shoot(page, 'after-restore.ppm')).equals(before), 'the frame once the context is back');
+
+  const browser = await launch(['--disable-webgl', '--disable-3d-apis']);
+  try {
+    const bare = await browser.newPage();
+    bare.on('pageerror', (e) => check(false, `page error without WebGL: ${e.message}`));
+    await bare.goto(url);
+    await bare.waitForSelector('html[data-ready]', { timeout: 30000 });
+    check(await bare.isVisible('[role=alert]:has-text("needs WebGL")'), 'the view says it needs WebGL');
+    const c = cases.commands[0];
+    await setFields(bare, { [ID.V1]: c.v1, [ID.V2]: c.v2, [ROW_VECTOR]: ' 1,2 ' });
+    await bare.click(field(c.id));
+    await bare.click(field(ID.REDRAW));
+    same(`${await getField(bare, ID.V3)} / ${await getField(bare, ROW_VECTOR)}`, `${c.v3} / 1 0 0`, 'V3 and a row without WebGL');
+  } finally {
+    await browser.close();
+  }
+}
+
 // After one visit the service worker holds the files: with the server
 // stopped the page opens again and computes.
 async function checkOffline(page, server) {
@@ -452,12 +508,7 @@ const { server, port } = serve(site);
 // Debian's Chromium, never a downloaded one, with a fresh profile of
 // Playwright's own each launch. WebGL on the software renderer, named
 // rather than left to the fallback, so frames do not depend on a GPU.
-const launch = (extra = []) => chromium.launch({
-  executablePath: '/usr/bin/chromium',
-  args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-         '--disable-background-networking', '--disable-component-update', '--disable-sync',
-         '--use-angle=swiftshader', '--enable-unsafe-swiftshader', ...extra],
-});
+const launch = (extra = []) => chromium.launch({ executablePath: '/usr/bin/chromium', args: [...CHROMIUM_ARGS, ...extra] });
 let browser;
 try {
   browser = await launch();
@@ -475,6 +526,8 @@ try {
   await checkDensity(launch, url);
   await checkSizes(browser, url);
   await checkLink(browser, url);
+  await checkWithoutWebGL(launch, url, page);
+  for (const name of ['firefox', 'webkit']) await checkEngine(name, url);
   await checkOffline(page, server);
 } catch (e) {
   check(false, `exception: ${e.stack || e}`);

@@ -31,7 +31,13 @@ mergeInto(LibraryManager.library, {
       if (!canvas || !canvas.getContext) return null;
       var gl = canvas.getContext('webgl', {antialias: false, depth: true, alpha: false, stencil: false,
                                            preserveDrawingBuffer: true});
+      // The page learns whether there is a view to draw (Module.webgl).
+      Module['webgl'] = !!gl;
       if (!gl) return null;
+      // A lost context may come back: everything made in it is made anew
+      // at the next call. Calls on a lost context do nothing meanwhile.
+      canvas.addEventListener('webglcontextlost', function(event) { event.preventDefault(); });
+      canvas.addEventListener('webglcontextrestored', function() { GL11.tried = false; GL11.gl = null; });
       GL11.thin = GL11.compile(gl, 'attribute vec3 p; attribute vec4 c; uniform mat4 m; uniform float s; ' +
                                'varying vec4 v; void main() { gl_Position = m * vec4(p, 1.0); gl_PointSize = s; v = c; }',
                                ['p', 'c'], ['m', 's']);

@@ -25,6 +25,35 @@ function attachView(module, canvas) {
     fit(Math.round(canvas.clientWidth * ratio), Math.round(canvas.clientHeight * ratio));
   }
   fitToRatio();
+
+  // Without WebGL, none to be had or the context lost, the view says so in
+  // its place; the calculator and Redraw work all the same. A context that
+  // comes back draws again.
+  var message = null;
+  function needsWebGL(missing) {
+    if (missing && !message) {
+      message = document.createElement('p');
+      message.setAttribute('role', 'alert');
+      message.className = 'view-message';
+      message.setAttribute('style', (canvas.getAttribute('style') || '') +
+                           ';align-self:center;justify-self:center;max-width:28em;margin:1em;text-align:center');
+      message.textContent = 'The 3D view needs WebGL, which this browser cannot give it now. ' +
+                            'The calculator and the view rows work without it.';
+      canvas.after(message);
+    }
+    if (message) message.hidden = !missing;
+    [canvas, document.getElementById('view-buttons')].forEach(function(e) {
+      if (e) e.style.visibility = missing ? 'hidden' : '';
+    });
+  }
+  if (!module.webgl) needsWebGL(true);
+  canvas.addEventListener('webglcontextlost', function() { needsWebGL(true); });
+  canvas.addEventListener('webglcontextrestored', function() {
+    needsWebGL(false);
+    module._arrowbench_resized(canvas.width, canvas.height);
+    module._arrowbench_paint();
+  });
+
   var observer = new ResizeObserver(function(entries) {
     var box = entries[0].devicePixelContentBoxSize;
     if (box && box[0]) fit(box[0].inlineSize, box[0].blockSize);
