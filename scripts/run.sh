@@ -28,7 +28,7 @@ if [ "${1:-}" = --web ]; then
   # frame before the shot.
   chromium --headless --no-sandbox --disable-gpu --use-angle=swiftshader --enable-unsafe-swiftshader \
     --no-first-run --disable-background-networking --disable-component-update --disable-sync --disable-quic \
-    --user-data-dir="$profile" --hide-scrollbars --window-size=800,500 --virtual-time-budget=5000 \
+    --user-data-dir="$profile" --hide-scrollbars --window-size=1280,800 --virtual-time-budget=5000 \
     --screenshot="$shot" "http://127.0.0.1:$port/index.html" >/dev/null 2>&1
   [ -s "$shot" ] || { echo "run: Chromium took no screenshot" >&2; exit 1; }
   echo "No display: served build/web on 127.0.0.1:$port, loaded it in headless Chromium; screenshot in $shot"

@@ -8,7 +8,8 @@ target_link_libraries(dump_cases PRIVATE test_support vectext dialog_template)
 # checks against the camera the core computes for the same drags.
 add_executable(check_shot web/check_shot.cpp)
 target_link_libraries(check_shot PRIVATE test_support view_core fixed_client_size)
-target_link_options(check_shot PRIVATE -sNODERAWFS=1)
+# A frame at density 2 of a wide window is more than the default heap.
+target_link_options(check_shot PRIVATE -sNODERAWFS=1 -sALLOW_MEMORY_GROWTH=1)
 
 # Firefox and MiniBrowser draw WebGL only in a window: an X server of the
 # test's own.
