@@ -296,7 +296,10 @@ std::string control_html(const TemplateControl& c) {
 
 // The page's own font and colours, native controls, light or dark after
 // the system; the view's picture is its own. Controls are 25 CSS px high
-// or more: over the 24 a pointer target needs.
+// or more: over the 24 a pointer target needs. The head's script starts
+// the wasm's fetch and compile while the rest arrives (page.js hands the
+// module to the runtime); a server that does not call it application/wasm
+// gets it compiled from its bytes.
 const char* const HEAD = R"(<!DOCTYPE html>
 <html lang="en">
 <head>
@@ -306,7 +309,10 @@ const char* const HEAD = R"(<!DOCTYPE html>
 <meta name="description" content="Arithmetic on 3-component vectors with a live 3D view: add, subtract, cross, dot, scale, normalize and measure vectors, and see up to three drawn round the axes. A static page that works offline; a link keeps the whole scene.">
 <meta name="color-scheme" content="light dark">
 <link rel="manifest" href="manifest.webmanifest">
-<link rel="preload" href="arrowbench.wasm" as="fetch" type="application/wasm" crossorigin>
+<script>
+var Module = {wasm: fetch('arrowbench.wasm').then(function(r) { return WebAssembly.compileStreaming(r); }).catch(function() {
+  return fetch('arrowbench.wasm').then(function(r) { return r.arrayBuffer(); }).then(WebAssembly.compile); })};
+</script>
 <link rel="icon" href="arrowbench-32.png" sizes="32x32">
 <link rel="apple-touch-icon" href="arrowbench-256.png">
 <style>
@@ -349,9 +355,6 @@ main > canvas:focus-visible { outline: 2px solid CanvasText; outline-offset: 1px
   main > canvas { align-self: stretch; aspect-ratio: auto; max-height: none; min-width: 546px; min-height: 363px; }
 }
 </style>
-<script src="view.js" defer></script>
-<script src="page.js" defer></script>
-<script src="arrowbench.js" defer></script>
 </head>
 <body>
 <header>
@@ -383,6 +386,9 @@ int main(int argc, char** argv) {
         if (&c != &view()) std::fprintf(out, "%s\n", control_html(c).c_str());
         if (c.id == ID_REDRAW) std::fprintf(out, "%s\n", control_html(view()).c_str());
     }
-    std::fprintf(out, "%s</main>\n</body>\n</html>\n", tools().c_str());
+    // The scripts last: the controls are there when they run, and the view
+    // draws without waiting for the page to finish loading.
+    std::fprintf(out, "%s</main>\n<script src=\"view.js\"></script>\n<script src=\"page.js\"></script>\n"
+                 "<script src=\"arrowbench.js\"></script>\n</body>\n</html>\n", tools().c_str());
     return std::fclose(out) == 0 ? 0 : 1;
 }

@@ -1,34 +1,44 @@
 // The page's glue: buttons run their command through the core, the view
 // control gets its canvas, the address keeps the scene, the picture can be
-// saved, and the service worker keeps the files for offline use. Loaded before arrowbench.js, which picks up Module.
+// saved, and the service worker keeps the files for offline use. Loaded
+// after the controls and before arrowbench.js, which picks up Module.
 'use strict';
 
-var Module = {
-  canvas: document.querySelector('canvas[data-id]'),
-  onRuntimeInitialized: function() {
-    Module._arrowbench_start();
-    // A scene in the address: fields, Redraw, the command, the camera. Then
-    // the address holds the scene as read, and follows every change.
-    var whole = Module._arrowbench_open_link();
-    describeView();
-    Module._arrowbench_link();
-    if (!whole) say('Part of this link could not be read: what could be read is shown, the rest is as it starts.');
-    Module.cameraSettled = function() { Module._arrowbench_link(); };
-    // A click, or space or Enter on a focused button, is a click: each
-    // button's identifier goes to the core's dispatch, as on the desktop.
-    document.querySelectorAll('button[data-id]').forEach(function(button) {
-      button.addEventListener('click', function() {
-        Module._arrowbench_command(Number(button.dataset.id));
-        if (button.dataset.id === '2014') describeView();
-      });
+// The runtime takes the wasm the page's head is compiling (Module.wasm)
+// rather than fetching it again. The first frame is drawn as soon as the
+// core runs and the view has its size; the rest follows it.
+Module.canvas = document.querySelector('canvas[data-id]');
+Module.instantiateWasm = function(imports, receive) {
+  Module.wasm.then(function(module) {
+    performance.mark('wasm-compiled');
+    return WebAssembly.instantiate(module, imports);
+  }).then(receive);
+  return {};
+};
+Module.onRuntimeInitialized = function() {
+  performance.mark('runtime-ready');
+  Module._arrowbench_start();
+  // A scene in the address: fields, Redraw, the command, the camera. Then
+  // the address holds the scene as read, and follows every change.
+  var whole = Module._arrowbench_open_link();
+  attachView(Module, Module.canvas);
+  // The first frame has been drawn: a mark for tools and benchmarks.
+  performance.mark('first-frame');
+  describeView();
+  Module._arrowbench_link();
+  if (!whole) say('Part of this link could not be read: what could be read is shown, the rest is as it starts.');
+  Module.cameraSettled = function() { Module._arrowbench_link(); };
+  // A click, or space or Enter on a focused button, is a click: each
+  // button's identifier goes to the core's dispatch, as on the desktop.
+  document.querySelectorAll('button[data-id]').forEach(function(button) {
+    button.addEventListener('click', function() {
+      Module._arrowbench_command(Number(button.dataset.id));
+      if (button.dataset.id === '2014') describeView();
     });
-    attachView(Module, Module.canvas);
-    document.getElementById('copy-link').addEventListener('click', copyLink);
-    document.getElementById('save-picture').addEventListener('click', savePicture);
-    // The first frame has been drawn: a mark for tools and benchmarks.
-    performance.mark('first-frame');
-    document.documentElement.dataset.ready = 'true';
-  },
+  });
+  document.getElementById('copy-link').addEventListener('click', copyLink);
+  document.getElementById('save-picture').addEventListener('click', savePicture);
+  document.documentElement.dataset.ready = 'true';
 };
 
 // The view's text alternative names what Redraw handed it: the rows as the
