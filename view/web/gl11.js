@@ -41,10 +41,16 @@ mergeInto(LibraryManager.library, {
       GL11.thin = GL11.compile(gl, 'attribute vec3 p; attribute vec4 c; uniform mat4 m; uniform float s; ' +
                                'varying vec4 v; void main() { gl_Position = m * vec4(p, 1.0); gl_PointSize = s; v = c; }',
                                ['p', 'c'], ['m', 's']);
+      GL11.wide = null;  // made at the first wide line: at scale 1 there is none
+      GL11.buffer = gl.createBuffer();
+      GL11.gl = gl;
+      return gl;
+    },
+    wideProgram: function(gl) {
       // Each vertex of a wide line knows both ends (p its own, q the other)
       // and its side. An end behind the near plane moves along the line
       // onto it first, as GL clips before it rasterises.
-      GL11.wide = GL11.compile(gl,
+      return GL11.compile(gl,
           'attribute vec3 p; attribute vec3 q; attribute vec4 c; attribute float side; uniform mat4 m; ' +
           'uniform vec2 viewHalf; uniform float width; varying vec4 v; void main() { v = c;' +
           ' vec4 a = m * vec4(p, 1.0), b = m * vec4(q, 1.0); float da = a.z + a.w, db = b.z + b.w;' +
@@ -54,9 +60,6 @@ mergeInto(LibraryManager.library, {
           ' vec2 minor = abs(d.x) >= abs(d.y) ? vec2(0.0, 1.0) : vec2(1.0, 0.0);' +
           ' gl_Position = a + vec4(minor * side * 0.5 * width / viewHalf * a.w, 0.0, 0.0); }',
           ['p', 'q', 'c', 'side'], ['m', 'viewHalf', 'width']);
-      GL11.buffer = gl.createBuffer();
-      GL11.gl = gl;
-      return gl;
     },
     compile: function(gl, vertex, attributes, uniforms) {
       var vs = gl.createShader(gl.VERTEX_SHADER);
@@ -175,6 +178,7 @@ mergeInto(LibraryManager.library, {
         });
       }
       if (n === 0) return;
+      if (!GL11.wide) GL11.wide = GL11.wideProgram(gl);
       gl.useProgram(GL11.wide.program);
       gl.uniformMatrix4fv(GL11.wide.where.m, false, pm);
       gl.uniform2f(GL11.wide.where.viewHalf, GL11.viewport[2] / 2, GL11.viewport[3] / 2);
