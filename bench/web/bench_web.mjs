@@ -154,8 +154,9 @@ try {
 
   // The same load in the other engines, as information: one browser each,
   // the pages in turns, the page's service worker and its cache dropped
-  // after each load so that the next is as fresh.
-  for (const name of ['firefox', 'webkit']) {
+  // after each load so that the next is as fresh. The quick run leaves
+  // them out: the web test drives both through the same driver.
+  for (const name of quick ? [] : ['firefox', 'webkit']) {
     const engine = await launchEngine(name, modules);
     try {
       const times = { app: [], floor: [] };
