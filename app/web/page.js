@@ -21,6 +21,7 @@ Module.onRuntimeInitialized = function() {
   // A scene in the address: fields, Redraw, the command, the camera. Then
   // the address holds the scene as read, and follows every change.
   var whole = Module._arrowbench_open_link();
+  performance.mark('link-opened');
   attachView(Module, Module.canvas);
   // The first frame has been drawn: a mark for tools and benchmarks.
   performance.mark('first-frame');

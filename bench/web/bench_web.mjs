@@ -42,6 +42,27 @@ const port = await new Promise((resolve, reject) => {
 });
 const urls = { app: `http://127.0.0.1:${port}/app/index.html${SCENE}`, floor: `http://127.0.0.1:${port}/floor/index.html` };
 
+// The variants: "one", the page with its scripts inline and the wasm in it
+// as base64, compiled at once (no second request; over the size budget);
+// "bare", that with nothing but the view laid out, at the view's size.
+function writeVariants(size) {
+  const [w, h] = size.split('x');
+  const inline = (html) => html
+    .replace(/<script>\nvar Module = \{wasm:[^]*?<\/script>/, () => '<script>var Module = {wasm: Promise.resolve(new WebAssembly.Module(' +
+      `Uint8Array.from(atob('${fs.readFileSync(path.join(site, 'arrowbench.wasm')).toString('base64')}'), (c) => c.charCodeAt(0))))};</script>`)
+    .replace(/<script src="([^"]+)"><\/script>/g, (_, file) => `<script>${fs.readFileSync(path.join(site, file), 'utf8').replace(/<\/script/g, '<\\/script')}</script>`);
+  const page = fs.readFileSync(path.join(site, 'index.html'), 'utf8');
+  const pages = { one: inline(page), bare: inline(page).replace('</style>', 'header, main > :not(canvas) { display: none !important; }\n' +
+    `main > canvas { box-sizing: content-box; width: ${w}px; height: ${h}px; min-width: 0; min-height: 0; }\n</style>`) };
+  for (const [name, html] of Object.entries(pages)) {
+    if (!html.includes('new WebAssembly.Module') || html.includes('<script src=')) throw new Error(`${name}: the page's scripts were not found`);
+    fs.mkdirSync(path.join(root, name));
+    for (const file of fs.readdirSync(site)) if (file !== 'index.html') fs.symlinkSync(path.resolve(site, file), path.join(root, name, file));
+    fs.writeFileSync(path.join(root, name, 'index.html'), html);
+    urls[name] = `http://127.0.0.1:${port}/${name}/index.html${SCENE}`;
+  }
+}
+
 const median = (a) => { const s = [...a].sort((x, y) => x - y); const n = s.length; return n % 2 ? s[(n - 1) / 2] : (s[n / 2 - 1] + s[n / 2]) / 2; };
 const percentile = (a, p) => { const s = [...a].sort((x, y) => x - y); return s[Math.max(0, Math.ceil(s.length * p / 100) - 1)]; };
 const rows = [];
@@ -51,6 +72,7 @@ const timings = () => {
   const wasm = performance.getEntriesByType('resource').find((e) => e.name.endsWith('.wasm'));
   const t = { html: performance.getEntriesByType('navigation')[0].responseEnd, wasm: wasm?.responseEnd,
               compiled: at('wasm-compiled')?.startTime, runtime: at('runtime-ready')?.startTime,
+              link: at('link-opened')?.startTime, context: at('webgl-context')?.startTime,
               'first frame': at('first-frame').startTime };
   for (const k in t) if (t[k] === undefined) delete t[k];
   return t;
@@ -70,6 +92,7 @@ const pictures = {};
 const row = (figure, goal, result) => rows.push(`${figure.padEnd(48)} | ${goal.padEnd(22)} | ${result}`);
 
 const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: CHROMIUM_ARGS });
+const chromiumBrowser = browser;
 try {
   // The floor's canvas takes the size the page gives its view in the same
   // window.
@@ -81,30 +104,59 @@ try {
     await page.close();
   }
   // Load to first frame, from the navigation's start, in a fresh context
-  // (empty cache) each time, the two pages taking turns; and for the page,
+  // (empty cache) each time, the pages taking turns; and for the page,
   // where the time went: its HTML in, the wasm in, compiled, the runtime
-  // started (the page's own marks).
-  const first = { app: [], floor: [] }, steps = {};
-  for (let i = 0; i < loads; ++i) {
-    for (const which of ['app', 'floor']) {
-      const context = await browser.newContext();
-      const page = await context.newPage();
-      await page.goto(urls[which]);
-      await page.waitForSelector('html[data-ready]');
-      const t = await page.evaluate(timings);
-      first[which].push(t['first frame']);
-      if (which === 'app') for (const k in t) (steps[k] ??= []).push(t[k]);
-      if (i === 0) pictures[which] = await page.evaluate(picture);
-      await context.close();
+  // started, the link opened, the context made (the page's own marks).
+  // The full run also loads two variants of the page that no user gets,
+  // to show what the packaging and the layout cost: the page in one
+  // response, and that with none of its controls laid out.
+  const turns = quick ? ['app', 'floor'] : ['app', 'one', 'bare', 'floor'];
+  if (!quick) writeVariants(`${urls.floor.split('?size=')[1]}`);
+  const loadTurns = async (browser, turns) => {
+    const first = {}, steps = {};
+    for (let i = 0; i < loads; ++i) {
+      for (const which of turns) {
+        const context = await browser.newContext();
+        const page = await context.newPage();
+        await page.goto(urls[which]);
+        await page.waitForSelector('html[data-ready]');
+        const t = await page.evaluate(timings);
+        (first[which] ??= []).push(t['first frame']);
+        if (which === 'app') for (const k in t) (steps[k] ??= []).push(t[k]);
+        if (i === 0 && browser === chromiumBrowser) pictures[which] = await page.evaluate(picture);
+        await context.close();
+      }
     }
-  }
-  const [a, f] = [median(first.app), median(first.floor)];
-  row('load to first frame / floor (Chromium)', '<= 1.25x', `${(a / f).toFixed(2)}x (${a.toFixed(0)} ms vs ${f.toFixed(0)} ms, medians of ${loads})`);
+    return { first, steps };
+  };
+  const ratio = (first, which) => {
+    const [a, f] = [median(first[which]), median(first.floor)];
+    return `${(a / f).toFixed(2)}x (${a.toFixed(0)} ms vs ${f.toFixed(0)} ms, medians of ${loads})`;
+  };
+  const { first, steps } = await loadTurns(browser, turns);
+  row('load to first frame / floor (Chromium)', '<= 1.25x', ratio(first, 'app'));
   row('the page\'s load, medians (Chromium)', '(reported)',
       Object.entries(steps).map(([k, v]) => `${k} ${median(v).toFixed(0)}`).join(', ') + ' ms');
-  let differ = Math.abs(pictures.app.length - pictures.floor.length);
-  for (let i = 0; i < Math.min(pictures.app.length, pictures.floor.length); ++i) differ += pictures.app[i] !== pictures.floor[i];
-  row('the floor\'s picture against the page\'s', 'the same', `${differ} of ${pictures.app.length} RGBA bytes differ`);
+  if (!quick) {
+    row('... the page in one response / floor', '(information)', ratio(first, 'one'));
+    row('... that, its controls not laid out / floor', '(information)', ratio(first, 'bare'));
+    // V8 compiles a module's functions at their first call; told to
+    // compile them all at load, as it does off the main thread.
+    const eager = await chromium.launch({ executablePath: '/usr/bin/chromium',
+                                          args: [...CHROMIUM_ARGS, '--js-flags=--no-wasm-lazy-compilation'] });
+    try {
+      const { first } = await loadTurns(eager, ['app', 'one', 'floor']);
+      row('... the page, wasm compiled at load / floor', '(information)', ratio(first, 'app'));
+      row('... in one response, so compiled / floor', '(information)', ratio(first, 'one'));
+    } finally {
+      await eager.close();
+    }
+  }
+  for (const which of turns.filter((w) => w !== 'floor')) {
+    let differ = Math.abs(pictures[which].length - pictures.floor.length);
+    for (let i = 0; i < Math.min(pictures[which].length, pictures.floor.length); ++i) differ += pictures[which][i] !== pictures.floor[i];
+    row(`the floor's picture against ${which === 'app' ? 'the page' : which}'s`, 'the same', `${differ} of ${pictures[which].length} RGBA bytes differ`);
+  }
 
   // What a first visit transfers, gzip -9 as a server would send it.
   const page = fs.readFileSync(path.join(site, 'index.html'), 'utf8');

@@ -34,6 +34,7 @@ mergeInto(LibraryManager.library, {
       // The page learns whether there is a view to draw (Module.webgl).
       Module['webgl'] = !!gl;
       if (!gl) return null;
+      performance.mark('webgl-context');
       // A lost context may come back: everything made in it is made anew
       // at the next call. Calls on a lost context do nothing meanwhile.
       canvas.addEventListener('webglcontextlost', function(event) { event.preventDefault(); });
