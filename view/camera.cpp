@@ -1,8 +1,9 @@
 // The orbit camera. Every motion starts again from the values saved at the
 // press and the whole displacement since, so rounding never builds up over
 // a long drag. Keys, the wheel and a pinch are steps from the current
-// camera, each the drag that would make the same move. Values passed through narrow() are rounded to float on
-// purpose: the camera is defined by exactly these rounding points.
+// camera, each the drag that would make the same move. Values passed
+// through narrow() are rounded to float on purpose: the camera is defined
+// by exactly these rounding points.
 
 #include <algorithm>
 #include <cfloat>

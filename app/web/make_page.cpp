@@ -43,19 +43,29 @@ int row_of(const TemplateControl& c) {
     return row;
 }
 
+// The field label on a control's left in its row, or nullptr.
+const TemplateControl* label_of(const TemplateControl& c) {
+    for (const TemplateControl& o : MAIN_DLG_CONTROLS)
+        if (is_field_label(o) && o.y == c.y && o.x + o.width <= c.x) return &o;
+    return nullptr;
+}
+
+// How far two controls share columns of the dialog; <= 0 for not at all.
+int overlap(const TemplateControl& a, const TemplateControl& b) {
+    return std::min(a.x + a.width, b.x + b.width) - std::max(a.x, b.x);
+}
+
 // A field's label on its left, or else the column heading above it with
 // the field's row; a check box's own text with its row.
 std::string accessible_name(const TemplateControl& c) {
     if (is_class(c, "Button")) return std::string(c.text) + " " + std::to_string(row_of(c));
-    for (const TemplateControl& o : MAIN_DLG_CONTROLS)
-        if (is_field_label(o) && o.y == c.y && o.x + o.width <= c.x) return o.text;
+    if (const TemplateControl* label = label_of(c)) return label->text;
     const TemplateControl* heading = nullptr;
     int best = 0;
     for (const TemplateControl& o : MAIN_DLG_CONTROLS) {
-        int overlap = std::min(o.x + o.width, c.x + c.width) - std::max(o.x, c.x);
-        if (is_heading(o) && o.y < c.y && overlap > best) {
+        if (is_heading(o) && o.y < c.y && overlap(o, c) > best) {
             heading = &o;
-            best = overlap;
+            best = overlap(o, c);
         }
     }
     return heading ? std::string(heading->text) + " " + std::to_string(row_of(c)) : std::string();
@@ -133,10 +143,9 @@ int view_column(const TemplateControl& c) {
     const TemplateControl* under = &c;
     int best = 0;
     for (const TemplateControl& o : MAIN_DLG_CONTROLS) {
-        int overlap = std::min(o.x + o.width, c.x + c.width) - std::max(o.x, c.x);
-        if (is_view_field(o) && row_of(o) == 1 && overlap > best) {
+        if (is_view_field(o) && row_of(o) == 1 && overlap(o, c) > best) {
             under = &o;
-            best = overlap;
+            best = overlap(o, c);
         }
     }
     return columns_left_of(under->x);
@@ -194,11 +203,7 @@ std::string area_text(Area a) {
 // field keeps room for its label on its left. In ems of the page's font.
 constexpr double CAPTION_EM = 1.4, PAD_EM = 0.5, LABEL_EM = 2.25;
 
-bool is_labelled(const TemplateControl& c) {
-    for (const TemplateControl& o : MAIN_DLG_CONTROLS)
-        if (is_class(c, "Edit") && is_field_label(o) && o.y == c.y && o.x + o.width <= c.x) return true;
-    return false;
-}
+bool is_labelled(const TemplateControl& c) { return is_class(c, "Edit") && label_of(c); }
 
 std::string margins(const TemplateControl& c, bool wide) {
     Area a = place(c, wide);

@@ -98,17 +98,18 @@ mergeInto(LibraryManager.library, {
       if (!m) m = GL11.matrices[GL11.mode] = GL11.identity();
       return m;
     },
-    // The current matrix times m, both column-major, in double precision.
-    multiply: function(m) {
-      var a = GL11.current(), r = new Array(16);
+    // a times b, both column-major, in double precision, into r.
+    product: function(a, b, r) {
       for (var col = 0; col < 4; ++col)
         for (var row = 0; row < 4; ++row) {
           var sum = 0;
-          for (var k = 0; k < 4; ++k) sum += a[k * 4 + row] * m[col * 4 + k];
+          for (var k = 0; k < 4; ++k) sum += a[k * 4 + row] * b[col * 4 + k];
           r[col * 4 + row] = sum;
         }
-      GL11.matrices[GL11.mode] = r;
+      return r;
     },
+    // The current matrix times m.
+    multiply: function(m) { GL11.matrices[GL11.mode] = GL11.product(GL11.current(), m, new Array(16)); },
     // GL's cap names that WebGL knows; the alpha test is not one of them,
     // and with its default function it passes every fragment anyway.
     cap: function(cap) { return cap === 0x0B71 || cap === 0x0BE2; },
@@ -160,13 +161,7 @@ mergeInto(LibraryManager.library, {
     GL11.primitive = -1;
     if (!gl) return;
     var p = GL11.matrices[0x1701] || GL11.identity(), m = GL11.matrices[0x1700] || GL11.identity();
-    var pm = new Float32Array(16);
-    for (var col = 0; col < 4; ++col)
-      for (var row = 0; row < 4; ++row) {
-        var sum = 0;
-        for (var k = 0; k < 4; ++k) sum += p[k * 4 + row] * m[col * 4 + k];
-        pm[col * 4 + row] = sum;
-      }
+    var pm = GL11.product(p, m, new Float32Array(16));
     // Aliased GL rounds a line's width to whole pixels.
     var width = Math.round(GL11.lineWidth);
     if (mode === 0x0001 && width > 1) {  // GL_LINES, wide
