@@ -1,9 +1,10 @@
 // Camera cases for the core's test, which every tree runs (natively, as
 // WebAssembly and under Wine): a run of inputs from the start camera, named
 // as the page's keys are ("Shift+ArrowUp", "+", "Home"), "wheel:N" for N
-// notches forward and "pinch:R" for a two-finger spread of R times the
-// first (a run of pinch tokens is one pinch), and the camera bits every
-// host must end with.
+// notches forward, "pinch:R" for a two-finger spread of R times the first
+// (a run of pinch tokens is one pinch) and "drag:DX,DY" for a left drag,
+// and the camera bits every host must end with. An arrow is the drag of
+// its step: their cases end with the same bits.
 #pragma once
 
 #include <cmath>
@@ -21,7 +22,9 @@ struct CameraCase {
 // clang-format off
 const CameraCase CAMERA_CASES[] = {
     {"ArrowRight", 0x3F252922, 0x3F001C9C, 0x3F13CD3B, 0x41200000},
+    {"drag:20,0", 0x3F252922, 0x3F001C9C, 0x3F13CD3B, 0x41200000},
     {"Shift+ArrowDown", 0x3F127A09, 0x3F127A09, 0x3F166AA6, 0x41200000},
+    {"drag:0,2", 0x3F127A09, 0x3F127A09, 0x3F166AA6, 0x41200000},
     {"ArrowLeft ArrowUp ArrowUp", 0x3F129D89, 0x3F3D03F1, 0x3EB65A41, 0x41200000},
     {"+", 0x3F13CD3A, 0x3F13CD3A, 0x3F13CD3A, 0x41100000},
     {"- PageDown -", 0x3F13CD3A, 0x3F13CD3A, 0x3F13CD3A, 0x41500000},
@@ -50,6 +53,13 @@ inline void apply_camera_input(ViewState& view, const std::string& input, bool& 
     }
     if (was_pinching) end_drag(view);
     if (input.rfind("wheel:", 0) == 0) return zoom_camera(view, std::strtod(input.c_str() + 6, nullptr));
+    if (input.rfind("drag:", 0) == 0) {
+        char* comma = nullptr;
+        int dx = int(std::strtol(input.c_str() + 5, &comma, 10)), dy = int(std::strtol(comma + 1, nullptr, 10));
+        begin_rotate(view, pack_position(100, 100));
+        drag_camera(view, pack_position(100 + dx, 100 + dy));
+        return end_drag(view);
+    }
     bool fine = input.rfind("Shift+", 0) == 0;
     std::string key = fine ? input.substr(6) : input;
     struct Name {

@@ -220,20 +220,6 @@ void check_steps() {
         CHECK_INT(bits(v.eye_distance), c.distance);
     }
     check_context("");
-    // An arrow is the drag of its step, in its own direction.
-    struct Arrow {
-        ViewKey key;
-        bool fine;
-        int dx, dy;
-    } arrows[] = {{ViewKey::left, false, -ORBIT_STEP_PIXELS, 0}, {ViewKey::right, true, ORBIT_FINE_STEP_PIXELS, 0},
-                  {ViewKey::up, false, 0, -ORBIT_STEP_PIXELS}, {ViewKey::down, false, 0, ORBIT_STEP_PIXELS}};
-    for (const Arrow& a : arrows) {
-        ViewState v = fresh_camera();
-        view_key(v, a.key, a.fine);
-        Vector3 dragged = rotated(a.dx, a.dy);
-        CHECK(bits(v.eye_dir.x) == bits(dragged.x) && bits(v.eye_dir.y) == bits(dragged.y) &&
-              bits(v.eye_dir.z) == bits(dragged.z));
-    }
 
     // A step during a drag moves the camera, and the drag goes on from there.
     frames = 0;

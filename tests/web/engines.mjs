@@ -1,9 +1,10 @@
-// One driver over the three browser engines Debian ships, for the checks
-// that every engine must pass: a page, a script run in it (awaited if it
-// gives a promise), and a real click. Chromium through playwright-core, Firefox ESR through
-// puppeteer-core over WebDriver BiDi, WebKitGTK's MiniBrowser through
-// selenium-webdriver and WebKitWebDriver. Firefox and MiniBrowser draw
-// WebGL only with a window, so they need DISPLAY.
+// One driver over the browser engines Debian ships beside Chromium (which
+// the tests drive through playwright-core, with CHROMIUM_ARGS), for the
+// checks every engine must pass: a page, a script run in it (awaited if it
+// gives a promise), and a real click. Firefox ESR through puppeteer-core
+// over WebDriver BiDi, WebKitGTK's MiniBrowser through selenium-webdriver
+// and WebKitWebDriver. Both draw WebGL only with a window, so they need
+// DISPLAY.
 import { spawn } from 'node:child_process';
 import { createRequire } from 'node:module';
 import net from 'node:net';
@@ -26,7 +27,7 @@ function freePort() {
 // A driver: goto(url); evaluate(fn, arg), fn a function of one JSON
 // argument, its JSON result back, as Playwright's pages do; click(selector),
 // a real click; errors(), the page errors since the last call; close().
-export function pageDriver(name, page, close) {
+function pageDriver(name, page, close) {
   const seen = [];
   page.on('pageerror', (e) => seen.push(e.message));
   return { name, goto: (url) => page.goto(url), evaluate: (fn, arg) => page.evaluate(fn, arg),
@@ -35,10 +36,6 @@ export function pageDriver(name, page, close) {
 
 export async function launchEngine(name, modules) {
   const load = createRequire(path.resolve(modules, 'loader.js'));
-  if (name === 'chromium') {
-    const browser = await load('playwright-core').chromium.launch({ executablePath: '/usr/bin/chromium', args: CHROMIUM_ARGS });
-    return pageDriver(name, await browser.newPage(), () => browser.close());
-  }
   if (name === 'firefox') {
     const browser = await load('puppeteer-core').launch({
       browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: false,

@@ -293,6 +293,14 @@ async function checkView(page) {
     await page.keyboard.press(key);
     drags.push(['key', viewKey, fine, 0, 0]);
   }
+  // Each on-view button but the reset moves the camera as its key does;
+  // the second of each pair twice, so that a swapped pair shows.
+  for (const [viewKey, name] of VIEW_BUTTONS.slice(0, 6).entries()) {
+    for (let n = 0; n <= viewKey % 2; ++n) {
+      await page.getByRole('button', { name, exact: true }).click();
+      drags.push(['key', viewKey, 0, 0, 0]);
+    }
+  }
   await page.mouse.wheel(0, -240);
   await page.mouse.wheel(0, 60);
   drags.push(['wheel', 2, 0, 0, 0], ['wheel', -0.5, 0, 0, 0]);
@@ -310,17 +318,7 @@ async function checkView(page) {
   drags.push(['rotate', 200, 200, 230, 190], ['pinch', 60, 40, 0, 0]);
   await judge('after-touch.ppm');
 
-  // Each on-view button moves the camera as its key does.
-  const keyOf = ['ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', 'PageUp', 'PageDown', 'Home'];
-  for (const [i, name] of VIEW_BUTTONS.entries()) {
-    const moves = [];
-    for (const act of [() => view.press(keyOf[i]), () => page.getByRole('button', { name, exact: true }).click()]) {
-      for (const key of ['Home', 'ArrowDown', '-']) await view.press(key);
-      await act();
-      moves.push(JSON.stringify(await camera(page)));
-    }
-    same(moves[1], moves[0], `camera after ${name}, as after ${keyOf[i]}`);
-  }
+  await page.getByRole('button', { name: 'Reset view', exact: true }).click();
   same(fs.readFileSync(await shoot(page, 'after-reset.ppm')).equals(start), true, 'Reset view gives back the start picture');
 }
 
@@ -350,9 +348,6 @@ async function checkDensity(launch, url) {
     await page.waitForFunction(() => { const c = document.querySelector('canvas[data-id]'); return c.clientWidth > 500 && c.width === 2 * c.clientWidth; });
     same(await page.evaluate(() => Module._arrowbench_camera(4)), 0, 'drag mode after a size change');
     await page.mouse.up();
-    await page.evaluate(() => { document.querySelector('canvas[data-id]').style.width = ''; });
-    await page.setViewportSize({ width: 320, height: 640 });
-    check(await page.evaluate(() => document.scrollingElement.scrollWidth <= innerWidth), 'no sideways scroll at 320 at density 2');
   } finally {
     await browser.close();
   }
@@ -426,15 +421,10 @@ async function checkLink(browser, url) {
   same(JSON.stringify(await fields(opened)), JSON.stringify(want.fields), 'fields from the link');
   check(fs.readFileSync(await shoot(opened, 'link-b.ppm')).equals(want.frame), 'the picture from the link, pixel for pixel');
   same(await opened.textContent('#status'), '', 'no complaint about a whole link');
-  for (const [bad, whole] of [['v=1&v1=%zz&s1=7', false], ['v=1&s1=7&v2=%C3%28', false],
-                              ['v=1&s1=7&eye=nan,0,0&dist=-1&run=Explode', false], ['k=1&'.repeat(5000) + 'v=1&s1=7', true]]) {
-    context = bad.slice(0, 60);
-    const p = await open(fresh, `${url}#${bad}`);
-    same(await getField(p, ID.S1), '7', 'S1 from a partly bad link');
-    same(/could not be read/.test(await p.textContent('#status')), !whole, 'the status line on a bad link');
-    await p.close();
-  }
-  context = '';
+  // The reader's cases are the core's test's; here, what the page says.
+  const bad = await open(fresh, `${url}#v=1&v1=%zz&s1=7&eye=nan,0,0`);
+  same(await getField(bad, ID.S1), '7', 'S1 from a partly bad link');
+  check(/could not be read/.test(await bad.textContent('#status')), 'the status line on a bad link');
   await fresh.close();
 }
 
