@@ -152,10 +152,8 @@ std::string write_scene(const FieldAccess& fields, const ViewState& view, unsign
             out += std::string("&") + INVERSE_KEYS[row] + "=1";
     for (const SceneCommand& c : COMMANDS)
         if (c.id == last_command) out += std::string("&run=") + c.name;
-    ViewState start;
-    set_start_camera(start, nullptr);
     const Vector3& e = view.eye_dir;
-    if (std::memcmp(&e, &start.eye_dir, sizeof e) != 0 || view.eye_distance != start.eye_distance) {
+    if (!is_start_camera(view)) {
         out += "&eye=";
         append_float(out, e.x);
         out += ',';

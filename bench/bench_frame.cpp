@@ -23,7 +23,7 @@ const int& HEIGHT = client_height;
 
 ViewState view_with(int slots) {
     ViewState v;
-    set_start_camera(v, nullptr);
+    set_start_camera(v);
     if (slots >= 1) set_vector_slot(v, 0, {1, 2, 3}, {1, 0, 0}, 255, 128, 0, false);
     if (slots >= 2) set_vector_slot(v, 1, {0, 0, 3}, {1, -1, 0}, 255, 0, 255, false);
     if (slots >= 3) set_vector_slot(v, 2, {1, 2, 1}, {-1, 1, 0}, 0, 90, 255, true);

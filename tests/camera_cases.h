@@ -51,14 +51,15 @@ inline void apply_camera_input(ViewState& view, const std::string& input, bool& 
         pinch_camera(view, std::strtod(input.c_str() + 6, nullptr));
         return;
     }
-    if (was_pinching) end_drag(view);
+    if (was_pinching) view_pointer_cancel(view);
     if (input.rfind("wheel:", 0) == 0) return zoom_camera(view, std::strtod(input.c_str() + 6, nullptr));
     if (input.rfind("drag:", 0) == 0) {
         char* comma = nullptr;
         int dx = int(std::strtol(input.c_str() + 5, &comma, 10)), dy = int(std::strtol(comma + 1, nullptr, 10));
-        begin_rotate(view, pack_position(100, 100));
-        drag_camera(view, pack_position(100 + dx, 100 + dy));
-        return end_drag(view);
+        view_pointer_press(view, ViewButton::left, pack_position(100, 100));
+        view_pointer_motion(view, pack_position(100 + dx, 100 + dy));
+        view_pointer_release(view, ViewButton::left, pack_position(100 + dx, 100 + dy));
+        return;
     }
     bool fine = input.rfind("Shift+", 0) == 0;
     std::string key = fine ? input.substr(6) : input;
@@ -83,5 +84,5 @@ inline void apply_camera_inputs(ViewState& view, const char* inputs) {
             token.clear();
         }
     }
-    if (pinching) end_drag(view);
+    if (pinching) view_pointer_cancel(view);
 }

@@ -150,7 +150,7 @@ void check_scene_round_trip() {
     a.checked[ID_ROW_INVERSE + ROW_STRIDE] = true;
     a.text[ID_V3] = "a stale result";
     ViewState camera;
-    set_start_camera(camera, nullptr);
+    set_start_camera(camera);
     orbit_camera(camera, 123, -45);
     zoom_camera(camera, -7.5);
     std::string link = write_scene(scene_access(a), camera, ID_CROSS_PRODUCT);
@@ -160,7 +160,7 @@ void check_scene_round_trip() {
 
     FakeDialog b = fresh_dialog();
     ViewState view;
-    set_start_camera(view, nullptr);
+    set_start_camera(view);
     bool complete = false;
     CHECK_INT(restore_scene(scene_access(b), view, link.c_str(), complete), ID_CROSS_PRODUCT);
     CHECK(complete);
@@ -173,7 +173,7 @@ void check_scene_round_trip() {
 
     // The start dialog at the start camera is the version alone.
     FakeDialog c = fresh_dialog();
-    set_start_camera(view, nullptr);
+    set_start_camera(view);
     CHECK_STR(write_scene(scene_access(c), view, 0), "v=1");
 }
 
@@ -204,7 +204,7 @@ void check_scene_hostile() {
         check_context(c.link.substr(0, 60));
         FakeDialog d = fresh_dialog();
         ViewState view;
-        set_start_camera(view, nullptr);
+        set_start_camera(view);
         bool complete = true;
         restore_scene(scene_access(d), view, c.link.c_str(), complete);
         CHECK(complete == c.complete);

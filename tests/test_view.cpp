@@ -14,7 +14,7 @@
 #include "tests/check.h"
 #include "tests/fixed_client_size.h"
 #include "vectext/vectext.h"
-#include "view/view.h"
+#include "view/host.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ bool near(float a, double b, double tolerance = 1e-6) { return std::fabs(a - b) 
 
 ViewState fresh_camera() {
     ViewState v;
-    set_start_camera(v, nullptr);
+    set_start_camera(v);
     return v;
 }
 
@@ -38,15 +38,15 @@ ViewState fresh_camera() {
 Vector3 rotated(int dx, int dy, Vector3 start = {START_EYE_COMPONENT, START_EYE_COMPONENT, START_EYE_COMPONENT}) {
     ViewState v = fresh_camera();
     v.eye_dir = start;
-    begin_rotate(v, pack_position(200, 100));
-    drag_camera(v, pack_position(200 + dx, 100 + dy));
+    view_pointer_press(v, ViewButton::left, pack_position(200, 100));
+    view_pointer_motion(v, pack_position(200 + dx, 100 + dy));
     return v.eye_dir;
 }
 
 float zoomed(int dx, int dy) {
     ViewState v = fresh_camera();
-    begin_zoom(v, pack_position(50, 60));
-    drag_camera(v, pack_position(50 + dx, 60 + dy));
+    view_pointer_press(v, ViewButton::right, pack_position(50, 60));
+    view_pointer_motion(v, pack_position(50 + dx, 60 + dy));
     return v.eye_distance;
 }
 
@@ -55,8 +55,8 @@ void check_start_state() {
     CHECK(v.window == nullptr && v.eye_distance == 0.0f && v.slots.empty() && v.drag_mode == DRAG_NONE);
     CHECK(v.eye_dir.x == 0.0f && v.eye_dir.y == 0.0f && v.eye_dir.z == 0.0f);
     int marker = 0;
-    set_start_camera(v, &marker);
-    CHECK(v.window == &marker);
+    view_window_created(v, &marker);
+    CHECK(v.window == &marker && v.drag_mode == DRAG_NONE);
     CHECK_INT(bits(v.eye_dir.x), 0x3F13CD3A);
     CHECK_INT(bits(v.eye_dir.y), 0x3F13CD3A);
     CHECK_INT(bits(v.eye_dir.z), 0x3F13CD3A);
@@ -135,43 +135,74 @@ void check_drag_rules() {
     ViewState v = fresh_camera();
     Vector3 start = v.eye_dir;
     // A press and release with no motion: nothing changes, nothing drawn.
-    begin_rotate(v, pack_position(10, 10));
-    end_drag(v);
+    CHECK(view_pointer_press(v, ViewButton::left, pack_position(10, 10)));
+    CHECK(view_pointer_release(v, ViewButton::left, pack_position(10, 10)) == ViewRelease::click);
     CHECK(frames == 0 && bits(v.eye_dir.x) == bits(start.x));
 
     // A motion back to the press point gives exactly the start direction.
-    begin_rotate(v, pack_position(10, 10));
-    drag_camera(v, pack_position(77, -30));
-    drag_camera(v, pack_position(10, 10));
+    view_pointer_press(v, ViewButton::left, pack_position(10, 10));
+    view_pointer_motion(v, pack_position(77, -30));
+    view_pointer_motion(v, pack_position(10, 10));
     CHECK_INT(frames, 2);
     CHECK(bits(v.eye_dir.x) == bits(start.x) && bits(v.eye_dir.y) == bits(start.y) &&
           bits(v.eye_dir.z) == bits(start.z));
 
     // A right press during a rotation is ignored, but its release ends it.
-    begin_zoom(v, pack_position(0, 0));
+    CHECK(!view_pointer_press(v, ViewButton::right, pack_position(0, 0)));
     CHECK_INT(v.drag_mode, DRAG_ROTATE);
-    end_drag(v);
+    CHECK(view_pointer_release(v, ViewButton::right, pack_position(0, 0)) == ViewRelease::drag);
     CHECK_INT(v.drag_mode, DRAG_NONE);
     int before = frames;
-    drag_camera(v, pack_position(300, 300));  // no drag: nothing drawn
+    view_pointer_motion(v, pack_position(300, 300));  // no drag: nothing drawn
     CHECK_INT(frames, before);
 
-    // And a left release ends a zoom.
-    begin_zoom(v, pack_position(5, 5));
+    // And a left release ends a zoom; the middle button does nothing.
+    view_pointer_press(v, ViewButton::right, pack_position(5, 5));
     v.drag_start_distance = 99;  // stale copies are not read again
-    begin_rotate(v, pack_position(6, 6));
+    view_pointer_press(v, ViewButton::left, pack_position(6, 6));
     CHECK_INT(v.drag_mode, DRAG_ZOOM);
     CHECK(v.drag_anchor == pack_position(5, 5));
-    end_drag(v);
+    CHECK(view_pointer_release(v, ViewButton::middle, pack_position(5, 5)) == ViewRelease::none);
+    CHECK(view_pointer_release(v, ViewButton::left, pack_position(5, 5)) == ViewRelease::drag);
     CHECK_INT(v.drag_mode, DRAG_NONE);
+    CHECK(!view_pointer_press(v, ViewButton::middle, pack_position(5, 5)) && v.drag_mode == DRAG_NONE);
+
+    // What a release was. A click is one button pressed and released at
+    // one place, the pointer never away between; a motion that repeats the
+    // press position does not count as moving.
+    enum Step { MOVE_AWAY_AND_BACK, MOVE_IN_PLACE, OTHER_BUTTON_UP, UP_ELSEWHERE, CANCEL, PINCH, NOTHING };
+    struct ReleaseCase {
+        ViewButton button;
+        Step step;
+        ViewRelease expect;
+    } releases[] = {
+        {ViewButton::right, NOTHING, ViewRelease::click},      {ViewButton::left, MOVE_IN_PLACE, ViewRelease::click},
+        {ViewButton::right, MOVE_IN_PLACE, ViewRelease::click}, {ViewButton::left, MOVE_AWAY_AND_BACK, ViewRelease::drag},
+        {ViewButton::right, MOVE_AWAY_AND_BACK, ViewRelease::drag}, {ViewButton::right, UP_ELSEWHERE, ViewRelease::drag},
+        {ViewButton::left, OTHER_BUTTON_UP, ViewRelease::drag}, {ViewButton::right, CANCEL, ViewRelease::none},
+        {ViewButton::left, PINCH, ViewRelease::drag},
+    };
+    for (const ReleaseCase& c : releases) {
+        ViewState w = fresh_camera();
+        uint32_t at = pack_position(40, 30), released = at;
+        ViewButton up = c.button;
+        view_pointer_press(w, c.button, at);
+        if (c.step == MOVE_AWAY_AND_BACK) view_pointer_motion(w, pack_position(41, 30));
+        if (c.step == MOVE_AWAY_AND_BACK || c.step == MOVE_IN_PLACE) view_pointer_motion(w, at);
+        if (c.step == OTHER_BUTTON_UP) up = ViewButton::right;
+        if (c.step == UP_ELSEWHERE) released = pack_position(40, 31);
+        if (c.step == CANCEL) view_pointer_cancel(w);
+        if (c.step == PINCH) begin_pinch(w);
+        CHECK(view_pointer_release(w, up, released) == c.expect && !view_dragging(w));
+    }
 
     // Every motion starts from the press: many small motions land where
     // one big one does.
     ViewState a = fresh_camera(), b = fresh_camera();
-    begin_rotate(a, pack_position(0, 0));
-    for (int i = 1; i <= 500; ++i) drag_camera(a, pack_position(i, i / 3));
-    begin_rotate(b, pack_position(0, 0));
-    drag_camera(b, pack_position(500, 500 / 3));
+    view_pointer_press(a, ViewButton::left, pack_position(0, 0));
+    for (int i = 1; i <= 500; ++i) view_pointer_motion(a, pack_position(i, i / 3));
+    view_pointer_press(b, ViewButton::left, pack_position(0, 0));
+    view_pointer_motion(b, pack_position(500, 500 / 3));
     CHECK(bits(a.eye_dir.x) == bits(b.eye_dir.x) && bits(a.eye_dir.z) == bits(b.eye_dir.z));
 }
 
@@ -193,18 +224,18 @@ void check_packing() {
     CHECK(pack_position(-1, -1) == 0xFFFFFFFFu);
     CHECK(pack_position(3, -2) == 0xFFFE0003u);
     ViewState a = fresh_camera(), b = fresh_camera();
-    begin_rotate(a, pack_position(5, 5));
-    drag_camera(a, pack_position(-20, -3));  // dx -25, dy -8
-    begin_rotate(b, pack_position(125, 208));
-    drag_camera(b, pack_position(100, 200));
+    view_pointer_press(a, ViewButton::left, pack_position(5, 5));
+    view_pointer_motion(a, pack_position(-20, -3));  // dx -25, dy -8
+    view_pointer_press(b, ViewButton::left, pack_position(125, 208));
+    view_pointer_motion(b, pack_position(100, 200));
     CHECK(bits(a.eye_dir.x) == bits(b.eye_dir.x) && bits(a.eye_dir.y) == bits(b.eye_dir.y) &&
           bits(a.eye_dir.z) == bits(b.eye_dir.z));
     ViewState z = fresh_camera();
-    begin_zoom(z, pack_position(0, 10));
-    drag_camera(z, pack_position(0, -10));  // dy -20 from 10: the floor
+    view_pointer_press(z, ViewButton::right, pack_position(0, 10));
+    view_pointer_motion(z, pack_position(0, -10));  // dy -20 from 10: the floor
     CHECK(z.eye_distance == 2.0f);
-    begin_zoom(z = fresh_camera(), pack_position(0, -30000));
-    drag_camera(z, pack_position(0, 30000));  // dy 60000, beyond 16 bits
+    view_pointer_press(z = fresh_camera(), ViewButton::right, pack_position(0, -30000));
+    view_pointer_motion(z, pack_position(0, 30000));  // dy 60000, beyond 16 bits
     CHECK(z.eye_distance == 30010.0f);
 }
 
@@ -224,19 +255,19 @@ void check_steps() {
     // A step during a drag moves the camera, and the drag goes on from there.
     frames = 0;
     ViewState v = fresh_camera();
-    begin_zoom(v, pack_position(0, 0));
-    drag_camera(v, pack_position(3, 10));  // 15
+    view_pointer_press(v, ViewButton::right, pack_position(0, 0));
+    view_pointer_motion(v, pack_position(3, 10));  // 15
     zoom_camera(v, 0.25);                  // half a pixel: nothing moves, nothing drawn
     CHECK_INT(frames, 1);
     zoom_camera(v, 0.75);  // 14
-    drag_camera(v, pack_position(0, 20));
+    view_pointer_motion(v, pack_position(0, 20));
     CHECK(v.eye_distance == 19.0f && v.drag_mode == DRAG_ZOOM && frames == 3);
-    end_drag(v);
+    view_pointer_release(v, ViewButton::right, pack_position(0, 20));
     ViewState r = fresh_camera(), expect = fresh_camera();
-    begin_rotate(r, pack_position(5, 5));
-    drag_camera(r, pack_position(35, 5));
+    view_pointer_press(r, ViewButton::left, pack_position(5, 5));
+    view_pointer_motion(r, pack_position(35, 5));
     view_key(r, ViewKey::up, false);
-    drag_camera(r, pack_position(55, 5));
+    view_pointer_motion(r, pack_position(55, 5));
     expect.eye_dir = rotated(30, 0);
     orbit_camera(expect, 0, -ORBIT_STEP_PIXELS);
     orbit_camera(expect, 20, 0);
@@ -246,7 +277,7 @@ void check_steps() {
     begin_pinch(r);
     pinch_camera(r, 4.0);
     Vector3 before = r.eye_dir;
-    drag_camera(r, pack_position(300, 300));
+    view_pointer_motion(r, pack_position(300, 300));
     CHECK(r.eye_distance == 2.5f && bits(r.eye_dir.x) == bits(before.x));
 
     // Lines and tips at the display scale: scale 1 draws as it always has.

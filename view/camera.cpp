@@ -113,7 +113,10 @@ void begin_zoom(ViewState& view, uint32_t position) {
     view.drag_start_distance = view.eye_distance;
 }
 
-void end_drag(ViewState& view) { view.drag_mode = DRAG_NONE; }
+void end_drag(ViewState& view) {
+    view.drag_mode = DRAG_NONE;
+    view.press_button = -1;
+}
 
 void drag_camera(ViewState& view, uint32_t position) {
     if (view.drag_mode != DRAG_ROTATE && view.drag_mode != DRAG_ZOOM) return;
@@ -126,6 +129,39 @@ void drag_camera(ViewState& view, uint32_t position) {
         set_distance(view, view.drag_start_distance + dy * double(ZOOM_PER_PIXEL));
     render_view(view);
 }
+
+bool view_pointer_press(ViewState& view, ViewButton button, uint32_t position) {
+    if (view.drag_mode != DRAG_NONE) return false;  // a second button is ignored
+    if (button == ViewButton::left)
+        begin_rotate(view, position);
+    else if (button == ViewButton::right)
+        begin_zoom(view, position);
+    else
+        return false;
+    view.press_button = int32_t(button);
+    view.press_moved = false;
+    return true;
+}
+
+void view_pointer_motion(ViewState& view, uint32_t position) {
+    if (view.drag_mode == DRAG_NONE) return;
+    // Only a move away counts: some systems repeat the press position as a
+    // motion when a button goes down or the capture changes.
+    if (position != view.drag_anchor) view.press_moved = true;
+    drag_camera(view, position);
+}
+
+ViewRelease view_pointer_release(ViewState& view, ViewButton button, uint32_t position) {
+    if (button == ViewButton::middle || view.drag_mode == DRAG_NONE) return ViewRelease::none;
+    bool click = int32_t(button) == view.press_button && !view.press_moved && position == view.drag_anchor &&
+                 view.drag_mode != DRAG_PINCH;
+    end_drag(view);
+    return click ? ViewRelease::click : ViewRelease::drag;
+}
+
+void view_pointer_cancel(ViewState& view) { end_drag(view); }
+
+bool view_dragging(const ViewState& view) { return view.drag_mode != DRAG_NONE; }
 
 void orbit_camera(ViewState& view, int dx, int dy) {
     rotate(view, view.eye_dir, dx, dy);
@@ -144,7 +180,7 @@ void zoom_camera(ViewState& view, double notches) {
 }
 
 void reset_camera(ViewState& view) {
-    set_start_camera(view, view.window);
+    set_start_camera(view);
     view.zoom_rest = 0.0;
     step_done(view);
 }

@@ -32,7 +32,9 @@ struct ViewState {
     uint32_t drag_last = 0;    // the drag's latest position, where a step re-anchors it
     double pinch_ratio = 1.0;  // the pinch's latest spread over its first
     double zoom_rest = 0.0;    // wheel travel short of a whole zoom pixel
-    double pixel_scale = 1.0;  // device pixels per layout pixel, set by the host
+    double pixel_scale = 1.0;  // device pixels per layout pixel: set_display_scale
+    int32_t press_button = -1;  // the ViewButton whose press began the drag
+    bool press_moved = false;   // whether the pointer left the press position since
 };
 
 constexpr int32_t DRAG_NONE = 0;
@@ -47,10 +49,12 @@ void set_vector_slot(ViewState& view, uint32_t index, Vector3 vector, Vector3 of
                      uint8_t blue, bool offset_is_end);
 
 // The camera a new view window starts with: on the diagonal of the
-// positive octant, 10 units out, no drag.
+// positive octant, 10 units out. Only the camera: the window and any drag
+// are left as they are.
 constexpr float START_EYE_COMPONENT = 0.57735026f;  // nearest float to 1/sqrt(3)
 constexpr float START_EYE_DISTANCE = 10.0f;
-void set_start_camera(ViewState& view, void* window);
+void set_start_camera(ViewState& view);
+bool is_start_camera(const ViewState& view);  // bit for bit
 
 // One whole frame into the current GL context, ended with glFinish.
 void render_view(const ViewState& view);
@@ -60,10 +64,32 @@ void render_view(const ViewState& view);
 // 2 and 5 at 1.5.
 float line_width_at(double scale);
 float point_size_at(double scale);
+// Device pixels per layout pixel of the view, as the host measures them.
+void set_display_scale(ViewState& view, double scale);
 
-// The orbit camera. Positions are packed as the press and motion events
-// deliver them: x in the low 16 bits, y in the high 16 bits, both signed
-// client coordinates, y growing downward.
+// Pointer input, as every host hands it over: which button, and where, in
+// client pixels packed by pack_position. The core alone decides what a
+// button does: the left orbits, the right zooms, any other does nothing.
+enum class ViewButton { left, middle, right };
+// What a release was: nothing the view had begun, the end of a drag, or a
+// click (released where it was pressed, the pointer never away between).
+enum class ViewRelease { none, drag, click };
+// True when the press began a drag: the host then keeps the pointer's
+// events (a capture or grab) until the release, so that a release outside
+// the view still ends it.
+bool view_pointer_press(ViewState& view, ViewButton button, uint32_t position);
+// Each motion during a drag moves the camera and draws one frame at once.
+void view_pointer_motion(ViewState& view, uint32_t position);
+// The release of either drag button ends the drag, whichever began it.
+ViewRelease view_pointer_release(ViewState& view, ViewButton button, uint32_t position);
+// The pointer was taken away mid-drag (capture lost, cancelled): the drag
+// ends without a release.
+void view_pointer_cancel(ViewState& view);
+bool view_dragging(const ViewState& view);
+
+// The orbit camera behind the pointer entry. Positions are packed as the
+// press and motion events deliver them: x in the low 16 bits, y in the
+// high 16 bits, both signed client coordinates, y growing downward.
 constexpr float ORBIT_RADIANS_PER_PIXEL = 0.0062831854f;  // 1000 px per turn
 constexpr float PITCH_LIMIT = 1.5700114f;                 // just under pi/2
 constexpr float ZOOM_PER_PIXEL = 0.5f;

@@ -1,6 +1,7 @@
 // The one view state and its vector slots.
 
 #include <cstddef>
+#include <cstring>
 
 #include "view/view.h"
 
@@ -19,8 +20,16 @@ void set_vector_slot(ViewState& view, uint32_t index, Vector3 vector, Vector3 of
     slot.offset_is_end = offset_is_end ? 1 : 0;
 }
 
-void set_start_camera(ViewState& view, void* window) {
+void set_start_camera(ViewState& view) {
     view.eye_dir = {START_EYE_COMPONENT, START_EYE_COMPONENT, START_EYE_COMPONENT};
-    view.window = window;
     view.eye_distance = START_EYE_DISTANCE;
 }
+
+bool is_start_camera(const ViewState& view) {
+    ViewState start;
+    set_start_camera(start);
+    return std::memcmp(&view.eye_dir, &start.eye_dir, sizeof view.eye_dir) == 0 &&
+           std::memcmp(&view.eye_distance, &start.eye_distance, sizeof view.eye_distance) == 0;
+}
+
+void set_display_scale(ViewState& view, double scale) { view.pixel_scale = scale; }

@@ -5,7 +5,8 @@
 #include "view/host.h"
 
 void view_window_created(ViewState& view, void* window) {
-    set_start_camera(view, window);
+    view.window = window;
+    set_start_camera(view);
     end_drag(view);
 }
 

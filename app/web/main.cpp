@@ -8,7 +8,7 @@
 
 #include "app/app.h"
 #include "app/scene.h"
-#include "view/host.h"
+#include "view/view.h"
 
 namespace {
 
@@ -63,14 +63,11 @@ void set_checked(void*, int id, bool on) { page_set_checked(id, on ? 1 : 0); }
 
 FieldAccess page_fields() { return {nullptr, read_field_text, write_field_text, box_checked, repaint, set_checked}; }
 
-int the_canvas;  // the view window's handle: the page has one canvas
 unsigned last_command;  // the calculator command a link runs again
 
 }  // namespace
 
 extern "C" {
-
-EMSCRIPTEN_KEEPALIVE void arrowbench_start() { view_window_created(view_state, &the_canvas); }
 
 // The scene as it stands, into the address.
 EMSCRIPTEN_KEEPALIVE void arrowbench_link() { page_set_link(write_scene(page_fields(), view_state, last_command).c_str()); }
@@ -95,47 +92,4 @@ EMSCRIPTEN_KEEPALIVE int arrowbench_command(unsigned id) {
     return 1;
 }
 
-EMSCRIPTEN_KEEPALIVE void arrowbench_paint() { render_view(view_state); }
-
-EMSCRIPTEN_KEEPALIVE void arrowbench_resized(int width, int height) { view_window_resized(view_state, width, height); }
-
-// Button 0 is the left, 2 the right, as Pointer Events number them.
-EMSCRIPTEN_KEEPALIVE void arrowbench_press(int button, int x, int y) {
-    if (button == 0) begin_rotate(view_state, pack_position(x, y));
-    if (button == 2) begin_zoom(view_state, pack_position(x, y));
-}
-
-EMSCRIPTEN_KEEPALIVE void arrowbench_release() { end_drag(view_state); }
-
-EMSCRIPTEN_KEEPALIVE void arrowbench_motion(int x, int y) { drag_camera(view_state, pack_position(x, y)); }
-
-// The view's keys and on-view buttons, numbered as ViewKey: 0 to 3 the
-// arrows left, right, up, down, 4 zoom in, 5 zoom out, 6 reset.
-EMSCRIPTEN_KEEPALIVE void arrowbench_key(int key, int fine) {
-    if (key >= 0 && key <= int(ViewKey::reset)) view_key(view_state, ViewKey(key), fine != 0);
-}
-
-// Wheel notches, forward (nearer) positive, fractions kept by the core.
-EMSCRIPTEN_KEEPALIVE void arrowbench_wheel(double notches) { zoom_camera(view_state, notches); }
-
-// Two fingers: the start, then each spread over the spread at the start.
-// A finger lifting ends it as a release does.
-EMSCRIPTEN_KEEPALIVE void arrowbench_pinch_begin() { begin_pinch(view_state); }
-
-EMSCRIPTEN_KEEPALIVE void arrowbench_pinch(double ratio) { pinch_camera(view_state, ratio); }
-
-// Device pixels per CSS pixel, before the frame at the new backing store.
-EMSCRIPTEN_KEEPALIVE void arrowbench_pixel_scale(double scale) { view_state.pixel_scale = scale; }
-
-// The camera, for tools and tests: eye_dir x, y, z, then eye_distance,
-// then drag_mode.
-EMSCRIPTEN_KEEPALIVE double arrowbench_camera(int i) {
-    switch (i) {
-        case 0: return view_state.eye_dir.x;
-        case 1: return view_state.eye_dir.y;
-        case 2: return view_state.eye_dir.z;
-        case 3: return view_state.eye_distance;
-        default: return view_state.drag_mode;
-    }
-}
 }

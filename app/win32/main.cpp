@@ -58,14 +58,7 @@ INT_PTR CALLBACK main_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    WNDCLASSA view_class = {};
-    view_class.style = 0;
-    view_class.lpfnWndProc = view_window_proc;
-    view_class.hInstance = instance;
-    view_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    view_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
-    view_class.lpszClassName = "OpenGLView";
-    RegisterClassA(&view_class);
+    register_view_class(instance);
 
     HWND dialog = CreateDialogParamA(instance, "main_dlg", nullptr, main_dialog_proc, 0);
 

@@ -313,7 +313,7 @@ void check_view_draws() {
     get_field(app, ID_ROW_VECTOR);
     usleep(200000);
     ViewState camera;
-    set_start_camera(camera, nullptr);
+    set_start_camera(camera);
     check_picture(shoot_view(app), camera, magenta, "view after hostile rows");
 }
 

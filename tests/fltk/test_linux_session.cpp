@@ -229,11 +229,11 @@ void drag(unsigned button_number, int motions, int dx, int dy) {
 
     uint32_t anchor = pack_position(ax, ay);
     if (button_number == 1)
-        begin_rotate(camera, anchor);
+        view_pointer_press(camera, ViewButton::left, anchor);
     else
-        begin_zoom(camera, anchor);
-    drag_camera(camera, pack_position(ax + dx, ay + dy));
-    end_drag(camera);
+        view_pointer_press(camera, ViewButton::right, anchor);
+    view_pointer_motion(camera, pack_position(ax + dx, ay + dy));
+    view_pointer_cancel(camera);
 }
 
 // Without GL the view draws nothing: inside its frame only one colour.
@@ -322,7 +322,7 @@ int main(int argc, char** argv) {
     double started = now_seconds();
     CHECK(launch(app, command));
     if (!app.app) return check_exit();
-    set_start_camera(camera, nullptr);
+    set_start_camera(camera);
     if (no_gl) check_plain_view("at start");
     check_one_window("at start");
 

@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
     check_sizes();
 
     ViewState camera;
-    set_start_camera(camera, nullptr);
+    set_start_camera(camera);
 
     // Before any Redraw: axes and board only, from the start camera.
     Shot first = shoot();
@@ -160,9 +160,9 @@ int main(int argc, char** argv) {
     button(1, true);
     for (int i = 1; i <= 8; ++i) move_in_view(100 + 10 * i, 100 + 5 * i);
     button(1, false);
-    begin_rotate(camera, pack_position(100, 100));
-    drag_camera(camera, pack_position(180, 140));
-    end_drag(camera);
+    view_pointer_press(camera, ViewButton::left, pack_position(100, 100));
+    view_pointer_motion(camera, pack_position(180, 140));
+    view_pointer_cancel(camera);
     Shot orbited = shoot();
     CHECK(differing(drawn, orbited) > 500);
     check_picture(orbited, camera, MAGENTA, "after the orbit");
@@ -172,9 +172,9 @@ int main(int argc, char** argv) {
     button(3, true);
     for (int i = 1; i <= 4; ++i) move_in_view(200, 200 + 10 * i);
     button(3, false);
-    begin_zoom(camera, pack_position(200, 200));
-    drag_camera(camera, pack_position(200, 240));
-    end_drag(camera);
+    view_pointer_press(camera, ViewButton::right, pack_position(200, 200));
+    view_pointer_motion(camera, pack_position(200, 240));
+    view_pointer_cancel(camera);
     CHECK(camera.eye_distance == 30.0f);
     Shot zoomed = shoot();
     check_picture(zoomed, camera, MAGENTA, "after the zoom");
@@ -187,9 +187,9 @@ int main(int argc, char** argv) {
     move_in_view(260, 150);
     move_in_view(-60, 150);  // over the calculator buttons
     button(1, false);
-    begin_rotate(camera, pack_position(300, 150));
-    drag_camera(camera, pack_position(-60, 150));
-    end_drag(camera);
+    view_pointer_press(camera, ViewButton::left, pack_position(300, 150));
+    view_pointer_motion(camera, pack_position(-60, 150));
+    view_pointer_cancel(camera);
     Shot released = shoot();
     check_picture(released, camera, MAGENTA, "after release outside");
     for (int i = 0; i < 6; ++i) move_in_view(50 + 60 * i, 80 + 30 * i);

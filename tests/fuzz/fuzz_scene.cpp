@@ -45,7 +45,7 @@ bool utf8(const std::string& s) {
 unsigned open_scene(Dialog& d, ViewState& view, const std::string& text, bool& complete) {
     for (int id = ID_V1; id <= ID_S2; ++id) d.text[id] = id == ID_S1 || id == ID_S2 ? "0" : "0 0 0";
     for (int id = ID_ROW_VECTOR; id < ID_REDRAW; ++id) d.text[id] = "0 0 0";
-    set_start_camera(view, nullptr);
+    set_start_camera(view);
     return restore_scene({&d, read, write, is_checked, repaint, set_checked}, view, text.c_str(), complete);
 }
 

@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     if (shot.px.empty()) return check_exit();
 
     ViewState camera;
-    set_start_camera(camera, nullptr);
+    set_start_camera(camera);
     for (int i = 7; i < argc; i += 5) {
         double a = std::atof(argv[i + 1]), b = std::atof(argv[i + 2]);
         if (std::strcmp(argv[i], "key") == 0) {
@@ -68,11 +68,10 @@ int main(int argc, char** argv) {
             pinch_camera(camera, b / a);
         } else {
             uint32_t from = pack_position(int(a), int(b));
-            if (std::strcmp(argv[i], "rotate") == 0) begin_rotate(camera, from);
-            else begin_zoom(camera, from);
-            drag_camera(camera, pack_position(std::atoi(argv[i + 3]), std::atoi(argv[i + 4])));
+            view_pointer_press(camera, std::strcmp(argv[i], "rotate") == 0 ? ViewButton::left : ViewButton::right, from);
+            view_pointer_motion(camera, pack_position(std::atoi(argv[i + 3]), std::atoi(argv[i + 4])));
         }
-        end_drag(camera);
+        view_pointer_cancel(camera);
     }
     uint32_t page[4];
     for (int i = 0; i < 4; ++i) page[i] = uint32_t(std::strtoul(argv[3 + i], nullptr, 16));

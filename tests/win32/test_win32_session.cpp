@@ -120,10 +120,10 @@ void drag(int r, int motions) {
     uint32_t press = pack_position(x0, y0);
     if (orbit) {
         CHECK(send_within(view, WM_LBUTTONDOWN, MK_LBUTTON, LPARAM(press)));
-        begin_rotate(camera, press);
+        view_pointer_press(camera, ViewButton::left, press);
     } else {
         CHECK(send_within(view, WM_RBUTTONDOWN, MK_RBUTTON, LPARAM(press)));
-        begin_zoom(camera, press);
+        view_pointer_press(camera, ViewButton::right, press);
     }
     for (int i = 0; i < motions; ++i) {
         int x = x0 + next_in(-300, 300), y = y0 + next_in(-20, 20);
@@ -133,11 +133,11 @@ void drag(int r, int motions) {
         }
         uint32_t at = pack_position(x, y);
         CHECK(send_within(view, WM_MOUSEMOVE, orbit ? MK_LBUTTON : MK_RBUTTON, LPARAM(at)));
-        drag_camera(camera, at);
+        view_pointer_motion(camera, at);
         ++motions_sent;
     }
     CHECK(send_within(view, orbit ? WM_LBUTTONUP : WM_RBUTTONUP, 0, 0));
-    end_drag(camera);
+    view_pointer_cancel(camera);
 }
 
 WineTrace* trace;
@@ -220,7 +220,7 @@ int main(int argc, char** argv) {
     WineTrace wine_trace(argv[4], process.gui_thread);
     trace = &wine_trace;
     view = process.control(2013);
-    set_start_camera(camera, nullptr);
+    set_start_camera(camera);
     wait_until([&] {
         read_frames();
         return frames_seen > 0;

@@ -284,7 +284,7 @@ int main(int argc, char** argv) {
     std::snprintf(viewport, sizeof viewport, "glViewport x 0, y 0, width %d, height %d", W, H);
 
     ViewState camera;
-    set_start_camera(camera, nullptr);
+    set_start_camera(camera);
 
     // The first paint: a whole frame from the start camera, viewport set
     // to the client area, no slots yet.
@@ -359,9 +359,9 @@ int main(int argc, char** argv) {
     PostMessageA(view, WM_LBUTTONUP, 0, at(180, 140));
     f = frames_after(before + 8);
     CHECK_INT(f.size(), before + 8);
-    begin_rotate(camera, pack_position(100, 100));
-    drag_camera(camera, pack_position(180, 140));
-    end_drag(camera);
+    view_pointer_press(camera, ViewButton::left, pack_position(100, 100));
+    view_pointer_motion(camera, pack_position(180, 140));
+    view_pointer_cancel(camera);
     check_eye(f.back(), camera, "after the orbit");
     CHECK(draws(f.back(), "glColor3ub red 255, green 0, blue 255"));
     Shot orbited = real_frame(view, W, H, "orbit");
@@ -379,9 +379,9 @@ int main(int argc, char** argv) {
     PostMessageA(view, WM_RBUTTONUP, 0, at(200, 240));
     f = frames_after(before + 4);
     CHECK_INT(f.size(), before + 4);
-    begin_zoom(camera, pack_position(200, 200));
-    drag_camera(camera, pack_position(200, 240));
-    end_drag(camera);
+    view_pointer_press(camera, ViewButton::right, pack_position(200, 200));
+    view_pointer_motion(camera, pack_position(200, 240));
+    view_pointer_cancel(camera);
     CHECK(camera.eye_distance == 30.0f);
     check_eye(f.back(), camera, "after the zoom");
     check_picture(real_frame(view, W, H, "zoom"), camera, MAGENTA, "after the zoom");
@@ -397,9 +397,9 @@ int main(int argc, char** argv) {
     pointer_to(-60, 150);  // over the calculator buttons
     pointer_button(MOUSEEVENTF_LEFTUP);
     CHECK(capture_of(app) == nullptr);
-    begin_rotate(camera, pack_position(300, 150));
-    drag_camera(camera, pack_position(-60, 150));
-    end_drag(camera);
+    view_pointer_press(camera, ViewButton::left, pack_position(300, 150));
+    view_pointer_motion(camera, pack_position(-60, 150));
+    view_pointer_cancel(camera);
     f = frames_after(0);
     check_eye(f.back(), camera, "after release outside");
     before = f.size();

@@ -39,18 +39,16 @@ public:
                     Fl::focus(this);  // FLTK sends no FL_FOCUS for this
                     parent()->redraw();
                 }
-                if (Fl::event_button() == FL_LEFT_MOUSE) begin_rotate(view_state, position());
-                if (Fl::event_button() == FL_RIGHT_MOUSE) begin_zoom(view_state, position());
+                view_pointer_press(view_state, button(), position());
                 return 1;  // and so FLTK's implicit grab keeps the drag ours
             case FL_RELEASE:
-                if (Fl::event_button() == FL_LEFT_MOUSE || Fl::event_button() == FL_RIGHT_MOUSE)
-                    end_drag(view_state);
+                view_pointer_release(view_state, button(), position());
                 return 1;
             case FL_DRAG:
             case FL_MOVE:
                 // Drawn at once, straight from the event, not via redraw().
-                if (view_state.drag_mode != DRAG_NONE) make_current();
-                drag_camera(view_state, position());
+                if (view_dragging(view_state)) make_current();
+                view_pointer_motion(view_state, position());
                 return 1;
             case FL_ENTER:
             case FL_LEAVE:
@@ -103,6 +101,14 @@ private:
 
     static uint32_t position() { return pack_position(Fl::event_x(), Fl::event_y()); }
 
+    static ViewButton button() {
+        switch (Fl::event_button()) {
+            case FL_LEFT_MOUSE: return ViewButton::left;
+            case FL_RIGHT_MOUSE: return ViewButton::right;
+            default: return ViewButton::middle;
+        }
+    }
+
     static bool view_key_of(ViewKey& key) {
         switch (Fl::event_key()) {
             case FL_Left: key = ViewKey::left; return true;
@@ -153,7 +159,7 @@ private:
 int take_drag_motion(void* native, void*) {
     auto* e = static_cast<XEvent*>(native);
     if (e->type != MotionNotify || !gl_window || !gl_window->shown()) return 0;
-    if (view_state.drag_mode == DRAG_NONE) return 0;
+    if (!view_dragging(view_state)) return 0;
     int x = e->xmotion.x, y = e->xmotion.y;
     if (e->xmotion.window != fl_xid(gl_window)) {
         if (e->xmotion.window != fl_xid(gl_window->top_window())) return 0;
@@ -161,7 +167,7 @@ int take_drag_motion(void* native, void*) {
         y -= gl_window->y();
     }
     gl_window->make_current();
-    drag_camera(view_state, pack_position(x, y));
+    view_pointer_motion(view_state, pack_position(x, y));
     return 1;
 }
 
@@ -174,7 +180,7 @@ void get_client_size(const ViewState& view, int& width, int& height) {
 }
 
 Fl_Widget* create_view_control(int x, int y, int w, int h, int edge, double scale) {
-    view_state.pixel_scale = scale;
+    set_display_scale(view_state, scale);
     auto* frame = new ViewFrame(x, y, w, h, edge);
     gl_window = new ViewWindow(x + edge, y + edge, w - 2 * edge, h - 2 * edge);
     Fl::add_system_handler(take_drag_motion, nullptr);

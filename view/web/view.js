@@ -9,20 +9,23 @@ function attachView(module, canvas) {
   // The backing store in device pixels; every change goes through the
   // core's size change (viewport, end of any drag) and a new frame. The
   // device-pixel box is exact, and it also changes with devicePixelRatio
-  // (browser zoom, another screen) where the CSS size stays.
-  function fit(width, height) {
-    var ratio = window.devicePixelRatio || 1;
-    if (canvas.width === width && canvas.height === height && fit.ratio === ratio) return;
-    fit.ratio = ratio;
+  // (browser zoom, another screen) where the CSS size stays. The display
+  // scale is the store over the CSS size it was made from, not
+  // devicePixelRatio, which a forced device scale leaves at 1; to the
+  // hundredth, so a fractional CSS size cannot turn 1.5 into 1.49.
+  function fit(width, height, cssWidth) {
+    var scale = cssWidth > 0 ? Math.round(width / cssWidth * 100) / 100 : 1;
+    if (canvas.width === width && canvas.height === height && fit.scale === scale) return;
+    fit.scale = scale;
     canvas.width = width;
     canvas.height = height;
-    module._arrowbench_pixel_scale(ratio);
+    module._arrowbench_pixel_scale(scale);
     module._arrowbench_resized(width, height);
     module._arrowbench_paint();
   }
   function fitToRatio() {
     var ratio = window.devicePixelRatio || 1;
-    fit(Math.round(canvas.clientWidth * ratio), Math.round(canvas.clientHeight * ratio));
+    fit(Math.round(canvas.clientWidth * ratio), Math.round(canvas.clientHeight * ratio), canvas.clientWidth);
   }
   fitToRatio();
 
@@ -55,8 +58,8 @@ function attachView(module, canvas) {
   });
 
   var observer = new ResizeObserver(function(entries) {
-    var box = entries[0].devicePixelContentBoxSize;
-    if (box && box[0]) fit(box[0].inlineSize, box[0].blockSize);
+    var box = entries[0].devicePixelContentBoxSize, css = entries[0].contentBoxSize;
+    if (box && box[0] && css && css[0]) fit(box[0].inlineSize, box[0].blockSize, css[0].inlineSize);
     else fitToRatio();
   });
   try {
@@ -85,12 +88,9 @@ function attachView(module, canvas) {
     return Math.hypot(p[0][0] - p[1][0], p[0][1] - p[1][1]);
   }
   canvas.addEventListener('pointerdown', function(event) {
-    if (event.button !== 0 && event.button !== 2) return;
-    // The capture brings the release here wherever it happens, so a drag
-    // always ends.
-    canvas.setPointerCapture(event.pointerId);
     var p = at(event);
     if (event.pointerType === 'touch') {
+      canvas.setPointerCapture(event.pointerId);
       fingers.set(event.pointerId, p);
       if (fingers.size === 2 && pinch === 0) {
         pinch = Math.max(spread(), 1);
@@ -98,30 +98,28 @@ function attachView(module, canvas) {
       }
       if (fingers.size > 1 || pinch !== 0) return;
     }
-    module._arrowbench_press(event.button, p[0], p[1]);
+    // The capture brings the release here wherever it happens, so a drag
+    // always ends.
+    if (module._arrowbench_press(event.button, p[0], p[1])) canvas.setPointerCapture(event.pointerId);
   });
   // The camera has come to rest: the page may keep it (in its address).
   function settled() { if (module.cameraSettled) module.cameraSettled(); }
   function release(event) {
+    var p = at(event);
     if (event.pointerType === 'touch') {
       if (!fingers.delete(event.pointerId)) return;
       pinch = pinch !== 0 && fingers.size ? -1 : 0;
-      module._arrowbench_release();
-      settled();
-    } else if (event.button === 0 || event.button === 2 || event.type === 'pointercancel') {
-      module._arrowbench_release();
-      settled();
     }
+    if (event.type === 'pointerup') module._arrowbench_release(event.button, p[0], p[1]);
+    else module._arrowbench_cancel();
+    settled();
   }
   canvas.addEventListener('pointerup', release);
   canvas.addEventListener('pointercancel', release);
-  canvas.addEventListener('lostpointercapture', function(event) {
-    if (event.pointerType === 'touch') return release(event);
-    module._arrowbench_release();
-    settled();
-  });
+  canvas.addEventListener('lostpointercapture', release);
   // Each motion draws a frame, those the browser coalesced into one event
   // too.
+  var BUTTON_BITS = [1, 4, 2];  // event.button to its bit in event.buttons
   canvas.addEventListener('pointermove', function(event) {
     if (event.pointerType === 'touch') {
       if (!fingers.has(event.pointerId)) return;
@@ -130,13 +128,11 @@ function attachView(module, canvas) {
       if (pinch !== 0) return;
     }
     // A second button pressed or released during a drag comes as a motion.
-    if (event.button === 0 || event.button === 2) {
-      if (event.buttons & (event.button === 0 ? 1 : 2)) {
-        var q = at(event);
+    if (event.button >= 0) {
+      var q = at(event);
+      if (event.buttons & (BUTTON_BITS[event.button] || 1 << event.button))
         module._arrowbench_press(event.button, q[0], q[1]);
-      } else {
-        module._arrowbench_release();
-      }
+      else module._arrowbench_release(event.button, q[0], q[1]);
     }
     var all = event.getCoalescedEvents ? event.getCoalescedEvents() : [];
     if (all.length === 0) all = [event];

@@ -17,12 +17,13 @@ uint32_t packed(LPARAM lparam) { return uint32_t(lparam); }
 // A press that begins a drag takes the pointer capture, so that a release
 // outside the view still ends the drag. Without it the camera would go on
 // following the pointer with no button held.
-void capture_if_dragging(HWND window) {
-    if (view_state.drag_mode != DRAG_NONE) SetCapture(window);
+void press(HWND window, ViewButton button, LPARAM lparam) {
+    SetFocus(window);
+    if (view_pointer_press(view_state, button, packed(lparam))) SetCapture(window);
 }
 
-void end_drag_and_release(HWND window) {
-    end_drag(view_state);
+void release(HWND window, ViewButton button, LPARAM lparam) {
+    view_pointer_release(view_state, button, packed(lparam));
     if (GetCapture() == window) ReleaseCapture();
 }
 
@@ -48,7 +49,7 @@ void create_gl_context(HWND window) {
 // Lines and tips scale with the dpi the dialog is laid out at: the
 // window's own where Windows knows one (10 and later, per monitor), else
 // the screen's. 96 dpi is scale 1 exactly.
-void set_pixel_scale(ViewState& view, HWND window) {
+void update_display_scale(ViewState& view, HWND window) {
     using DpiForWindow = UINT(WINAPI*)(HWND);
     auto dpi_for = reinterpret_cast<DpiForWindow>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
@@ -58,13 +59,13 @@ void set_pixel_scale(ViewState& view, HWND window) {
         dpi = UINT(GetDeviceCaps(dc, LOGPIXELSY));
         ReleaseDC(window, dc);
     }
-    view.pixel_scale = dpi > 0 ? dpi / 96.0 : 1.0;
+    set_display_scale(view, dpi > 0 ? dpi / 96.0 : 1.0);
 }
 
 void view_create(ViewState& view, HWND window) {
     create_gl_context(window);
     view_window_created(view, window);
-    set_pixel_scale(view, window);
+    update_display_scale(view, window);
 }
 
 // The view's keys. Characters come as WM_CHAR, so the keypad's + and -
@@ -122,6 +123,17 @@ void release_gl_context(ViewState& view) {
 
 }  // namespace
 
+void register_view_class(HINSTANCE instance) {
+    WNDCLASSA view_class = {};
+    view_class.style = 0;
+    view_class.lpfnWndProc = view_window_proc;
+    view_class.hInstance = instance;
+    view_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    view_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+    view_class.lpszClassName = "OpenGLView";
+    RegisterClassA(&view_class);
+}
+
 void get_client_size(const ViewState& view, int& width, int& height) {
     RECT r{0, 0, 0, 0};
     GetClientRect(window_of(view), &r);
@@ -139,23 +151,15 @@ LRESULT CALLBACK view_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
             render_view(view_state);
             EndPaint(window, &paint);
             return 0;
-        case WM_MOUSEMOVE: drag_camera(view_state, packed(lparam)); break;
-        case WM_LBUTTONDOWN:
-            SetFocus(window);
-            begin_rotate(view_state, packed(lparam));
-            capture_if_dragging(window);
-            break;
-        case WM_RBUTTONDOWN:
-            SetFocus(window);
-            begin_zoom(view_state, packed(lparam));
-            capture_if_dragging(window);
-            break;
-        case WM_LBUTTONUP:
-        case WM_RBUTTONUP: end_drag_and_release(window); break;
+        case WM_MOUSEMOVE: view_pointer_motion(view_state, packed(lparam)); break;
+        case WM_LBUTTONDOWN: press(window, ViewButton::left, lparam); break;
+        case WM_RBUTTONDOWN: press(window, ViewButton::right, lparam); break;
+        case WM_LBUTTONUP: release(window, ViewButton::left, lparam); break;
+        case WM_RBUTTONUP: release(window, ViewButton::right, lparam); break;
         case WM_CAPTURECHANGED:
             // Capture taken away mid-drag (another window, a menu): the
             // button's release will not reach us, so the drag ends now.
-            if (reinterpret_cast<HWND>(lparam) != window) end_drag(view_state);
+            if (reinterpret_cast<HWND>(lparam) != window) view_pointer_cancel(view_state);
             break;
         case WM_MOUSEWHEEL:
             // Not to DefWindowProc, which would hand it on to the dialog.
@@ -177,7 +181,7 @@ LRESULT CALLBACK view_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
             paint_focus_ring(window);
             return 0;
         case WM_DPICHANGED_AFTERPARENT:
-            set_pixel_scale(view_state, window);
+            update_display_scale(view_state, window);
             InvalidateRect(window, nullptr, FALSE);
             break;
         default: break;

@@ -5,4 +5,8 @@
 
 #include <windows.h>
 
+// Makes the class OpenGLView known; the entry point calls it before it
+// creates the dialog, whose template holds the view control.
+void register_view_class(HINSTANCE instance);
+
 LRESULT CALLBACK view_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
