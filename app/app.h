@@ -1,8 +1,8 @@
 // app: the calculator dialog's logic, shared by every host. The eight
 // calculator commands and Redraw work only through FieldAccess, the small
-// table of host operations below; the hosts (app/win32, app/fltk) build
-// the dialog, route its command identifiers to run_command and own
-// nothing else.
+// table of host operations below; the hosts (app/win32, app/fltk,
+// app/web) build the dialog, route its command identifiers to run_command
+// and own nothing else.
 #pragma once
 
 #include "app/control_ids.h"

@@ -17,10 +17,13 @@ struct FieldText {
 
 // One number read, starting at `pos` (white space skipped first). On
 // success stores the value rounded to float, moves `pos` past the number's
-// run and returns true. On failure returns false; `pos` is then undefined.
+// run and returns true. Where no number starts, returns false and leaves
+// `pos` where it was. A run beyond a double's range (1e309, 1e-400) also
+// returns false, with `value` untouched but `pos` past the run.
 bool read_number(const char*& pos, float& value);
 
-// One unsigned integer read for colours, same contract as read_number.
+// One unsigned integer read for colours, the same contract: beyond 32 bits
+// is the range failure.
 bool read_unsigned(const char*& pos, uint32_t& value);
 
 // Writes the canonical text of one number (at most 12 chars, no NUL) into

@@ -1,19 +1,32 @@
-// view/host.h: what a host's view window owes the core, and what the core
-// does for it. A host (view/win32, view/fltk, ...) owns one child window
-// with a GL context current on the GUI thread, and:
-// - calls view_window_created once that window exists (with or without a
-//   context), and view_window_resized at every size change of its client
-//   area, before anything is drawn at that size;
-// - draws a paint with render_view;
-// - hands left and right presses, releases and motions to begin_rotate,
-//   begin_zoom, end_drag and drag_camera, positions packed with
-//   pack_position in client pixels, y growing downward;
-// - answers get_client_size, which render_view asks once per frame.
+// view/host.h: how a host's view window attaches to the core. A host
+// (view/win32, view/fltk, view/web) owns one child window with a GL context
+// current on the GUI thread, and translates that window's events into the
+// calls below and nothing else: what a button, key or wheel notch does is
+// the core's to decide.
+//
+// The host calls:
+// - view_window_created once the window exists (with or without a
+//   context), then set_display_scale with its device pixels per layout
+//   pixel, again whenever that changes;
+// - view_window_resized at every size change of its client area, before
+//   anything is drawn at that size;
+// - render_view for a paint;
+// - view_pointer_press, view_pointer_motion and view_pointer_release for
+//   every button press, pointer motion and release over the window, with
+//   positions from pack_position in client pixels, y growing downward;
+//   view_pointer_cancel when the window loses the pointer mid-drag. A press
+//   that answers true wants the pointer kept (captured) until the release.
+//   The core draws each drag motion at once;
+// - view_key with its own key codes mapped to ViewKey while the window has
+//   the focus, zoom_camera with wheel notches, begin_pinch and
+//   pinch_camera with two fingers' spread.
+//
+// The host answers get_client_size, which render_view asks once per frame.
 #pragma once
 
 #include "view/view.h"
 
-// Start camera, window handle, no drag.
+// Window handle, start camera, no drag.
 void view_window_created(ViewState& view, void* window);
 
 // Viewport to the new client size, projection reset, and any drag ends.
