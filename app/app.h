@@ -5,7 +5,10 @@
 // and own nothing else.
 #pragma once
 
+#include <string>
+
 #include "app/control_ids.h"
+#include "vectext/vector3.h"
 
 // How commands reach the dialog's fields. `host` is the host's own handle
 // (the dialog window), passed back to each operation.
@@ -53,5 +56,31 @@ void command_redraw(const FieldAccess& fields);
 
 // Reads a vector field and writes its canonical text straight back,
 // before any other field is read.
-struct Vector3;
 Vector3 take_vector(const FieldAccess& fields, int id);
+
+// "Show calculation" is no control of the template, but runs through the
+// same dispatch: the hosts' menus, shortcut and the page's button send it.
+constexpr unsigned ID_SHOW_CALCULATION = 3001;
+
+// The last calculator command run in this dialog, with what it read and
+// wrote: the one thing the calculator remembers beside its fields.
+// `command` is 0 until the first.
+struct Calculation {
+    unsigned command = 0;
+    Vector3 a, b;  // V1 and V2 as read
+    float s = 0.0f;  // S1 as read
+    Vector3 vector;  // what went to V3
+    float scalar = 0.0f;  // what went to S2
+};
+extern Calculation last_calculation;
+
+// Runs the last calculator command again as its button does (or, before
+// any, reads V1 and V2 back as a command would), writes the three view
+// rows from its operands and result, clears the Inverse boxes, then runs
+// Redraw.
+void show_calculation(const FieldAccess& fields);
+
+// The working of a calculation, in UTF-8 with the canonical texts of its
+// numbers: the formula with the operands put in, then the result; "" for
+// none.
+std::string calculation_working(const Calculation& c);

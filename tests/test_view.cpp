@@ -176,8 +176,8 @@ void check_drag_rules() {
         Step step;
         ViewRelease expect;
     } releases[] = {
-        {ViewButton::right, NOTHING, ViewRelease::click},      {ViewButton::left, MOVE_IN_PLACE, ViewRelease::click},
-        {ViewButton::right, MOVE_IN_PLACE, ViewRelease::click}, {ViewButton::left, MOVE_AWAY_AND_BACK, ViewRelease::drag},
+        {ViewButton::right, NOTHING, ViewRelease::menu},      {ViewButton::left, MOVE_IN_PLACE, ViewRelease::click},
+        {ViewButton::right, MOVE_IN_PLACE, ViewRelease::menu}, {ViewButton::left, MOVE_AWAY_AND_BACK, ViewRelease::drag},
         {ViewButton::right, MOVE_AWAY_AND_BACK, ViewRelease::drag}, {ViewButton::right, UP_ELSEWHERE, ViewRelease::drag},
         {ViewButton::left, OTHER_BUTTON_UP, ViewRelease::drag}, {ViewButton::right, CANCEL, ViewRelease::none},
         {ViewButton::left, PINCH, ViewRelease::drag},

@@ -156,7 +156,8 @@ ViewRelease view_pointer_release(ViewState& view, ViewButton button, uint32_t po
     bool click = int32_t(button) == view.press_button && !view.press_moved && position == view.drag_anchor &&
                  view.drag_mode != DRAG_PINCH;
     end_drag(view);
-    return click ? ViewRelease::click : ViewRelease::drag;
+    if (!click) return ViewRelease::drag;
+    return button == ViewButton::right ? ViewRelease::menu : ViewRelease::click;
 }
 
 void view_pointer_cancel(ViewState& view) { end_drag(view); }
@@ -199,7 +200,7 @@ void pinch_camera(ViewState& view, double spread_ratio) {
     render_view(view);
 }
 
-void view_key(ViewState& view, ViewKey key, bool fine) {
+bool view_key(ViewState& view, ViewKey key, bool fine) {
     int step = fine ? ORBIT_FINE_STEP_PIXELS : ORBIT_STEP_PIXELS;
     switch (key) {
         case ViewKey::left: orbit_camera(view, -step, 0); break;
@@ -209,5 +210,7 @@ void view_key(ViewState& view, ViewKey key, bool fine) {
         case ViewKey::zoom_in: zoom_camera(view, 1.0); break;
         case ViewKey::zoom_out: zoom_camera(view, -1.0); break;
         case ViewKey::reset: reset_camera(view); break;
+        case ViewKey::menu: return true;
     }
+    return false;
 }

@@ -73,7 +73,9 @@ void set_display_scale(ViewState& view, double scale);
 enum class ViewButton { left, middle, right };
 // What a release was: nothing the view had begun, the end of a drag, or a
 // click (released where it was pressed, the pointer never away between).
-enum class ViewRelease { none, drag, click };
+// A click of the right button asks for the view's menu, which the host
+// opens; a right drag zooms and opens nothing.
+enum class ViewRelease { none, drag, click, menu };
 // True when the press began a drag: the host then keeps the pointer's
 // events (a capture or grab) until the release, so that a release outside
 // the view still ends it.
@@ -121,9 +123,11 @@ void reset_camera(ViewState& view);
 void begin_pinch(ViewState& view);
 void pinch_camera(ViewState& view, double spread_ratio);
 
-// The view's keys, the same on every host; each host maps its own codes.
-enum class ViewKey { left, right, up, down, zoom_in, zoom_out, reset };
+// The view's keys, the same on every host; each host maps its own codes
+// (menu: Shift+F10 or the Menu key).
+enum class ViewKey { left, right, up, down, zoom_in, zoom_out, reset, menu };
 // Arrows orbit as a drag in their direction (fine: the small step).
-void view_key(ViewState& view, ViewKey key, bool fine);
+// True when the key asks for the view's menu, which the host opens.
+bool view_key(ViewState& view, ViewKey key, bool fine);
 
 inline uint32_t pack_position(int x, int y) { return uint32_t(uint16_t(x)) | (uint32_t(uint16_t(y)) << 16); }
