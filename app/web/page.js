@@ -2,7 +2,7 @@
 // control gets its canvas, the address keeps the scene, the picture can be
 // saved, and the service worker keeps the files for offline use. Loaded
 // after the controls and before arrowbench.js, which picks up Module. The
-// control names are the template's, put in by the build.
+// build puts in the template's names.
 'use strict';
 
 // The runtime takes the wasm the page's head is compiling (Module.wasm)
