@@ -35,17 +35,9 @@ const SceneField FIELDS[] = {
 };
 const char* const INVERSE_KEYS[] = {"i1", "i2", "i3"};
 
-struct SceneCommand {
-    const char* name;  // the button's text
-    unsigned id;
-};
-
-const SceneCommand COMMANDS[] = {
-    {"Add", ID_ADD},           {"Sub", ID_SUB},
-    {"CrossProduct", ID_CROSS_PRODUCT}, {"DotProduct", ID_DOT_PRODUCT},
-    {"MulScalar", ID_MUL_SCALAR}, {"DivScalar", ID_DIV_SCALAR},
-    {"Normalize", ID_NORMALIZE}, {"Length", ID_LENGTH},
-};
+// A link names its command by the button's text. Redraw is never named:
+// opening a scene always redraws.
+bool carried(const CommandButton& c) { return c.id != unsigned(ID_REDRAW); }
 
 constexpr int VERSION = 1;
 // Far longer than any scene this writer makes (about 3.5 KiB at most) and
@@ -150,8 +142,8 @@ std::string write_scene(const FieldAccess& fields, const ViewState& view, unsign
     for (int row = 0; row < 3; ++row)
         if (fields.is_checked(fields.host, ID_ROW_INVERSE + row * ROW_STRIDE))
             out += std::string("&") + INVERSE_KEYS[row] + "=1";
-    for (const SceneCommand& c : COMMANDS)
-        if (c.id == last_command) out += std::string("&run=") + c.name;
+    for (const CommandButton& c : COMMAND_BUTTONS)
+        if (carried(c) && c.id == last_command) out += std::string("&run=") + c.text;
     const Vector3& e = view.eye_dir;
     if (!is_start_camera(view)) {
         out += "&eye=";
@@ -196,8 +188,8 @@ unsigned restore_scene(const FieldAccess& fields, ViewState& view, const char* t
         }
         if (key == "v") return versioned = value == std::to_string(VERSION);
         if (key == "run") {
-            for (const SceneCommand& c : COMMANDS)
-                if (value == c.name) command = c.id;
+            for (const CommandButton& c : COMMAND_BUTTONS)
+                if (carried(c) && value == c.text) command = c.id;
             return command != 0;
         }
         // A later bad camera leaves an earlier good one as it was.

@@ -1,8 +1,21 @@
 # Turns the dialog template res/main_dlg.rc into the C++ table the Linux
-# host builds its dialog from, so the two hosts cannot drift apart.
-# Usage: cmake -DRC=res/main_dlg.rc -DOUT=table.inc -P rc_to_table.cmake
+# host builds its dialog from, so the two hosts cannot drift apart, and
+# writes the names the template gives its controls (its #define lines) for
+# every language that needs them, with the numbers of the ViewKey enum in
+# view/view.h for the scripts.
+# Usage: cmake -DRC=res/main_dlg.rc [-DVIEW_H=view/view.h] OUTPUTS -P rc_to_table.cmake
+# with any of these outputs:
+#   -DOUT=table.inc          the table MAIN_DLG and MAIN_DLG_CONTROLS
+#   -DNAMES_OUT=names.h      the names as C++ constants, and the push
+#                            buttons (the commands) with their texts
+#   -DMJS_OUT=names.mjs      the names and ViewKey as an ES module
+#   -DSH_OUT=names.sh        the names as shell variables, and RECT, each
+#                            named control's rectangle by identifier
+#   -DJS_IN=a.js -DJS_OUT=b.js   a copy of a script with the names it uses
+#                            declared after its 'use strict'
 # Only the forms that main_dlg.rc uses are understood; anything else stops
 # the build rather than being guessed at.
+cmake_minimum_required(VERSION 3.25)
 
 set(FLAG_WS_CHILD 0x40000000)
 set(FLAG_WS_VISIBLE 0x10000000)
@@ -35,16 +48,50 @@ function(flags_value expr out)
   set(${out} ${value} PARENT_SCOPE)
 endfunction()
 
+# An identifier as the template writes it: a number, a name, or a sum of
+# names and products such as ID_ROW_VECTOR + 2 * ROW_STRIDE.
+function(id_value expr out)
+  string(REGEX MATCHALL "[A-Z_][A-Z0-9_]*|[0-9]+|[-+*]" tokens "${expr}")
+  string(REPLACE " " "" bare "${expr}")
+  string(REPLACE ";" "" joined "${tokens}")
+  if(NOT joined STREQUAL bare)
+    message(FATAL_ERROR "rc_to_table: cannot read the identifier ${expr}")
+  endif()
+  set(arithmetic "")
+  foreach(t IN LISTS tokens)
+    if(t MATCHES "^[A-Z_]")
+      if(NOT DEFINED NAME_${t})
+        message(FATAL_ERROR "rc_to_table: ${t} is not defined before its use")
+      endif()
+      set(t ${NAME_${t}})
+    endif()
+    string(APPEND arithmetic "${t}")
+  endforeach()
+  math(EXPR value "${arithmetic}")
+  set(${out} ${value} PARENT_SCOPE)
+endfunction()
+
 file(STRINGS "${RC}" lines)
 set(num "([0-9]+)")
 set(sep " *, *")
 # CMake's regular expressions take at most nine groups: the extended
 # style, when there is one, is split off first.
-set(control_re "^ *CONTROL +\"([^\"\\\\]*)\"${sep}${num}${sep}\"([A-Za-z]+)\"${sep}([A-Z_ |]+)${sep}${num}${sep}${num}${sep}${num}${sep}${num} *$")
+set(control_re "^ *CONTROL +\"([^\"\\\\]*)\"${sep}([0-9A-Z_][0-9A-Z_ +*-]*)${sep}\"([A-Za-z]+)\"${sep}([A-Z_ |]+)${sep}${num}${sep}${num}${sep}${num}${sep}${num} *$")
 set(rows "")
 set(count 0)
+set(names "")
+set(commands "")
+set(rects "")
 foreach(line IN LISTS lines)
-  if(line MATCHES "^main_dlg +DIALOGEX +${num}${sep}${num}${sep}${num}${sep}${num} *$")
+  if(line MATCHES "^#define +([A-Z_][A-Z0-9_]*) +${num} *$")
+    if(DEFINED NAME_${CMAKE_MATCH_1})
+      message(FATAL_ERROR "rc_to_table: ${CMAKE_MATCH_1} is defined twice")
+    endif()
+    list(APPEND names ${CMAKE_MATCH_1})
+    set(NAME_${CMAKE_MATCH_1} ${CMAKE_MATCH_2})
+  elseif(line MATCHES "^#define")
+    message(FATAL_ERROR "rc_to_table: cannot read: ${line}")
+  elseif(line MATCHES "^main_dlg +DIALOGEX +${num}${sep}${num}${sep}${num}${sep}${num} *$")
     set(dlg_x ${CMAKE_MATCH_1})
     set(dlg_y ${CMAKE_MATCH_2})
     set(dlg_w ${CMAKE_MATCH_3})
@@ -66,13 +113,14 @@ foreach(line IN LISTS lines)
       message(FATAL_ERROR "rc_to_table: cannot read: ${line}")
     endif()
     set(text "${CMAKE_MATCH_1}")
-    set(id ${CMAKE_MATCH_2})
+    string(STRIP "${CMAKE_MATCH_2}" id_expr)
     set(class "${CMAKE_MATCH_3}")
     set(style_expr "${CMAKE_MATCH_4}")
     set(x ${CMAKE_MATCH_5})
     set(y ${CMAKE_MATCH_6})
     set(w ${CMAKE_MATCH_7})
     set(h ${CMAKE_MATCH_8})
+    id_value("${id_expr}" id)
     flags_value("${style_expr}" style)
     set(exstyle 0)
     if(NOT exstyle_expr STREQUAL "")
@@ -80,6 +128,15 @@ foreach(line IN LISTS lines)
     endif()
     string(APPEND rows "    {${id}, \"${class}\", \"${text}\", ${x}, ${y}, ${w}, ${h}, ${style}, ${exstyle}},\n")
     math(EXPR count "${count} + 1")
+    # Every control of its own, as the shell test finds it.
+    if(NOT id_expr MATCHES "^[0-9]+$")
+      string(APPEND rects " [${id}]=\"${x} ${y} ${w} ${h}\"")
+    endif()
+    # A push button is a command, named by its text.
+    math(EXPR button_type "${style} & 15")
+    if(class STREQUAL "Button" AND button_type EQUAL 0)
+      string(APPEND commands "    {${id_expr}, \"${text}\"},\n")
+    endif()
   endif()
 endforeach()
 
@@ -89,11 +146,133 @@ foreach(v dlg_x dlg_style dlg_caption dlg_font)
   endif()
 endforeach()
 
-file(WRITE "${OUT}.tmp"
-"// Generated from res/main_dlg.rc by cmake/rc_to_table.cmake; do not edit.
+# The enum ViewKey's names and numbers, as view/view.h declares them.
+set(view_keys "")
+if(VIEW_H)
+  file(READ "${VIEW_H}" header)
+  if(NOT header MATCHES "enum class ViewKey[^{;]*{([^}]*)}")
+    message(FATAL_ERROR "rc_to_table: no enum class ViewKey in ${VIEW_H}")
+  endif()
+  string(REPLACE "," ";" enumerators "${CMAKE_MATCH_1}")
+  set(next 0)
+  foreach(e IN LISTS enumerators)
+    string(STRIP "${e}" e)
+    if(e STREQUAL "")
+      continue()
+    endif()
+    if(e MATCHES "^([a-z_][a-z0-9_]*) *= *${num}$")
+      set(e ${CMAKE_MATCH_1})
+      set(next ${CMAKE_MATCH_2})
+    elseif(NOT e MATCHES "^[a-z_][a-z0-9_]*$")
+      message(FATAL_ERROR "rc_to_table: cannot read the ViewKey enumerator ${e}")
+    endif()
+    list(APPEND view_keys "${e}: ${next}")
+    math(EXPR next "${next} + 1")
+  endforeach()
+  list(JOIN view_keys ", " view_keys)
+endif()
+
+# Writes `text` to `path` through a temporary file, leaving a file that
+# already says the same untouched, so that nothing rebuilds for it.
+function(write_output path text)
+  file(WRITE "${path}.tmp" "${text}")
+  file(COPY_FILE "${path}.tmp" "${path}" ONLY_IF_DIFFERENT)
+  file(REMOVE "${path}.tmp")
+endfunction()
+
+set(from "res/main_dlg.rc")
+if(VIEW_H)
+  set(from "res/main_dlg.rc and view/view.h")
+endif()
+set(generated "Generated from ${from} by cmake/rc_to_table.cmake; do not edit.")
+
+if(OUT)
+  write_output("${OUT}"
+"// ${generated}
 const TemplateDialog MAIN_DLG = {\"${dlg_caption}\", ${dlg_x}, ${dlg_y}, ${dlg_w}, ${dlg_h}, ${dlg_style}, \"${dlg_font}\", ${dlg_font_size}};
 const TemplateControl MAIN_DLG_CONTROLS[${count}] = {
 ${rows}};
 ")
-file(COPY_FILE "${OUT}.tmp" "${OUT}" ONLY_IF_DIFFERENT)
-file(REMOVE "${OUT}.tmp")
+endif()
+
+if(NAMES_OUT)
+  set(constants "")
+  foreach(n IN LISTS names)
+    string(APPEND constants "constexpr int ${n} = ${NAME_${n}};\n")
+  endforeach()
+  write_output("${NAMES_OUT}"
+"// ${generated}
+// The names the dialog template gives its controls, and its push buttons,
+// each a command, with the text it shows.
+#pragma once
+
+${constants}
+struct CommandButton {
+    unsigned id;
+    const char* text;
+};
+
+inline constexpr CommandButton COMMAND_BUTTONS[] = {
+${commands}};
+")
+endif()
+
+if(MJS_OUT)
+  set(exports "")
+  foreach(n IN LISTS names)
+    string(APPEND exports "export const ${n} = ${NAME_${n}};\n")
+  endforeach()
+  if(VIEW_H)
+    string(APPEND exports "export const ViewKey = Object.freeze({${view_keys}});\n")
+  endif()
+  write_output("${MJS_OUT}" "// ${generated}\n${exports}")
+endif()
+
+if(SH_OUT)
+  set(variables "")
+  foreach(n IN LISTS names)
+    string(APPEND variables "${n}=${NAME_${n}}\n")
+  endforeach()
+  write_output("${SH_OUT}" "# ${generated}
+${variables}# Each named control's rectangle in dialog units, x y width height, by identifier.
+declare -A RECT=(${rects} )
+")
+endif()
+
+# A script gets the names it mentions, and only those: a name of the
+# template's kind that the template lacks stops the build here rather than
+# the script in the browser.
+if(JS_OUT)
+  file(READ "${JS_IN}" script)
+  string(REGEX MATCHALL "[A-Za-z_$][A-Za-z0-9_$]*" words "${script}")
+  list(REMOVE_DUPLICATES words)
+  set(declared "")
+  foreach(n IN LISTS names)
+    if(n IN_LIST words)
+      list(APPEND declared "${n} = ${NAME_${n}}")
+    endif()
+  endforeach()
+  foreach(w IN LISTS words)
+    if(w MATCHES "^ID_" AND NOT w IN_LIST names)
+      message(FATAL_ERROR "rc_to_table: ${JS_IN} uses ${w}, which ${RC} does not define")
+    endif()
+  endforeach()
+  if("ViewKey" IN_LIST words)
+    if(NOT VIEW_H)
+      message(FATAL_ERROR "rc_to_table: ${JS_IN} uses ViewKey: give VIEW_H")
+    endif()
+    list(APPEND declared "ViewKey = {${view_keys}}")
+  endif()
+  if(declared)
+    list(JOIN declared ", " declared)
+    string(FIND "${script}" "'use strict';\n" at)
+    if(at EQUAL -1)
+      message(FATAL_ERROR "rc_to_table: no 'use strict'; line in ${JS_IN}")
+    endif()
+    math(EXPR at "${at} + 14")
+    string(SUBSTRING "${script}" 0 ${at} head)
+    string(SUBSTRING "${script}" ${at} -1 tail)
+    set(script "${head}var ${declared};\n${tail}")
+  endif()
+  write_output("${JS_OUT}" "${script}")
+endif()

@@ -15,7 +15,7 @@ namespace {
 struct FakeDialog {
     std::map<int, std::string> text;
     std::map<int, bool> checked;
-    std::vector<std::string> log;  // "r1001", "w1004", ... in call order
+    std::vector<std::string> log;  // "r<id>", "w<id>", ... in call order
 };
 
 void fake_read(void* host, int id, char* buffer, int size) {
@@ -67,41 +67,53 @@ void check_table() {
 
 // Each field read is written back before the next read, results last.
 void check_call_order() {
+    auto r = [](int id) { return "r" + std::to_string(id); };
+    auto w = [](int id) { return "w" + std::to_string(id); };
     struct Order {
         unsigned id;
-        const char* log;
+        std::vector<std::string> log;
     } orders[] = {
-        {ID_ADD, "r1001 w1001 r1002 w1002 w1004"},
-        {ID_SUB, "r1001 w1001 r1002 w1002 w1004"},
-        {ID_CROSS_PRODUCT, "r1001 w1001 r1002 w1002 w1004"},
-        {ID_DOT_PRODUCT, "r1001 w1001 r1002 w1002 w1005"},
-        {ID_MUL_SCALAR, "r1001 w1001 r1003 w1004"},
-        {ID_DIV_SCALAR, "r1001 w1001 r1003 w1004"},
-        {ID_NORMALIZE, "r1001 w1001 w1004"},
-        {ID_LENGTH, "r1001 w1001 w1005"},
+        {ID_ADD, {r(ID_V1), w(ID_V1), r(ID_V2), w(ID_V2), w(ID_V3)}},
+        {ID_SUB, {r(ID_V1), w(ID_V1), r(ID_V2), w(ID_V2), w(ID_V3)}},
+        {ID_CROSS_PRODUCT, {r(ID_V1), w(ID_V1), r(ID_V2), w(ID_V2), w(ID_V3)}},
+        {ID_DOT_PRODUCT, {r(ID_V1), w(ID_V1), r(ID_V2), w(ID_V2), w(ID_S2)}},
+        {ID_MUL_SCALAR, {r(ID_V1), w(ID_V1), r(ID_S1), w(ID_V3)}},
+        {ID_DIV_SCALAR, {r(ID_V1), w(ID_V1), r(ID_S1), w(ID_V3)}},
+        {ID_NORMALIZE, {r(ID_V1), w(ID_V1), w(ID_V3)}},
+        {ID_LENGTH, {r(ID_V1), w(ID_V1), w(ID_S2)}},
+    };
+    auto joined = [](const std::vector<std::string>& log) {
+        std::string text;
+        for (const std::string& e : log) text += (text.empty() ? "" : " ") + e;
+        return text;
     };
     for (const Order& o : orders) {
         FakeDialog d = fresh_dialog();
         FieldAccess f{&d, fake_read, fake_write, nullptr, nullptr};
         run_command(f, o.id);
-        std::string log;
-        for (const std::string& e : d.log) log += (log.empty() ? "" : " ") + e;
         check_context(std::to_string(o.id).c_str());
-        CHECK_STR(log, o.log);
+        CHECK_STR(joined(d.log), joined(o.log));
     }
     check_context("");
 }
 
-// Identifiers that name no command compute nothing and touch no field.
+// Identifiers that name no command compute nothing and touch no field;
+// every push button of the template names one.
 void check_non_commands() {
-    for (unsigned id : {0u, 1u, 2u, 1001u, 1002u, 1003u, 1004u, 1005u, 1014u, 2001u, 2004u, 2013u, 65535u,
-                        0x10000u + ID_ADD}) {
+    const unsigned others[] = {0, 1, ID_CANCEL, ID_V1, ID_V2, ID_S1, ID_V3, ID_S2, ID_LENGTH + 1,
+                               ID_ROW_VECTOR, ID_ROW_INVERSE, ID_VIEW, 65535, 0x10000u + ID_ADD};
+    for (unsigned id : others) {
         FakeDialog d = fresh_dialog();
         d.text[ID_V1] = " 1  2  3 ";
         FieldAccess f{&d, fake_read, fake_write, nullptr, nullptr};
         check_context(std::to_string(id).c_str());
         CHECK(!run_command(f, id));
         CHECK(d.log.empty());
+    }
+    for (const CommandButton& b : COMMAND_BUTTONS) {
+        FakeDialog d = fresh_dialog();
+        check_context(b.text);
+        CHECK(run_command(scene_access(d), b.id));
     }
     check_context("");
 }

@@ -1,8 +1,10 @@
-// The Linux host's control table, generated from res/main_dlg.rc, against
-// the dialog as it must be.
+// The Linux host's control table and the push buttons' table, generated
+// from res/main_dlg.rc, against the dialog as it must be.
 
+#include <iterator>
 #include <string>
 
+#include "app/control_ids.h"
 #include "app/dialog_template.h"
 #include "tests/check.h"
 #include "tests/expected_dialog.h"
@@ -31,5 +33,16 @@ int main() {
         CHECK_INT(got.style, want.style);
         CHECK_INT(got.exstyle, want.exstyle);
     }
+    // Every push button is a command, in template order.
+    size_t buttons = 0;
+    for (const expected::Control& want : expected::CONTROLS) {
+        if (std::string(want.window_class) != "Button" || want.style != expected::PUSH) continue;
+        check_context(want.text);
+        const CommandButton* got = buttons < std::size(COMMAND_BUTTONS) ? &COMMAND_BUTTONS[buttons] : nullptr;
+        CHECK(got && got->id == unsigned(want.id) && std::string(got->text) == want.text);
+        ++buttons;
+    }
+    check_context("");
+    CHECK_INT(std::size(COMMAND_BUTTONS), buttons);
     return check_exit();
 }

@@ -11,11 +11,21 @@ target_link_libraries(check_shot PRIVATE test_support view_core fixed_client_siz
 # A frame at density 2 of a wide window is more than the default heap.
 target_link_options(check_shot PRIVATE -sNODERAWFS=1 -sALLOW_MEMORY_GROWTH=1)
 
+# The template's names and ViewKey for the test, as the page has them.
+set(WEB_TEST_NAMES ${CMAKE_CURRENT_BINARY_DIR}/generated/names.mjs)
+add_custom_command(OUTPUT ${WEB_TEST_NAMES}
+  COMMAND ${CMAKE_COMMAND} -DRC=${PROJECT_SOURCE_DIR}/res/main_dlg.rc -DVIEW_H=${PROJECT_SOURCE_DIR}/view/view.h
+          -DMJS_OUT=${WEB_TEST_NAMES} -P ${PROJECT_SOURCE_DIR}/cmake/rc_to_table.cmake
+  DEPENDS ${PROJECT_SOURCE_DIR}/res/main_dlg.rc ${PROJECT_SOURCE_DIR}/view/view.h
+          ${PROJECT_SOURCE_DIR}/cmake/rc_to_table.cmake
+  COMMENT "The template's names for the browser test")
+add_custom_target(web_test_names ALL DEPENDS ${WEB_TEST_NAMES})
+
 # Firefox and MiniBrowser draw WebGL only in a window: an X server of the
 # test's own.
 add_test(NAME test_web_page
   COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/with-xvfb.sh bash ${CMAKE_CURRENT_SOURCE_DIR}/web/run_web_tests.sh ${PROJECT_BINARY_DIR}
-          $<TARGET_FILE:dump_cases> $<TARGET_FILE:check_shot> ${CMAKE_CURRENT_BINARY_DIR}/web_test)
+          $<TARGET_FILE:dump_cases> $<TARGET_FILE:check_shot> ${CMAKE_CURRENT_BINARY_DIR}/web_test ${WEB_TEST_NAMES})
 set_tests_properties(test_web_page PROPERTIES TIMEOUT 600)
 
 # The site and its zip, built twice in copies of the tree at other paths.

@@ -13,6 +13,7 @@
 
 #include "app/control_ids.h"
 #include "app/dialog_template.h"
+#include "view/view.h"
 
 namespace {
 
@@ -240,25 +241,27 @@ bool is_first_tab_stop(const TemplateControl& c) {
 }
 
 // Buttons over the view's top right corner for those who cannot drag or
-// use the keys, each doing what its key does (ViewKey's numbers), laid out
-// as a cross of arrows round the reset with the zoom beside it.
-struct ViewButton {
+// use the keys, each doing what its key does, laid out as a cross of
+// arrows round the reset with the zoom beside it.
+struct OnViewButton {
+    ViewKey key;
     const char* name;
     const char* glyph;
     int column, row;
 };
-const ViewButton VIEW_BUTTONS[] = {
-    {"Rotate left", "&#x2190;", 1, 2}, {"Rotate right", "&#x2192;", 3, 2}, {"Rotate up", "&#x2191;", 2, 1},
-    {"Rotate down", "&#x2193;", 2, 3}, {"Zoom in", "+", 4, 1},             {"Zoom out", "&#x2212;", 4, 2},
-    {"Reset view", "&#x2302;", 2, 2},
+const OnViewButton VIEW_BUTTONS[] = {
+    {ViewKey::left, "Rotate left", "&#x2190;", 1, 2},   {ViewKey::right, "Rotate right", "&#x2192;", 3, 2},
+    {ViewKey::up, "Rotate up", "&#x2191;", 2, 1},       {ViewKey::down, "Rotate down", "&#x2193;", 2, 3},
+    {ViewKey::zoom_in, "Zoom in", "+", 4, 1},           {ViewKey::zoom_out, "Zoom out", "&#x2212;", 4, 2},
+    {ViewKey::reset, "Reset view", "&#x2302;", 2, 2},
 };
 
 std::string view_buttons() {
     std::string html = "<div id=\"view-buttons\" class=\"view-buttons\"" + placed(view()) + ">";
-    for (const ViewButton& b : VIEW_BUTTONS) {
+    for (const OnViewButton& b : VIEW_BUTTONS) {
         char place[48];
         std::snprintf(place, sizeof place, "grid-area:%d/%d", b.row, b.column);
-        html += std::string("<button type=\"button\" data-view-key=\"") + std::to_string(&b - VIEW_BUTTONS) +
+        html += std::string("<button type=\"button\" data-view-key=\"") + std::to_string(int(b.key)) +
                 "\" aria-label=\"" + b.name + "\" title=\"" + b.name + "\" style=\"" + place + "\">" + b.glyph +
                 "</button>";
     }

@@ -1,7 +1,8 @@
 // The page's glue: buttons run their command through the core, the view
 // control gets its canvas, the address keeps the scene, the picture can be
 // saved, and the service worker keeps the files for offline use. Loaded
-// after the controls and before arrowbench.js, which picks up Module.
+// after the controls and before arrowbench.js, which picks up Module. The
+// build puts in the template's names.
 'use strict';
 
 // The runtime takes the wasm the page's head is compiling (Module.wasm)
@@ -33,8 +34,9 @@ Module.onRuntimeInitialized = function() {
   // button's identifier goes to the core's dispatch, as on the desktop.
   document.querySelectorAll('button[data-id]').forEach(function(button) {
     button.addEventListener('click', function() {
-      Module._arrowbench_command(Number(button.dataset.id));
-      if (button.dataset.id === '2014') describeView();
+      var id = Number(button.dataset.id);
+      Module._arrowbench_command(id);
+      if (id === ID_REDRAW) describeView();
     });
   });
   document.getElementById('copy-link').addEventListener('click', copyLink);
@@ -48,10 +50,11 @@ function describeView() {
   var text = function(id) { return document.querySelector('[data-id="' + id + '"]').value; };
   var rows = [];
   for (var i = 0; i < 3; ++i) {
-    var base = 2001 + 4 * i, vector = text(base);
+    var step = ROW_STRIDE * i, vector = text(ID_ROW_VECTOR + step);
     if (vector === '0 0 0') continue;
-    var end = document.querySelector('[data-id="' + (base + 3) + '"]').checked;
-    rows.push('vector ' + vector + (end ? ' ending at ' : ' from ') + text(base + 1) + ' in colour ' + text(base + 2));
+    var end = document.querySelector('[data-id="' + (ID_ROW_INVERSE + step) + '"]').checked;
+    rows.push('vector ' + vector + (end ? ' ending at ' : ' from ') + text(ID_ROW_OFFSET + step) + ' in colour ' +
+              text(ID_ROW_COLOR + step));
   }
   var canvas = Module.canvas;
   var base = canvas.dataset.label || (canvas.dataset.label = canvas.getAttribute('aria-label'));

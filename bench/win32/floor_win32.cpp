@@ -12,6 +12,7 @@
 #include <GL/gl.h>
 #include <cstring>
 
+#include "app/control_ids.h"
 #include "app/dialog_template.h"
 #include "bench/same_picture.h"
 
@@ -106,11 +107,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
     DWORD cstyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     *p++ = LOWORD(cstyle);
     *p++ = HIWORD(cstyle);
-    *p++ = 130;
-    *p++ = 64;
-    *p++ = 314;
-    *p++ = 226;
-    *p++ = 2013;  // id (DWORD)
+    const TemplateControl& view = *template_control(ID_VIEW);
+    *p++ = WORD(view.x);
+    *p++ = WORD(view.y);
+    *p++ = WORD(view.width);
+    *p++ = WORD(view.height);
+    *p++ = ID_VIEW;  // id (DWORD)
     *p++ = 0;
     p = put_string(p, "FloorView");
     *p++ = 0;  // title

@@ -12,13 +12,15 @@
 #include <cstdlib>
 #include <vector>
 
+#include "app/control_ids.h"
+
 int main(int argc, char** argv) {
     if (argc < 3) return 2;
     // The dialog exists, hidden, before its controls do: wait for the view.
     HWND dialog = nullptr, view = nullptr;
     for (int i = 0; i < 400 && !view; ++i) {
         dialog = FindWindowA(nullptr, argv[1]);
-        view = dialog ? GetDlgItem(dialog, 2013) : nullptr;
+        view = dialog ? GetDlgItem(dialog, ID_VIEW) : nullptr;
         if (!view) Sleep(50);
     }
     if (!view) return 1;

@@ -21,17 +21,16 @@ check() {  # what got expected
   fi
 }
 
-# Control rectangles in dialog units, as the template gives them.
-declare -A RECT=(
-  [1001]="12 3 112 13" [1002]="12 16 112 13" [1003]="12 29 112 13"
-  [1004]="12 46 112 13" [1005]="12 59 112 13"
-  [1006]="6 92 114 15" [1007]="6 108 114 15" [1008]="6 125 114 15" [1009]="6 153 114 15"
-  [1010]="6 192 114 15" [1011]="6 208 114 15" [1012]="6 247 114 15" [1013]="6 275 114 15"
-  [2001]="132 20 88 13" [2002]="220 20 88 13" [2003]="308 20 44 13" [2004]="354 20 52 13"
-  [2005]="132 35 88 13" [2006]="220 35 88 13" [2007]="308 35 44 13" [2008]="354 35 52 13"
-  [2009]="132 49 88 13" [2010]="220 49 88 13" [2011]="308 49 44 13" [2012]="354 49 52 13"
-  [2014]="404 25 32 33"
-)
+# The controls' names (ID_V1, ...) and their rectangles in dialog units
+# (RECT), written from the template by the build's own generator.
+src=$(cd "$(dirname "$0")/../.." && pwd)
+names=$(mktemp)
+trap 'rm -f "$names"' EXIT
+cmake -DRC="$src/res/main_dlg.rc" -DSH_OUT="$names" -P "$src/cmake/rc_to_table.cmake" || exit 1
+. "$names"
+
+# A view row's control: row $ID_ROW_COLOR 2 is the third row's colour field.
+row() { echo $(($1 + $2 * ROW_STRIDE)); }
 
 # The centre of a control in window pixels (7 x 13 dialog base units).
 centre() {
@@ -94,76 +93,76 @@ fi
 
 # button v1 v2 s1 -> v1 v2 v3 s2 afterwards
 cases=(
-  "1006|1 2 3|4 5 6|0|1 2 3|4 5 6|5 7 9|0"
-  "1007| 1   2  3 |4 5 6|0|1 2 3|4 5 6|-3 -3 -3|0"
-  "1008|1 0 0|0 1 0|0|1 0 0|0 1 0|0 0 1|0"
-  "1009|1 2 3|4 5 6|0|1 2 3|4 5 6|0 0 1|32"
-  "1010|1 2 3|x|  2 apples|1 2 3|x|2 4 6|32"
-  "1011|1 -2 0|x|0|1 -2 0|x|Infinity -Infinity NaN|32"
-  "1012|3 0 4|x|0|3 0 4|x|0.6 0 0.8|32"
-  "1013|3 4|x|0|3 4 0|x|0.6 0 0.8|5"
-  "1006|nothing|1,2,3|0|0 0 0|1 0 0|1 0 0|5"
-  "1013|1e20 0 0|x|0|1e+20 0 0|x|1 0 0|1e+20"
+  "$ID_ADD|1 2 3|4 5 6|0|1 2 3|4 5 6|5 7 9|0"
+  "$ID_SUB| 1   2  3 |4 5 6|0|1 2 3|4 5 6|-3 -3 -3|0"
+  "$ID_CROSS_PRODUCT|1 0 0|0 1 0|0|1 0 0|0 1 0|0 0 1|0"
+  "$ID_DOT_PRODUCT|1 2 3|4 5 6|0|1 2 3|4 5 6|0 0 1|32"
+  "$ID_MUL_SCALAR|1 2 3|x|  2 apples|1 2 3|x|2 4 6|32"
+  "$ID_DIV_SCALAR|1 -2 0|x|0|1 -2 0|x|Infinity -Infinity NaN|32"
+  "$ID_NORMALIZE|3 0 4|x|0|3 0 4|x|0.6 0 0.8|32"
+  "$ID_LENGTH|3 4|x|0|3 4 0|x|0.6 0 0.8|5"
+  "$ID_ADD|nothing|1,2,3|0|0 0 0|1 0 0|1 0 0|5"
+  "$ID_LENGTH|1e20 0 0|x|0|1e+20 0 0|x|1 0 0|1e+20"
 )
 for row in "${cases[@]}"; do
   IFS='|' read -r button v1 v2 s1 v1_after v2_after v3 s2 <<<"$row"
-  set_field 1001 "$v1"
-  set_field 1002 "$v2"
-  set_field 1003 "$s1"
+  set_field $ID_V1 "$v1"
+  set_field $ID_V2 "$v2"
+  set_field $ID_S1 "$s1"
   click "$button"
-  check "$button V1" "$(get_field 1001)" "$v1_after"
-  check "$button V2" "$(get_field 1002)" "$v2_after"
-  check "$button S1" "$(get_field 1003)" "$s1"
-  check "$button V3" "$(get_field 1004)" "$v3"
-  check "$button S2" "$(get_field 1005)" "$s2"
+  check "$button V1" "$(get_field $ID_V1)" "$v1_after"
+  check "$button V2" "$(get_field $ID_V2)" "$v2_after"
+  check "$button S1" "$(get_field $ID_S1)" "$s1"
+  check "$button V3" "$(get_field $ID_V3)" "$v3"
+  check "$button S2" "$(get_field $ID_S2)" "$s2"
 done
 
 # Typing into the read-only result field changes nothing.
-click 1004
+click $ID_V3
 xdotool type --delay 2 "99"
-check "V3 read-only" "$(get_field 1004)" "1 0 0"
+check "V3 read-only" "$(get_field $ID_V3)" "1 0 0"
 
 # Enter in a field computes nothing.
-set_field 1001 "7 7 7"
-set_field 1002 "1 1 1"
-click 1001
+set_field $ID_V1 "7 7 7"
+set_field $ID_V2 "1 1 1"
+click $ID_V1
 xdotool key Return
-check "Enter in V1" "$(get_field 1004)" "1 0 0"
+check "Enter in V1" "$(get_field $ID_V3)" "1 0 0"
 
 # A field text over 255 chars reaches the command as its first 255.
-set_field 1001 "$(printf '%251s' '')1 2 3"
-click 1013
-check "long V1" "$(get_field 1001)" "1 2 0"
-check "long S2" "$(get_field 1005)" "2.23607"
+set_field $ID_V1 "$(printf '%251s' '')1 2 3"
+click $ID_LENGTH
+check "long V1" "$(get_field $ID_V1)" "1 2 0"
+check "long S2" "$(get_field $ID_S2)" "2.23607"
 
 # Redraw writes the view rows back in canonical text.
-set_field 2001 "1,2,3"
-set_field 2002 "  2  3 "
-set_field 2003 "300 20"
-click 2014
-check "Redraw vector" "$(get_field 2001)" "1 0 0"
-check "Redraw offset" "$(get_field 2002)" "2 3 0"
-check "Redraw colour" "$(get_field 2003)" "255 20 0"
-check "Redraw leaves V1" "$(get_field 1001)" "1 2 0"
+set_field $ID_ROW_VECTOR "1,2,3"
+set_field $ID_ROW_OFFSET "  2  3 "
+set_field $ID_ROW_COLOR "300 20"
+click $ID_REDRAW
+check "Redraw vector" "$(get_field $ID_ROW_VECTOR)" "1 0 0"
+check "Redraw offset" "$(get_field $ID_ROW_OFFSET)" "2 3 0"
+check "Redraw colour" "$(get_field $ID_ROW_COLOR)" "255 20 0"
+check "Redraw leaves V1" "$(get_field $ID_V1)" "1 2 0"
 
 if [ -n "$shot" ]; then
-  set_field 1001 "1 2 3"
-  set_field 1002 "0.5 -1 2"
-  click 1008
+  set_field $ID_V1 "1 2 3"
+  set_field $ID_V2 "0.5 -1 2"
+  click $ID_CROSS_PRODUCT
   # Three vectors: one from the origin, one placed by its offset, one
   # ending at its offset (Inverse), partly below the ground.
-  set_field 2001 "2.5 0.5 1.5"; set_field 2002 "0 0 0"; set_field 2003 "220 0 0"
-  set_field 2005 "0 0 2.5"; set_field 2006 "1 -1 0"; set_field 2007 "200 0 200"
-  set_field 2009 "1 2 1"; set_field 2010 "-1 1 0"; set_field 2011 "0 90 255"
-  click 2012
-  click 2014
+  set_field $ID_ROW_VECTOR "2.5 0.5 1.5"; set_field $ID_ROW_OFFSET "0 0 0"; set_field $ID_ROW_COLOR "220 0 0"
+  set_field "$(row $ID_ROW_VECTOR 1)" "0 0 2.5"; set_field "$(row $ID_ROW_OFFSET 1)" "1 -1 0"; set_field "$(row $ID_ROW_COLOR 1)" "200 0 200"
+  set_field "$(row $ID_ROW_VECTOR 2)" "1 2 1"; set_field "$(row $ID_ROW_OFFSET 2)" "-1 1 0"; set_field "$(row $ID_ROW_COLOR 2)" "0 90 255"
+  click "$(row $ID_ROW_INVERSE 2)"
+  click $ID_REDRAW
   xdotool mousemove --window "$win" 600 10
   sleep 0.5
   import -window "$win" "$shot"
 fi
 
 # Escape ends the program at once, with exit code 0.
-click 1001
+click $ID_V1
 xdotool key Escape
 for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.05; done
 if kill -0 $pid 2>/dev/null; then

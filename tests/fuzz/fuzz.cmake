@@ -59,4 +59,4 @@ arrowbench_fuzzer(fuzz_scene 8192)
 # Writes the seed corpora from the conversion tables; run by hand:
 #   rm -r tests/fuzz/corpus && build/asan/tests/fuzz_seeds tests/fuzz/corpus
 add_executable(fuzz_seeds EXCLUDE_FROM_ALL ${FUZZ_DIR}/make_seeds.cpp)
-target_link_libraries(fuzz_seeds PRIVATE vectext)
+target_link_libraries(fuzz_seeds PRIVATE vectext control_ids)

@@ -19,14 +19,20 @@
 
 namespace {
 
-const int FIELDS[14] = {ID_V1, ID_V2, ID_S1, ID_V3, ID_S2, 2001, 2002, 2003, 2005, 2006, 2007, 2009, 2010, 2011};
+constexpr int row(int id, int i) { return id + i * ROW_STRIDE; }
+
+const int FIELDS[14] = {ID_V1, ID_V2, ID_S1, ID_V3, ID_S2, ID_ROW_VECTOR, ID_ROW_OFFSET, ID_ROW_COLOR,
+                        row(ID_ROW_VECTOR, 1), row(ID_ROW_OFFSET, 1), row(ID_ROW_COLOR, 1),
+                        row(ID_ROW_VECTOR, 2), row(ID_ROW_OFFSET, 2), row(ID_ROW_COLOR, 2)};
 const char* const START_TEXT[14] = {"0 0 0", "0 0 0", "0", "0 0 0", "0",     "0 0 0", "0 0 0",
                                     "0 0 0", "0 0 0", "0 0 0", "0 0 0", "0 0 0", "0 0 0", "0 0 0"};
 
 const unsigned COMMANDS[9] = {ID_ADD,         ID_SUB,         ID_CROSS_PRODUCT, ID_DOT_PRODUCT, ID_MUL_SCALAR,
                               ID_DIV_SCALAR,  ID_NORMALIZE,   ID_LENGTH,        ID_REDRAW};
-// Identifiers that name no command: IDOK, IDCANCEL, fields, boxes, the view.
-const unsigned OTHERS[10] = {0, 1, 2, ID_V1, ID_S2, 1014, 2004, ID_VIEW, 2015, 0x10000u + ID_ADD};
+// Identifiers that name no command: IDOK, IDCANCEL, fields, boxes, the
+// view, those just past the last commands.
+const unsigned OTHERS[10] = {0, 1, ID_CANCEL, ID_V1, ID_S2, ID_LENGTH + 1, ID_ROW_INVERSE, ID_VIEW, ID_REDRAW + 1,
+                             0x10000u + ID_ADD};
 
 int slot_of(int id) {
     for (int i = 0; i < 14; ++i)
@@ -34,16 +40,27 @@ int slot_of(int id) {
     return -1;
 }
 
+// One call as the log has it: r(ead), w(rite) or c(heck state) and the
+// control, as in "r<id> ".
+std::string call(char what, int id) { return what + std::to_string(id) + " "; }
+
+// The command's name, its button's text, for the messages.
+const char* name_of(unsigned id) {
+    for (const CommandButton& c : COMMAND_BUTTONS)
+        if (c.id == id) return c.text;
+    return "?";
+}
+
 struct Dialog {
     std::string text[14];
     bool checked[3] = {false, false, false};
     bool sloppy = false;   // fills the whole buffer, no NUL, on long texts
-    std::string log;       // "r1001 w1001 c2004 p ..." in call order
+    std::string log;       // "r<id> w<id> c<id> p ..." in call order
 };
 
 void fake_read(void* host, int id, char* buffer, int size) {
     auto* d = static_cast<Dialog*>(host);
-    d->log += "r" + std::to_string(id) + " ";
+    d->log += call('r', id);
     FUZZ_REQUIRE(buffer == field_buffer && size == FIELD_BUFFER_SIZE, "read into another buffer");
     int slot = slot_of(id);
     FUZZ_REQUIRE(slot >= 0, "read of control " + std::to_string(id));
@@ -61,7 +78,7 @@ void fake_read(void* host, int id, char* buffer, int size) {
 
 void fake_write(void* host, int id, const char* text) {
     auto* d = static_cast<Dialog*>(host);
-    d->log += "w" + std::to_string(id) + " ";
+    d->log += call('w', id);
     int slot = slot_of(id);
     FUZZ_REQUIRE(slot >= 0, "write to control " + std::to_string(id));
     d->text[slot] = text;
@@ -69,9 +86,10 @@ void fake_write(void* host, int id, const char* text) {
 
 bool fake_checked(void* host, int id) {
     auto* d = static_cast<Dialog*>(host);
-    d->log += "c" + std::to_string(id) + " ";
-    FUZZ_REQUIRE(id == 2004 || id == 2008 || id == 2012, "check state of control " + std::to_string(id));
-    return d->checked[(id - 2004) / ROW_STRIDE];
+    d->log += call('c', id);
+    int i = (id - ID_ROW_INVERSE) / ROW_STRIDE;
+    FUZZ_REQUIRE(i >= 0 && i < 3 && id == row(ID_ROW_INVERSE, i), "check state of control " + std::to_string(id));
+    return d->checked[i];
 }
 
 void fake_repaint(void* host) { static_cast<Dialog*>(host)->log += "p "; }
@@ -103,7 +121,7 @@ struct Expected {
 };
 
 void expect_read_back(Expected& e, int id) {
-    e.log += "r" + std::to_string(id) + " w" + std::to_string(id) + " ";
+    e.log += call('r', id) + call('w', id);
     e.written[slot_of(id)] = true;
 }
 
@@ -166,16 +184,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             Vector3 a = require_read_back(before, d, ID_V1);
             Vector3 b = require_read_back(before, d, ID_V2);
             if (id == ID_DOT_PRODUCT) {
-                e.log += "w1005 ";
+                e.log += call('w', ID_S2);
                 e.written[slot_of(ID_S2)] = true;
                 // Each product exact in double, each partial sum rounded.
                 float dot = fl(double(a.x) * b.x);
                 dot = fl(dot + double(a.y) * b.y);
                 dot = fl(dot + double(a.z) * b.z);
-                require_result(s2, dot, "DotProduct");
+                require_result(s2, dot, name_of(id));
                 break;
             }
-            e.log += "w1004 ";
+            e.log += call('w', ID_V3);
             e.written[slot_of(ID_V3)] = true;
             Vector3 r;
             if (id == ID_CROSS_PRODUCT)
@@ -183,55 +201,54 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                      fl(double(a.x) * b.y - double(a.y) * b.x)};
             else  // single float operations, exact as they stand
                 r = id == ID_ADD ? Vector3{a.x + b.x, a.y + b.y, a.z + b.z} : Vector3{a.x - b.x, a.y - b.y, a.z - b.z};
-            require_result(v3, r, id == ID_CROSS_PRODUCT ? "CrossProduct" : id == ID_ADD ? "Add" : "Sub");
+            require_result(v3, r, name_of(id));
             break;
         }
         case ID_MUL_SCALAR:
         case ID_DIV_SCALAR: {
             expect_read_back(e, ID_V1);
-            e.log += "r1003 w1004 ";
+            e.log += call('r', ID_S1) + call('w', ID_V3);
             e.written[slot_of(ID_V3)] = true;
             Vector3 a = require_read_back(before, d, ID_V1);
             float s = reference_scalar(cut(before.text[slot_of(ID_S1)]));
             Vector3 r = id == ID_MUL_SCALAR ? Vector3{a.x * s, a.y * s, a.z * s} : Vector3{a.x / s, a.y / s, a.z / s};
-            require_result(v3, r, id == ID_MUL_SCALAR ? "MulScalar" : "DivScalar");
+            require_result(v3, r, name_of(id));
             break;
         }
         case ID_NORMALIZE:
         case ID_LENGTH: {
             expect_read_back(e, ID_V1);
             int result = id == ID_NORMALIZE ? ID_V3 : ID_S2;
-            e.log += "w" + std::to_string(result) + " ";
+            e.log += call('w', result);
             e.written[slot_of(result)] = true;
             Vector3 a = require_read_back(before, d, ID_V1);
             float len = fl(std::sqrt((double(a.x) * a.x + double(a.y) * a.y) + double(a.z) * a.z));
             if (id == ID_LENGTH) {
-                require_result(s2, len, "Length");
+                require_result(s2, len, name_of(id));
             } else if (len == 0.0f) {
                 FUZZ_REQUIRE(v3 == "0 0 1", "Normalize of zero wrote " + quoted(v3));
             } else {
                 require_result(v3, Vector3{fl(a.x / double(len)), fl(a.y / double(len)), fl(a.z / double(len))},
-                               "Normalize");
+                               name_of(id));
             }
             break;
         }
         case ID_REDRAW: {
             FUZZ_REQUIRE(view_state.slots.size() == 3, "Redraw left " + std::to_string(view_state.slots.size()));
-            for (int row = 0; row < 3; ++row) {
-                int step = row * ROW_STRIDE;
-                expect_read_back(e, 2001 + step);
-                expect_read_back(e, 2002 + step);
-                expect_read_back(e, 2003 + step);
-                e.log += "c" + std::to_string(2004 + step) + " p ";
-                Vector3 vector = require_read_back(before, d, 2001 + step);
-                Vector3 offset = require_read_back(before, d, 2002 + step);
-                Rgb c = reference_color(cut(before.text[slot_of(2003 + step)]).c_str());
-                require_color_text(c, d.text[slot_of(2003 + step)]);
-                const VectorSlot& s = view_state.slots[size_t(row)];
-                std::string where = "slot " + std::to_string(row);
+            for (int i = 0; i < 3; ++i) {
+                expect_read_back(e, row(ID_ROW_VECTOR, i));
+                expect_read_back(e, row(ID_ROW_OFFSET, i));
+                expect_read_back(e, row(ID_ROW_COLOR, i));
+                e.log += call('c', row(ID_ROW_INVERSE, i)) + "p ";
+                Vector3 vector = require_read_back(before, d, row(ID_ROW_VECTOR, i));
+                Vector3 offset = require_read_back(before, d, row(ID_ROW_OFFSET, i));
+                Rgb c = reference_color(cut(before.text[slot_of(row(ID_ROW_COLOR, i))]).c_str());
+                require_color_text(c, d.text[slot_of(row(ID_ROW_COLOR, i))]);
+                const VectorSlot& s = view_state.slots[size_t(i)];
+                std::string where = "slot " + std::to_string(i);
                 FUZZ_REQUIRE(same_bits(s.vector, vector) && same_bits(s.offset, offset), where);
                 FUZZ_REQUIRE(s.red == c.red && s.green == c.green && s.blue == c.blue, where);
-                FUZZ_REQUIRE(s.offset_is_end == (before.checked[row] ? 1 : 0), where);
+                FUZZ_REQUIRE(s.offset_is_end == (before.checked[i] ? 1 : 0), where);
             }
             break;
         }

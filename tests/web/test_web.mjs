@@ -2,14 +2,20 @@
 // template, its tab order and keys, the commands and Redraw on the shared
 // case tables, through real clicks and key presses; the same tables and
 // the picture in Firefox ESR and WebKitGTK too.
-// Usage: node test_web.mjs SITE_DIR CASES_JSON NODE_MODULES CHECK_SHOT_JS WORK_DIR
+// Usage: node test_web.mjs SITE_DIR CASES_JSON NODE_MODULES CHECK_SHOT_JS WORK_DIR NAMES_MJS
 import { spawn, spawnSync } from 'node:child_process';
 import { createRequire } from 'node:module';
 import fs from 'node:fs';
 import path from 'node:path';
+import { pathToFileURL } from 'node:url';
 import { CHROMIUM_ARGS, launchEngine } from './engines.mjs';
 
-const [site, casesPath, modules, checkShot, work] = process.argv.slice(2);
+const [site, casesPath, modules, checkShot, work, namesPath] = process.argv.slice(2);
+// The template's control names and ViewKey, as the build wrote them for the page.
+const {
+  ID_V1, ID_V2, ID_S1, ID_V3, ID_S2, ID_ADD, ID_SUB, ID_CROSS_PRODUCT, ID_LENGTH, ID_VIEW, ID_REDRAW,
+  ID_ROW_VECTOR, ID_ROW_OFFSET, ID_ROW_COLOR, ID_ROW_INVERSE, ROW_STRIDE, ViewKey,
+} = await import(pathToFileURL(namesPath).href);
 const require = createRequire(path.resolve(modules, 'loader.js'));
 const { chromium } = require('playwright-core');
 const cases = JSON.parse(fs.readFileSync(casesPath, 'utf8'));
@@ -41,9 +47,14 @@ function serve(dir) {
 }
 
 const field = (id) => `[data-id="${id}"]`;
-const ID = { V1: 1001, V2: 1002, S1: 1003, V3: 1004, S2: 1005, ADD: 1006, SUB: 1007, LENGTH: 1013, VIEW: 2013, REDRAW: 2014 };
-const VIEW_BUTTONS = ['Rotate left', 'Rotate right', 'Rotate up', 'Rotate down', 'Zoom in', 'Zoom out', 'Reset view'];
-const ROW_VECTOR = 2001, ROW_OFFSET = 2002, ROW_COLOR = 2003, ROW_STRIDE = 4;
+// The on-view buttons in the page's order, each with the key it stands for.
+const VIEW_BUTTONS = [['Rotate left', ViewKey.left], ['Rotate right', ViewKey.right], ['Rotate up', ViewKey.up],
+  ['Rotate down', ViewKey.down], ['Zoom in', ViewKey.zoom_in], ['Zoom out', ViewKey.zoom_out], ['Reset view', ViewKey.reset]];
+const row = (id, i) => id + ROW_STRIDE * i;
+// The judged pictures' first row, one arrow from an offset; alone, with
+// the other rows' vectors cleared.
+const ARROW = { [ID_ROW_VECTOR]: '0 0 3', [ID_ROW_OFFSET]: '1 -1 0', [ID_ROW_COLOR]: '255 0 255' };
+const ARROW_ALONE = { ...ARROW, [row(ID_ROW_VECTOR, 1)]: '0 0 0', [row(ID_ROW_VECTOR, 2)]: '0 0 0' };
 
 async function setFields(page, texts) {
   // As a paste would: the whole text at once. Returns what each field then
@@ -62,18 +73,21 @@ const waitReady = async (page) => {
 
 async function checkLayout(page) {
   same(await page.title(), 'Arrowbench', 'title');
+  same(JSON.stringify(await page.evaluate(() => ViewKey)), JSON.stringify(cases.view_keys), 'the page\'s ViewKey is the core\'s');
   // The template's order, but for the view: it follows Redraw, where Tab reaches it.
   const ids = await page.evaluate(() => [...document.querySelectorAll('[data-id]')].map((e) => Number(e.dataset.id)));
-  const order = cases.controls.filter((id) => id !== ID.VIEW);
-  order.splice(order.indexOf(ID.REDRAW) + 1, 0, ID.VIEW);
+  const order = cases.controls.filter((id) => id !== ID_VIEW);
+  order.splice(order.indexOf(ID_REDRAW) + 1, 0, ID_VIEW);
   same(JSON.stringify(ids), JSON.stringify(order), 'controls in template order, the view after Redraw');
   // Every field and check box has a name of its own; the group boxes are
   // groups with their captions; the view has a text alternative.
   const names = await page.evaluate(() => [...document.querySelectorAll('input')].map((e) => e.getAttribute('aria-label')));
   check(names.every((n) => n) && new Set(names).size === names.length, `unique field names: ${names}`);
-  same(await page.getByRole('textbox', { name: 'V1', exact: true }).getAttribute('data-id'), String(ID.V1), 'field named V1');
-  same(await page.getByRole('textbox', { name: 'Color 3', exact: true }).getAttribute('data-id'), '2011', 'field named Color 3');
-  same(await page.getByRole('checkbox', { name: 'Inverse 2', exact: true }).getAttribute('data-id'), '2008', 'box named Inverse 2');
+  same(await page.getByRole('textbox', { name: 'V1', exact: true }).getAttribute('data-id'), String(ID_V1), 'field named V1');
+  same(await page.getByRole('textbox', { name: 'Color 3', exact: true }).getAttribute('data-id'),
+       String(row(ID_ROW_COLOR, 2)), 'field named Color 3');
+  same(await page.getByRole('checkbox', { name: 'Inverse 2', exact: true }).getAttribute('data-id'),
+       String(row(ID_ROW_INVERSE, 1)), 'box named Inverse 2');
   same(await page.getByRole('group', { name: 'View', exact: true }).count(), 1, 'group View');
   check((await page.getByRole('application').getAttribute('aria-label') || '').length > 0, 'the view has a text alternative');
   // In Chromium's own accessibility tree each button stands in the group
@@ -98,7 +112,7 @@ async function checkLayout(page) {
 // target of 24 CSS pixels or more.
 async function checkTabOrder(page) {
   same(await page.evaluate(() => Number(document.activeElement.dataset.id)), cases.tab_stops[0], 'focus at start');
-  const expected = [...cases.tab_stops, cases.controls[0], ...VIEW_BUTTONS], order = [];
+  const expected = [...cases.tab_stops, cases.controls[0], ...VIEW_BUTTONS.map(([name]) => name)], order = [];
   for (let i = 0; i < expected.length; ++i) {
     order.push(await page.evaluate(() => {
       const e = document.activeElement, box = e.getBoundingClientRect();
@@ -112,20 +126,20 @@ async function checkTabOrder(page) {
 async function checkCommands(page) {
   for (const c of cases.commands) {
     context = c;
-    await setFields(page, { [ID.V1]: c.v1, [ID.V2]: c.v2, [ID.S1]: c.s1, [ID.V3]: 'untouched v3', [ID.S2]: 'untouched s2' });
+    await setFields(page, { [ID_V1]: c.v1, [ID_V2]: c.v2, [ID_S1]: c.s1, [ID_V3]: 'untouched v3', [ID_S2]: 'untouched s2' });
     await page.click(field(c.id));
-    same(await getField(page, ID.V1), c.v1_after ?? c.v1, 'V1');
-    same(await getField(page, ID.V2), c.v2_after ?? c.v2, 'V2');
-    same(await getField(page, ID.S1), c.s1, 'S1');
-    same(await getField(page, ID.V3), c.v3 ?? 'untouched v3', 'V3');
-    same(await getField(page, ID.S2), c.s2 ?? 'untouched s2', 'S2');
+    same(await getField(page, ID_V1), c.v1_after ?? c.v1, 'V1');
+    same(await getField(page, ID_V2), c.v2_after ?? c.v2, 'V2');
+    same(await getField(page, ID_S1), c.s1, 'S1');
+    same(await getField(page, ID_V3), c.v3 ?? 'untouched v3', 'V3');
+    same(await getField(page, ID_S2), c.s2 ?? 'untouched s2', 'S2');
   }
   context = '';
   // The one field read cuts at 255 bytes.
   const long = cases.long_field;
-  await setFields(page, { [ID.V1]: ' '.repeat(long.pad) + long.tail });
-  await page.click(field(ID.LENGTH));
-  same(await getField(page, ID.V1), long.written, 'V1 after Length on a 256-byte field');
+  await setFields(page, { [ID_V1]: ' '.repeat(long.pad) + long.tail });
+  await page.click(field(ID_LENGTH));
+  same(await getField(page, ID_V1), long.written, 'V1 after Length on a 256-byte field');
 }
 
 // Redraw rewrites every row field with its canonical text: the vector
@@ -133,8 +147,8 @@ async function checkCommands(page) {
 // the colour fields, three rows a press.
 async function checkRedraw(page) {
   const slots = [];
-  for (let row = 0; row < 3; ++row) slots.push(['vector', ROW_VECTOR + ROW_STRIDE * row], ['vector', ROW_OFFSET + ROW_STRIDE * row]);
-  for (let row = 0; row < 3; ++row) slots.push(['color', ROW_COLOR + ROW_STRIDE * row]);
+  for (let i = 0; i < 3; ++i) slots.push(['vector', row(ID_ROW_VECTOR, i)], ['vector', row(ID_ROW_OFFSET, i)]);
+  for (let i = 0; i < 3; ++i) slots.push(['color', row(ID_ROW_COLOR, i)]);
   const queues = { vector: [...cases.vectors], color: [...cases.colors] };
   const dropped = [];
   while (queues.vector.length || queues.color.length) {
@@ -144,7 +158,7 @@ async function checkRedraw(page) {
       if (c) pressed.push([id, c]);
     }
     const held = await setFields(page, Object.fromEntries(pressed.map(([id, c]) => [id, c.text])));
-    await page.click(field(ID.REDRAW));
+    await page.click(field(ID_REDRAW));
     for (const [id, c] of pressed) {
       // A text field holds no line breaks: the browser drops them as the
       // text goes in, so those rows cannot reach the core as written.
@@ -161,19 +175,19 @@ async function checkRedraw(page) {
 // Enter in a field computes nothing; Escape does nothing; space or Enter
 // on a focused button runs it.
 async function checkKeys(page) {
-  const [add, sub] = [cases.commands.find((c) => c.id === ID.ADD), cases.commands.find((c) => c.id === ID.SUB)];
-  await setFields(page, { [ID.V1]: ' 1  2  3 ', [ID.V3]: 'untouched v3' });
-  await page.focus(field(ID.V1));
+  const [add, sub] = [cases.commands.find((c) => c.id === ID_ADD), cases.commands.find((c) => c.id === ID_SUB)];
+  await setFields(page, { [ID_V1]: ' 1  2  3 ', [ID_V3]: 'untouched v3' });
+  await page.focus(field(ID_V1));
   await page.keyboard.press('Enter');
   await page.keyboard.press('Escape');
-  same(await getField(page, ID.V1), ' 1  2  3 ', 'V1 after Enter and Escape in it');
-  same(await getField(page, ID.V3), 'untouched v3', 'V3 after Enter and Escape in V1');
+  same(await getField(page, ID_V1), ' 1  2  3 ', 'V1 after Enter and Escape in it');
+  same(await getField(page, ID_V3), 'untouched v3', 'V3 after Enter and Escape in V1');
   for (const [c, key] of [[add, 'Space'], [sub, 'Enter']]) {
     context = c;
-    await setFields(page, { [ID.V1]: c.v1, [ID.V2]: c.v2, [ID.V3]: 'untouched v3' });
+    await setFields(page, { [ID_V1]: c.v1, [ID_V2]: c.v2, [ID_V3]: 'untouched v3' });
     await page.focus(field(c.id));
     await page.keyboard.press(key);
-    same(await getField(page, ID.V3), c.v3, `V3 after ${key} on the focused button`);
+    same(await getField(page, ID_V3), c.v3, `V3 after ${key} on the focused button`);
   }
   context = '';
 }
@@ -219,8 +233,8 @@ async function camera(page) {
 async function checkView(page) {
   const canvas = await page.locator('canvas[data-id]').boundingBox();
   const at = (x, y) => [canvas.x + x, canvas.y + y];
-  await setFields(page, { 2001: '0 0 3', 2002: '1 -1 0', 2003: '255 0 255', 2005: '0 0 0', 2009: '0 0 0' });
-  await page.click(field(ID.REDRAW));
+  await setFields(page, ARROW_ALONE);
+  await page.click(field(ID_REDRAW));
   const drags = [];
   const judge = (name) => judgeShot(page, name, drags);
   const start = fs.readFileSync(await judge('after-redraw.ppm'));
@@ -287,15 +301,17 @@ async function checkView(page) {
   await page.keyboard.press('Home');
   same(fs.readFileSync(await shoot(page, 'after-home.ppm')).equals(start), true, 'Home gives back the start picture');
   drags.length = 0;
-  for (const [key, viewKey, fine] of [['ArrowLeft', 0, 0], ['ArrowUp', 2, 0], ['Shift+ArrowRight', 1, 1],
-                                      ['Shift+ArrowDown', 3, 1], ['PageUp', 4, 0], ['+', 4, 0], ['=', 4, 0],
-                                      ['-', 5, 0], ['PageDown', 5, 0], ['PageDown', 5, 0]]) {
+  const K = ViewKey;
+  for (const [key, viewKey, fine] of [['ArrowLeft', K.left, 0], ['ArrowUp', K.up, 0], ['Shift+ArrowRight', K.right, 1],
+                                      ['Shift+ArrowDown', K.down, 1], ['PageUp', K.zoom_in, 0], ['+', K.zoom_in, 0],
+                                      ['=', K.zoom_in, 0], ['-', K.zoom_out, 0], ['PageDown', K.zoom_out, 0],
+                                      ['PageDown', K.zoom_out, 0]]) {
     await page.keyboard.press(key);
     drags.push(['key', viewKey, fine, 0, 0]);
   }
   // Each on-view button but the reset moves the camera as its key does;
   // the second of each pair twice, so that a swapped pair shows.
-  for (const [viewKey, name] of VIEW_BUTTONS.slice(0, 6).entries()) {
+  for (const [name, viewKey] of VIEW_BUTTONS.filter(([, key]) => key !== ViewKey.reset)) {
     for (let n = 0; n <= viewKey % 2; ++n) {
       await page.getByRole('button', { name, exact: true }).click();
       drags.push(['key', viewKey, 0, 0, 0]);
@@ -335,8 +351,8 @@ async function checkDensity(launch, url) {
     const size = () => page.evaluate(() => { const c = document.querySelector('canvas[data-id]'); return [c.width, c.height, c.clientWidth, c.clientHeight]; });
     const [w, h, cw, ch] = await size();
     same(`${w}x${h}`, `${2 * cw}x${2 * ch}`, 'backing store at density 2');
-    await setFields(page, { 2001: '0 0 3', 2002: '1 -1 0', 2003: '255 0 255' });
-    await page.click(field(ID.REDRAW));
+    await setFields(page, ARROW);
+    await page.click(field(ID_REDRAW));
     await judgeShot(page, 'density-2.ppm');
 
     const box = await page.locator('canvas[data-id]').boundingBox();
@@ -362,8 +378,8 @@ async function checkSizes(browser, url) {
   page.on('pageerror', (e) => check(false, `page error: ${e.message}`));
   await page.goto(url);
   await page.waitForSelector('html[data-ready]', { timeout: 30000 });
-  await setFields(page, { 2001: '0 0 3', 2002: '1 -1 0', 2003: '255 0 255' });
-  await page.click(field(ID.REDRAW));
+  await setFields(page, ARROW);
+  await page.click(field(ID_REDRAW));
   await page.addScriptTag({ path: require.resolve('axe-core/axe.min.js') });
   for (const [width, height] of [[1280, 800], [390, 844], [320, 640]]) {
     context = `${width} x ${height}`;
@@ -397,11 +413,11 @@ async function checkLink(browser, url) {
   };
   const first = await browser.newContext({ permissions: ['clipboard-read', 'clipboard-write'] });
   const page = await open(first, url);
-  await setFields(page, { [ID.V1]: '1 2 3', [ID.V2]: '0.5 -1 4', [ID.S1]: '2 \u00fc&#%', [ROW_VECTOR + ROW_STRIDE]: '1 -1 3',
-                          [ROW_COLOR + ROW_STRIDE]: '255 0 255' });
-  await page.check(field(ROW_COLOR + ROW_STRIDE + 1));
-  await page.click(field(1008));  // CrossProduct
-  await page.click(field(ID.REDRAW));
+  await setFields(page, { [ID_V1]: '1 2 3', [ID_V2]: '0.5 -1 4', [ID_S1]: '2 \u00fc&#%', [row(ID_ROW_VECTOR, 1)]: '1 -1 3',
+                          [row(ID_ROW_COLOR, 1)]: '255 0 255' });
+  await page.check(field(row(ID_ROW_INVERSE, 1)));
+  await page.click(field(ID_CROSS_PRODUCT));
+  await page.click(field(ID_REDRAW));
   await page.focus('canvas[data-id]');
   for (const key of ['ArrowLeft', 'PageDown', 'Shift+ArrowUp']) await page.keyboard.press(key);
   await page.click('#copy-link');
@@ -423,7 +439,7 @@ async function checkLink(browser, url) {
   same(await opened.textContent('#status'), '', 'no complaint about a whole link');
   // The reader's cases are the core's test's; here, what the page says.
   const bad = await open(fresh, `${url}#v=1&v1=%zz&s1=7&eye=nan,0,0`);
-  same(await getField(bad, ID.S1), '7', 'S1 from a partly bad link');
+  same(await getField(bad, ID_S1), '7', 'S1 from a partly bad link');
   check(/could not be read/.test(await bad.textContent('#status')), 'the status line on a bad link');
   await fresh.close();
 }
@@ -438,8 +454,8 @@ async function checkEngine(name, url) {
     await waitReady(page);
     await checkCommands(page);
     await checkRedraw(page);
-    await setFields(page, { 2001: '0 0 3', 2002: '1 -1 0', 2003: '255 0 255', 2005: '0 0 0', 2009: '0 0 0' });
-    await page.click(field(ID.REDRAW));
+    await setFields(page, ARROW_ALONE);
+    await page.click(field(ID_REDRAW));
     await judgeShot(page, `${name}-after-redraw.ppm`);
     same(JSON.stringify(await page.errors()), '[]', 'page errors');
   } finally {
@@ -469,10 +485,10 @@ async function checkWithoutWebGL(launch, url, page) {
     await bare.waitForSelector('html[data-ready]', { timeout: 30000 });
     check(await bare.isVisible('[role=alert]:has-text("needs WebGL")'), 'the view says it needs WebGL');
     const c = cases.commands[0];
-    await setFields(bare, { [ID.V1]: c.v1, [ID.V2]: c.v2, [ROW_VECTOR]: ' 1,2 ' });
+    await setFields(bare, { [ID_V1]: c.v1, [ID_V2]: c.v2, [ID_ROW_VECTOR]: ' 1,2 ' });
     await bare.click(field(c.id));
-    await bare.click(field(ID.REDRAW));
-    same(`${await getField(bare, ID.V3)} / ${await getField(bare, ROW_VECTOR)}`, `${c.v3} / 1 0 0`, 'V3 and a row without WebGL');
+    await bare.click(field(ID_REDRAW));
+    same(`${await getField(bare, ID_V3)} / ${await getField(bare, ID_ROW_VECTOR)}`, `${c.v3} / 1 0 0`, 'V3 and a row without WebGL');
   } finally {
     await browser.close();
   }
@@ -488,9 +504,9 @@ async function checkOffline(page, server) {
   await page.waitForSelector('html[data-ready]', { timeout: 30000 });
   const c = cases.commands[0];
   context = c;
-  await setFields(page, { [ID.V1]: c.v1, [ID.V2]: c.v2, [ID.S1]: c.s1 });
+  await setFields(page, { [ID_V1]: c.v1, [ID_V2]: c.v2, [ID_S1]: c.s1 });
   await page.click(field(c.id));
-  same(await getField(page, ID.V3), c.v3 ?? '0 0 0', 'V3 with the server stopped');
+  same(await getField(page, ID_V3), c.v3 ?? '0 0 0', 'V3 with the server stopped');
   context = '';
 }
 

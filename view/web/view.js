@@ -2,7 +2,7 @@
 // size times devicePixelRatio, and pointer drags reach the orbit camera in
 // CSS pixels from the canvas's top-left corner. The wheel, the keys, a
 // two-finger pinch and the on-view buttons move the camera by the core's
-// steps.
+// steps (ViewKey's, put in by the build from view/view.h).
 'use strict';
 
 function attachView(module, canvas) {
@@ -162,11 +162,12 @@ function attachView(module, canvas) {
     }, {passive: false});
   });
 
-  // The keys while the view has the focus, as numbered for
+  // The keys while the view has the focus, as ViewKey numbers them for
   // _arrowbench_key. With Ctrl, Alt or Meta a key stays the browser's
   // (Ctrl and + zooms the page); Tab and Escape are never taken.
-  var KEYS = {ArrowLeft: 0, ArrowRight: 1, ArrowUp: 2, ArrowDown: 3, '+': 4, '=': 4, PageUp: 4, '-': 5, PageDown: 5,
-              Home: 6};
+  var KEYS = {ArrowLeft: ViewKey.left, ArrowRight: ViewKey.right, ArrowUp: ViewKey.up, ArrowDown: ViewKey.down,
+              '+': ViewKey.zoom_in, '=': ViewKey.zoom_in, PageUp: ViewKey.zoom_in, '-': ViewKey.zoom_out,
+              PageDown: ViewKey.zoom_out, Home: ViewKey.reset};
   canvas.addEventListener('keydown', function(event) {
     var key = KEYS[event.key];
     if (key === undefined || event.ctrlKey || event.altKey || event.metaKey) return;
