@@ -111,6 +111,7 @@ double sum_of_squares(Vector3 a) {
 }
 
 const char* const MINUS = " \u2212 ";
+constexpr double DEGREES_PER_RADIAN = 57.295779513082320877;
 
 }  // namespace
 
@@ -133,7 +134,7 @@ std::string calculation_working(const Calculation& c) {
             if (na == 0.0 || nb == 0.0) return text + "; no angle: " + (na == 0.0 ? "V1" : "V2") + " is zero";
             double d = (double(a.x) * b.x + double(a.y) * b.y) + double(a.z) * b.z;
             double cosine = std::fmax(-1.0, std::fmin(1.0, d / std::sqrt(na * nb)));
-            return text + "; the angle between V1 and V2 is " + num(float(std::acos(cosine) * 180.0 / M_PI)) + "\u00b0";
+            return text + "; the angle between V1 and V2 is " + num(float(std::acos(cosine) * DEGREES_PER_RADIAN)) + "\u00b0";
         }
         case ID_MUL_SCALAR: return "V1 \u00b7 S1 = " + each(a, "\u00b7", c.s) + " = " + triple(c.vector);
         case ID_DIV_SCALAR: return "V1 / S1 = " + each(a, " / ", c.s) + " = " + triple(c.vector);

@@ -9,6 +9,8 @@
 #include "app/scene.h"
 #include "tests/check.h"
 #include "tests/command_cases.h"
+#include "tests/show_cases.h"
+#include "view/view.h"
 
 namespace {
 
@@ -230,8 +232,43 @@ void check_scene_hostile() {
 
 }  // namespace
 
+// Show calculation fills the rows as the table says, whatever they and the
+// boxes held, and runs the command again on the fields as they are now.
+void check_show_calculation() {
+    for (const ShowCase& c : SHOW_CASES) {
+        FakeDialog d = fresh_dialog();
+        d.text[ID_V1] = c.v1;
+        d.text[ID_V2] = c.v2;
+        d.text[ID_S1] = c.s1;
+        for (int i = 0; i < 9; ++i) d.text[ID_ROW_VECTOR + i / 3 * ROW_STRIDE + i % 3] = "9 9 9";
+        for (int row = 0; row < 3; ++row) d.checked[ID_ROW_INVERSE + row * ROW_STRIDE] = true;
+        check_context((std::to_string(c.command) + " " + c.v1 + " / " + c.v2).c_str());
+        FieldAccess f = scene_access(d);
+        last_calculation = Calculation{};
+        if (c.command) CHECK(run_command(f, c.command));
+        CHECK_STR(calculation_working(last_calculation), c.working);
+        std::string v3 = d.text[ID_V3], s2 = d.text[ID_S2];
+        d.text[ID_V3] = d.text[ID_S2] = "stale";
+        CHECK(run_command(f, ID_SHOW_CALCULATION));
+        for (int i = 0; i < 9; ++i) CHECK_STR(d.text[ID_ROW_VECTOR + i / 3 * ROW_STRIDE + i % 3], c.rows[i]);
+        for (int row = 0; row < 3; ++row) CHECK(!d.checked[ID_ROW_INVERSE + row * ROW_STRIDE]);
+        if (c.command) CHECK(d.text[ID_V3] == v3 || d.text[ID_S2] == s2);
+        CHECK(view_state.slots.size() == 3 && view_state.slots[0].red == 230 && view_state.slots[0].offset_is_end == 0);
+    }
+    check_context("");
+    FakeDialog d = fresh_dialog();
+    d.text[ID_V1] = "1 2 3";
+    d.text[ID_V2] = "4 5 6";
+    FieldAccess f = scene_access(d);
+    run_command(f, ID_ADD);
+    d.text[ID_V1] = "1e-7";
+    run_command(f, ID_SHOW_CALCULATION);
+    CHECK(d.text[ID_V1] == "1e-07 0 0" && d.text[ID_V3] == "4 5 6" && d.text[ID_ROW_OFFSET + ROW_STRIDE] == "1e-07 0 0");
+}
+
 int main() {
     check_table();
+    check_show_calculation();
     check_call_order();
     check_non_commands();
     check_long_field();

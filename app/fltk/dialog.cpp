@@ -10,6 +10,7 @@
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Gl_Window.H>
 #include <FL/Fl_Input.H>
+#include <FL/Fl_Menu_Item.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>
 
@@ -134,7 +135,40 @@ void repaint_dialog(void* host) {
     if (Fl_Gl_Window* view = view_gl_window()) view->redraw();
 }
 
-FieldAccess field_access() { return FieldAccess{&the_dialog, read_input, write_input, box_checked, repaint_dialog}; }
+void set_box(void* host, int id, bool checked) {
+    if (auto* box = static_cast<Fl_Check_Button*>(dialog_control(*static_cast<MainDialog*>(host), id)))
+        box->value(checked ? 1 : 0);
+}
+
+FieldAccess field_access() {
+    return FieldAccess{&the_dialog, read_input, write_input, box_checked, repaint_dialog, set_box};
+}
+
+// F9 shows the calculation from any control, as on Windows: neither FLTK's
+// fields nor its buttons take it.
+constexpr int SHOW_CALCULATION_KEY = FL_F + 9;
+
+void show_calculation_now() {
+    FieldAccess fields = field_access();
+    run_command(fields, ID_SHOW_CALCULATION);
+}
+
+// The view's menu, at a place on the screen. It opens with no item chosen:
+// Down then Enter picks the first.
+void open_view_menu(int root_x, int root_y) {
+    static const Fl_Menu_Item items[] = {
+        {"&Show calculation", SHOW_CALCULATION_KEY, nullptr, nullptr, 0, 0, 0, 0, 0},
+        {"&Reset view", FL_Home, nullptr, nullptr, 0, 0, 0, 0, 0},
+        {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
+    };
+    // popup() places its menu relative to the window of the event at hand.
+    int x = root_x - (Fl::event_x_root() - Fl::event_x()), y = root_y - (Fl::event_y_root() - Fl::event_y());
+    Fl_Widget* focus = Fl::focus();  // the menu takes it while open
+    const Fl_Menu_Item* picked = items->popup(x, y);
+    if (focus) Fl::focus(focus);
+    if (picked == &items[0]) show_calculation_now();
+    if (picked == &items[1]) reset_view();
+}
 
 void on_button(Fl_Widget* button, void*) {
     FieldAccess fields = field_access();
@@ -169,6 +203,10 @@ public:
     }
 
     int handle(int event) override {
+        if (event == FL_SHORTCUT && Fl::test_shortcut(SHOW_CALCULATION_KEY)) {
+            show_calculation_now();
+            return 1;
+        }
         if (event == FL_SHORTCUT && (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter)) {
             Fl_Widget* focus = Fl::focus();
             const TemplateControl* c = focus ? template_of(focus) : nullptr;
@@ -207,6 +245,7 @@ Fl_Widget* make_control(const TemplateControl& c) {
         widget = new StaticText(x, y, w, h, c.text, c.style & TPL_SS_CENTERIMAGE);
     } else {
         widget = create_view_control(x, y, w, h, scaled(CLIENT_EDGE_PX), display_scale());
+        on_view_menu(open_view_menu);
     }
     widget->labelsize(font_size());
     widget->user_data(reinterpret_cast<void*>(intptr_t(c.id)));

@@ -28,7 +28,27 @@ bool dialog_box_checked(void* host, int id) {
 // the paint comes once, after the command has returned.
 void repaint_dialog(void* host) { InvalidateRect(static_cast<HWND>(host), nullptr, FALSE); }
 
-INT_PTR CALLBACK main_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+void set_dialog_box(void* host, int id, bool checked) {
+    CheckDlgButton(static_cast<HWND>(host), id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+// F9 shows the calculation from any control: neither the dialog manager
+// nor an edit field takes it. The accelerator runs before them.
+constexpr UINT ID_RESET_VIEW = ID_SHOW_CALCULATION + 1;
+const char* const SHOW_CALCULATION_ITEM = "&Show calculation\tF9";
+
+// The view's menu, where it asked for it. It opens with no item chosen;
+// the item picked comes back as a command.
+void open_view_menu(HWND dialog, LPARAM at) {
+    HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING, ID_SHOW_CALCULATION, SHOW_CALCULATION_ITEM);
+    AppendMenuA(menu, MF_STRING, ID_RESET_VIEW, "&Reset view\tHome");
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, GET_X_LPARAM(at), GET_Y_LPARAM(at), 0, dialog,
+                   nullptr);
+    DestroyMenu(menu);
+}
+
+INT_PTR CALLBACK main_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_INITDIALOG:
             dialog_icon = LoadIconA(GetModuleHandleA(nullptr), "main_icon");
@@ -38,14 +58,21 @@ INT_PTR CALLBACK main_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
             unsigned id = LOWORD(wparam);
             if (id == ID_CANCEL) {
                 DestroyWindow(dialog);
+            } else if (id == ID_RESET_VIEW) {
+                reset_view();
             } else {
                 // Enter (IDOK) and the change notifications of our own field
                 // writes land here too and name no command.
-                FieldAccess fields{dialog, read_dialog_field, write_dialog_field, dialog_box_checked, repaint_dialog};
+                FieldAccess fields{dialog,          read_dialog_field, write_dialog_field, dialog_box_checked,
+                                   repaint_dialog, set_dialog_box};
                 run_command(fields, id);
             }
             return 1;
         }
+        case WM_CONTEXTMENU:
+            if (reinterpret_cast<HWND>(wparam) != GetDlgItem(dialog, ID_VIEW)) return 0;
+            open_view_menu(dialog, lparam);
+            return 1;
         case WM_DESTROY:
             DestroyIcon(dialog_icon);
             PostQuitMessage(0);
@@ -61,6 +88,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     register_view_class(instance);
 
     HWND dialog = CreateDialogParamA(instance, "main_dlg", nullptr, main_dialog_proc, 0);
+    ACCEL show_key{FVIRTKEY, VK_F9, WORD(ID_SHOW_CALCULATION)};
+    HACCEL accelerators = CreateAcceleratorTableA(&show_key, 1);
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0)) {
@@ -72,9 +101,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
             HWND under = WindowFromPoint(p);
             if (under && IsChild(dialog, under)) message.hwnd = under;
         }
+        if (TranslateAcceleratorA(dialog, accelerators, &message)) continue;
         if (IsDialogMessageA(dialog, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    DestroyAcceleratorTable(accelerators);
     return static_cast<int>(message.wParam);
 }

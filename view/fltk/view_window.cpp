@@ -14,6 +14,21 @@
 
 namespace {
 
+void (*open_menu)(int root_x, int root_y) = nullptr;
+
+// The dialog shows the view's menu, at the pointer or, from the keyboard,
+// under the view's centre.
+void ask_for_menu(Fl_Window* view, bool from_keyboard) {
+    if (!open_menu) return;
+    if (!from_keyboard) return open_menu(Fl::event_x_root(), Fl::event_y_root());
+    int x = view->w() / 2, y = view->h() / 2;
+    for (Fl_Window* w = view; w; w = w->window()) {
+        x += w->x();
+        y += w->y();
+    }
+    open_menu(x, y);
+}
+
 class ViewWindow : public Fl_Gl_Window {
 public:
     ViewWindow(int x, int y, int w, int h) : Fl_Gl_Window(x, y, w, h) { mode(FL_RGB | FL_DEPTH | FL_SINGLE); }
@@ -42,7 +57,8 @@ public:
                 view_pointer_press(view_state, button(), position());
                 return 1;  // and so FLTK's implicit grab keeps the drag ours
             case FL_RELEASE:
-                view_pointer_release(view_state, button(), position());
+                if (view_pointer_release(view_state, button(), position()) == ViewRelease::menu)
+                    ask_for_menu(this, false);
                 return 1;
             case FL_DRAG:
             case FL_MOVE:
@@ -66,7 +82,7 @@ public:
                 ViewKey key;
                 if (!view_key_of(key)) return 0;  // Tab, Escape and the rest go on
                 make_current();
-                view_key(view_state, key, Fl::event_state(FL_SHIFT) != 0);
+                if (view_key(view_state, key, Fl::event_state(FL_SHIFT) != 0)) ask_for_menu(this, true);
                 return 1;
             }
             default:
@@ -118,6 +134,11 @@ private:
             case FL_Page_Up: key = ViewKey::zoom_in; return true;
             case FL_Page_Down: key = ViewKey::zoom_out; return true;
             case FL_Home: key = ViewKey::reset; return true;
+            case FL_Menu: key = ViewKey::menu; return true;
+            case FL_F + 10:
+                if (!Fl::event_state(FL_SHIFT)) return false;
+                key = ViewKey::menu;
+                return true;
             default: break;
         }
         // By the character typed, so '+' works whichever key gives it.
@@ -190,3 +211,11 @@ Fl_Widget* create_view_control(int x, int y, int w, int h, int edge, double scal
 }
 
 Fl_Gl_Window* view_gl_window() { return gl_window; }
+
+void on_view_menu(void (*open)(int root_x, int root_y)) { open_menu = open; }
+
+void reset_view() {
+    if (!gl_window || !gl_window->shown()) return;
+    gl_window->make_current();
+    view_key(view_state, ViewKey::reset, false);
+}

@@ -14,3 +14,9 @@ Fl_Widget* create_view_control(int x, int y, int w, int h, int edge, double scal
 
 // The GL window inside the control, or nullptr before it exists.
 Fl_Gl_Window* view_gl_window();
+
+// Who shows the view's menu when it asks (a right click without motion,
+// Shift+F10 or the Menu key), at a position on the screen; "Reset view"
+// there calls reset_view.
+void on_view_menu(void (*open)(int root_x, int root_y));
+void reset_view();

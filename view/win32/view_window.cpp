@@ -4,6 +4,8 @@
 
 #include "view/win32/view_window.h"
 
+#include <windowsx.h>
+
 #include "view/host.h"
 
 namespace {
@@ -22,9 +24,27 @@ void press(HWND window, ViewButton button, LPARAM lparam) {
     if (view_pointer_press(view_state, button, packed(lparam))) SetCapture(window);
 }
 
+// The view's menu is the dialog's to show: it holds the dialog's commands.
+// The dialog is asked as a child asks its parent, with the screen position,
+// or -1 from the keyboard (then under the view's centre).
+void ask_for_menu(HWND window, POINT at, bool from_keyboard) {
+    if (from_keyboard) {
+        RECT r;
+        GetClientRect(window, &r);
+        at = {r.right / 2, r.bottom / 2};
+    }
+    ClientToScreen(window, &at);
+    SendMessageA(GetParent(window), WM_CONTEXTMENU, WPARAM(window), MAKELPARAM(at.x, at.y));
+}
+
 void release(HWND window, ViewButton button, LPARAM lparam) {
-    view_pointer_release(view_state, button, packed(lparam));
+    ViewRelease was = view_pointer_release(view_state, button, packed(lparam));
     if (GetCapture() == window) ReleaseCapture();
+    if (was == ViewRelease::menu) ask_for_menu(window, {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)}, false);
+}
+
+void key(HWND window, ViewKey k, bool fine) {
+    if (view_key(view_state, k, fine)) ask_for_menu(window, {0, 0}, true);
 }
 
 // Pixel format and GL context on the window's own device context, which
@@ -70,23 +90,30 @@ void view_create(ViewState& view, HWND window) {
 
 // The view's keys. Characters come as WM_CHAR, so the keypad's + and -
 // arrive there too, and auto-repeat repeats the step.
-void view_keydown(WPARAM key) {
+// Shift+F10 comes as a system key; the Menu key as a plain one.
+bool view_keydown(HWND window, WPARAM vk) {
     bool fine = GetKeyState(VK_SHIFT) < 0;
-    switch (key) {
-        case VK_LEFT: view_key(view_state, ViewKey::left, fine); break;
-        case VK_RIGHT: view_key(view_state, ViewKey::right, fine); break;
-        case VK_UP: view_key(view_state, ViewKey::up, fine); break;
-        case VK_DOWN: view_key(view_state, ViewKey::down, fine); break;
-        case VK_PRIOR: view_key(view_state, ViewKey::zoom_in, false); break;
-        case VK_NEXT: view_key(view_state, ViewKey::zoom_out, false); break;
-        case VK_HOME: view_key(view_state, ViewKey::reset, false); break;
-        default: break;
+    switch (vk) {
+        case VK_LEFT: key(window, ViewKey::left, fine); break;
+        case VK_RIGHT: key(window, ViewKey::right, fine); break;
+        case VK_UP: key(window, ViewKey::up, fine); break;
+        case VK_DOWN: key(window, ViewKey::down, fine); break;
+        case VK_PRIOR: key(window, ViewKey::zoom_in, false); break;
+        case VK_NEXT: key(window, ViewKey::zoom_out, false); break;
+        case VK_HOME: key(window, ViewKey::reset, false); break;
+        case VK_APPS: key(window, ViewKey::menu, false); break;
+        case VK_F10:
+            if (!fine) return false;
+            key(window, ViewKey::menu, false);
+            break;
+        default: return false;
     }
+    return true;
 }
 
-void view_char(WPARAM c) {
-    if (c == '+') view_key(view_state, ViewKey::zoom_in, false);
-    if (c == '-') view_key(view_state, ViewKey::zoom_out, false);
+void view_char(HWND window, WPARAM c) {
+    if (c == '+') key(window, ViewKey::zoom_in, false);
+    if (c == '-') key(window, ViewKey::zoom_out, false);
 }
 
 // The focus shows as a highlight-coloured ring in the client edge, outside
@@ -122,6 +149,8 @@ void release_gl_context(ViewState& view) {
 }
 
 }  // namespace
+
+void reset_view() { view_key(view_state, ViewKey::reset, false); }
 
 void register_view_class(HINSTANCE instance) {
     WNDCLASSA view_class = {};
@@ -169,8 +198,15 @@ LRESULT CALLBACK view_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
             // Arrows and characters are ours; Tab, Enter and Escape stay
             // the dialog's.
             return DLGC_WANTARROWS | DLGC_WANTCHARS;
-        case WM_KEYDOWN: view_keydown(wparam); return 0;
-        case WM_CHAR: view_char(wparam); return 0;
+        case WM_KEYDOWN: view_keydown(window, wparam); return 0;
+        case WM_SYSKEYDOWN:
+            if (view_keydown(window, wparam)) return 0;
+            break;
+        case WM_CHAR: view_char(window, wparam); return 0;
+        case WM_CONTEXTMENU:
+            // The default one, from the right button's release even after a
+            // drag, stops here; the view asks for its own.
+            return 0;
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
             focused = message == WM_SETFOCUS;

@@ -9,4 +9,8 @@
 // creates the dialog, whose template holds the view control.
 void register_view_class(HINSTANCE instance);
 
+// The view asks its parent for its menu with WM_CONTEXTMENU (wParam the
+// view, lParam the screen position); "Reset view" there calls this.
+void reset_view();
+
 LRESULT CALLBACK view_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
