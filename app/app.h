@@ -58,10 +58,6 @@ void command_redraw(const FieldAccess& fields);
 // before any other field is read.
 Vector3 take_vector(const FieldAccess& fields, int id);
 
-// "Show calculation" is no control of the template, but runs through the
-// same dispatch: the hosts' menus, shortcut and the page's button send it.
-constexpr unsigned ID_SHOW_CALCULATION = 3001;
-
 // The last calculator command run in this dialog, with what it read and
 // wrote: the one thing the calculator remembers beside its fields.
 // `command` is 0 until the first.

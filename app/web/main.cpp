@@ -52,6 +52,11 @@ EM_JS(void, page_set_checked, (int id, int on), {
 EM_JS(void, page_set_link, (const char* text), {
     history.replaceState(history.state, "", "#" + UTF8ToString(text));
 });
+// The working of the last calculation, under the calculator.
+EM_JS(void, page_show_working, (const char* text), {
+    var out = document.getElementById("working");
+    if (out) out.textContent = UTF8ToString(text);
+});
 EM_JS(int, page_link_size, (), { return lengthBytesUTF8(location.hash.slice(1)) + 1; });
 EM_JS(void, page_read_link, (char* buffer, int size), { stringToUTF8(location.hash.slice(1), buffer, size); });
 
@@ -63,14 +68,12 @@ void set_checked(void*, int id, bool on) { page_set_checked(id, on ? 1 : 0); }
 
 FieldAccess page_fields() { return {nullptr, read_field_text, write_field_text, box_checked, repaint, set_checked}; }
 
-unsigned last_command;  // the calculator command a link runs again
-
 }  // namespace
 
 extern "C" {
 
 // The scene as it stands, into the address.
-EMSCRIPTEN_KEEPALIVE void arrowbench_link() { page_set_link(write_scene(page_fields(), view_state, last_command).c_str()); }
+EMSCRIPTEN_KEEPALIVE void arrowbench_link() { page_set_link(write_scene(page_fields(), view_state, last_calculation.command).c_str()); }
 
 // The scene the address names, if it names one: fields, Redraw, the
 // command, the camera. 0 when part of it could not be read.
@@ -80,16 +83,18 @@ EMSCRIPTEN_KEEPALIVE int arrowbench_open_link() {
     std::string text(size_t(size), '\0');
     page_read_link(text.data(), size);
     bool complete = false;
-    last_command = restore_scene(page_fields(), view_state, text.c_str(), complete);
+    restore_scene(page_fields(), view_state, text.c_str(), complete);
+    page_show_working(calculation_working(last_calculation).c_str());
     return complete ? 1 : 0;
 }
 
 // A control's command: true when `id` names one. The address follows.
 EMSCRIPTEN_KEEPALIVE int arrowbench_command(unsigned id) {
     if (!run_command(page_fields(), id)) return 0;
-    if (id != ID_REDRAW) last_command = id;
+    page_show_working(calculation_working(last_calculation).c_str());
     arrowbench_link();
     return 1;
 }
+
 
 }

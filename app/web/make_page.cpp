@@ -129,7 +129,9 @@ int distinct_below(bool (*counts)(const TemplateControl&), int TemplateControl::
     return n;
 }
 int rows_above(int y) { return distinct_below(takes_row, &TemplateControl::y, y); }
-int calculator_rows() { return rows_above(1 << 30); }
+// The template's rows, and the page's own under them: Show calculation and
+// its working.
+int calculator_rows() { return rows_above(1 << 30) + 1; }
 int columns_left_of(int x) { return distinct_below(is_view_field, &TemplateControl::x, x); }
 int view_columns() { return columns_left_of(1 << 30); }
 int view_rows() {
@@ -331,7 +333,7 @@ body { box-sizing: border-box; min-height: 100vh; min-height: 100dvh; margin: 0;
 header { padding: 10px 0 8px; }
 h1 { margin: 0; font-size: 1.5em; line-height: 1.2; }
 header p { margin: 2px 0 0; }
-main { flex: 1; display: grid; gap: 6px; align-content: start; padding-bottom: 12px;
+main { position: relative; flex: 1; display: grid; gap: 6px; align-content: start; padding-bottom: 12px;
        grid-template-columns: repeat(3, minmax(0, 1fr)) min-content; }
 main > * { grid-area: var(--at); margin: var(--m); box-sizing: border-box; min-width: 0; font: inherit; }
 main > input, main > button, .tools button { min-height: var(--control); }
@@ -352,6 +354,8 @@ main > canvas:focus-visible { outline: 2px solid CanvasText; outline-offset: 1px
                 grid-template: repeat(3, 28px) / repeat(4, 28px); pointer-events: none; touch-action: none; }
 .view-buttons button { padding: 0; font-size: 16px; line-height: 1; pointer-events: auto; }
 .tools { display: flex; flex-wrap: wrap; align-items: center; gap: 6px 12px; }
+.calculation output { flex-basis: 100%%; overflow-wrap: anywhere; }
+.axis-label { position: absolute; left: 0; top: 0; margin: 0; font-weight: bold; line-height: 1; pointer-events: none; }
 @media (min-width: 1000px) {
   :root { --control: 1.85em; }
   body { height: 100vh; height: 100dvh; padding: 0 16px; font-size: 14px; }
@@ -374,6 +378,17 @@ main > canvas:focus-visible { outline: 2px solid CanvasText; outline-offset: 1px
 
 // What the page has beyond the dialog: the scene's link and the picture,
 // and a line that says what became of them.
+// Under the command buttons, next in the Tab order: the last calculation
+// drawn in the view, and its working, read out as it changes.
+std::string calculation_tools() {
+    const int n = calculator_rows();
+    char place[96];
+    std::snprintf(place, sizeof place, "--at:%d/1/%d/%d;--wide:%d/1/%d/2;--m:0", n, n + 1, view_columns() + 1, n, n + 1);
+    return std::string("<div class=\"tools calculation\" style=\"") + place +
+           "\">\n<button type=\"button\" id=\"show-calculation\" data-id=\"" + std::to_string(ID_SHOW_CALCULATION) +
+           "\">Show calculation</button>\n<output id=\"working\" aria-live=\"polite\"></output>\n</div>";
+}
+
 std::string tools() {
     return "<div class=\"tools\" style=\"--at:" + area_text(tools_area(false)) + ";--wide:" +
            area_text(tools_area(true)) + ";--m:0\">\n"
@@ -392,6 +407,7 @@ int main(int argc, char** argv) {
     std::fprintf(out, HEAD, MAIN_DLG.caption, calculator_rows(), MAIN_DLG.caption);
     for (const TemplateControl& c : MAIN_DLG_CONTROLS) {
         if (&c != &view()) std::fprintf(out, "%s\n", control_html(c).c_str());
+        if (c.id == ID_LENGTH) std::fprintf(out, "%s\n", calculation_tools().c_str());
         if (c.id == ID_REDRAW) std::fprintf(out, "%s\n", control_html(view()).c_str());
     }
     // The scripts last: the controls are there when they run, and the view

@@ -36,7 +36,7 @@ Module.onRuntimeInitialized = function() {
     button.addEventListener('click', function() {
       var id = Number(button.dataset.id);
       Module._arrowbench_command(id);
-      if (id === ID_REDRAW) describeView();
+      if (id === ID_REDRAW || button.id === 'show-calculation') describeView();
     });
   });
   document.getElementById('copy-link').addEventListener('click', copyLink);
@@ -72,9 +72,23 @@ function copyLink() {
   }, failed);
 }
 
-// The view as drawn now, at its device-pixel size.
+// The view as drawn now, at its device-pixel size, with the axes' names
+// where they stand over it.
 function savePicture() {
-  Module.canvas.toBlob(function(blob) {
+  var canvas = Module.canvas, picture = document.createElement('canvas');
+  picture.width = canvas.width;
+  picture.height = canvas.height;
+  var scale = canvas.width / (canvas.clientWidth || 1), context = picture.getContext('2d');
+  context.drawImage(canvas, 0, 0);
+  var style = getComputedStyle(Module.axisLabels[0].element);
+  context.font = style.fontWeight + ' ' + parseFloat(style.fontSize) * scale + 'px ' + style.fontFamily;
+  context.textBaseline = 'bottom';
+  Module.axisLabels.forEach(function(label) {
+    if (!label.shown) return;
+    context.fillStyle = label.color;
+    context.fillText(label.text, (label.x + 4) * scale, (label.y - 4) * scale);
+  });
+  picture.toBlob(function(blob) {
     if (!blob) return say('The picture could not be made.');
     var a = document.createElement('a');
     a.href = URL.createObjectURL(blob);

@@ -137,7 +137,15 @@ mergeInto(LibraryManager.library, {
   glLineWidth: function(w) { GL11.lineWidth = w; },
   glPointSize__deps: ['$GL11'],
   glPointSize: function(s) { GL11.pointSize = s; },
-  glFinish: function() {},  // the browser shows the canvas once the task ends
+  // The browser shows the canvas once the task ends. The page hears of the
+  // frame first, with the matrix it was drawn with (projection times
+  // model-view, column-major), to place what lies over it in the same frame.
+  glFinish__deps: ['$GL11'],
+  glFinish: function() {
+    var drawn = Module['frameDrawn'];
+    if (drawn) drawn(GL11.product(GL11.matrices[0x1701] || GL11.identity(), GL11.matrices[0x1700] || GL11.identity(),
+                                  new Array(16)));
+  },
   glMatrixMode__deps: ['$GL11'],
   glMatrixMode: function(mode) { GL11.mode = mode; },
   glLoadIdentity__deps: ['$GL11'],

@@ -6,6 +6,38 @@
 'use strict';
 
 function attachView(module, canvas) {
+  // The axes' names beside their far ends, over the canvas and not in its
+  // pixels, moved with every frame as it is drawn. Their colours keep the
+  // axes' hues, dark enough to read on white (WCAG AA). Hidden from
+  // assistive technology: the view's description names the axes.
+  var AXIS_LABELS = [['x', '#d00000'], ['y', '#008000'], ['z', '#0000ff']];
+  module.axisLabels = AXIS_LABELS.map(function(named) {
+    var label = document.createElement('span');
+    label.className = 'axis-label';
+    label.textContent = named[0];
+    label.style.color = named[1];
+    label.setAttribute('aria-hidden', 'true');
+    canvas.after(label);
+    return {element: label, text: named[0], color: named[1], x: 0, y: 0, shown: false};
+  });
+  module.frameDrawn = function(m) {
+    var width = canvas.clientWidth, height = canvas.clientHeight;
+    module.axisLabels.forEach(function(label, axis) {
+      // (5, 0, 0) and its like through the frame's matrix, to CSS pixels
+      // from the canvas's top left.
+      var w = m[axis * 4 + 3] * 5 + m[15];
+      var nx = (m[axis * 4] * 5 + m[12]) / w, ny = (m[axis * 4 + 1] * 5 + m[13]) / w;
+      label.x = (nx + 1) / 2 * width;
+      label.y = (1 - ny) / 2 * height;
+      label.shown = w > 0 && Math.abs(nx) < 1 && Math.abs(ny) < 1;
+      label.element.hidden = !label.shown;
+      if (label.shown) {
+        label.element.style.transform = 'translate(' + (canvas.offsetLeft + canvas.clientLeft + label.x + 4) + 'px, ' +
+                                        (canvas.offsetTop + canvas.clientTop + label.y - 4) + 'px) translateY(-100%)';
+      }
+    });
+  };
+
   // The backing store in device pixels; every change goes through the
   // core's size change (viewport, end of any drag) and a new frame. The
   // device-pixel box is exact, and it also changes with devicePixelRatio
@@ -45,7 +77,8 @@ function attachView(module, canvas) {
       canvas.after(message);
     }
     if (message) message.hidden = !missing;
-    [canvas, document.getElementById('view-buttons')].forEach(function(e) {
+    [canvas, document.getElementById('view-buttons')].concat(module.axisLabels.map(function(l) { return l.element; }))
+        .forEach(function(e) {
       if (e) e.style.visibility = missing ? 'hidden' : '';
     });
   }
