@@ -1,5 +1,5 @@
-// Prints the shared case tables, the template's tab stops and ViewKey as
-// JSON, for the browser test: the same rows the core's own tests check.
+// Prints the shared case tables and the template's tab stops as JSON, for
+// the browser test: the same rows the core's own tests check.
 
 #include <cstdio>
 #include <string>
@@ -7,7 +7,6 @@
 #include "app/dialog_template.h"
 #include "tests/command_cases.h"
 #include "tests/vectext_cases.h"
-#include "view/view.h"
 
 namespace {
 
@@ -66,15 +65,6 @@ int main() {
         std::printf("%s%d", first ? "" : ", ", c.id);
         first = false;
     }
-    // By name, as the compiler numbers them, for the page's generated copy.
-    const struct {
-        const char* name;
-        ViewKey key;
-    } keys[] = {{"left", ViewKey::left},       {"right", ViewKey::right},       {"up", ViewKey::up},
-                {"down", ViewKey::down},       {"zoom_in", ViewKey::zoom_in},   {"zoom_out", ViewKey::zoom_out},
-                {"reset", ViewKey::reset}};
-    std::printf("],\n\"view_keys\": {");
-    for (const auto& k : keys) std::printf("%s\"%s\": %d", &k == keys ? "" : ", ", k.name, int(k.key));
-    std::printf("}}\n");
+    std::printf("]}\n");
     return 0;
 }
