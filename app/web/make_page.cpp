@@ -363,6 +363,7 @@ main > canvas:focus-visible { outline: 2px solid CanvasText; outline-offset: 1px
          grid-template-rows: repeat(%d, auto) minmax(0, 1fr); row-gap: 4px; }
   header { display: flex; flex-wrap: wrap; align-items: baseline; column-gap: 1em; }
   .tools { align-self: start; margin-top: 8px; }
+  .calculation output { font-size: .9em; }
   main > * { grid-area: var(--wide); margin: var(--wm, var(--m)); }
   main > canvas { align-self: stretch; aspect-ratio: auto; max-height: none; min-width: 546px; min-height: 363px; }
 }

@@ -6,6 +6,7 @@
 
 #include "app/dialog_template.h"
 #include "tests/command_cases.h"
+#include "tests/show_cases.h"
 #include "tests/vectext_cases.h"
 
 namespace {
@@ -25,6 +26,13 @@ std::string json(const char* text) {
             out += char(*p);
         }
     }
+    return out + "\"";
+}
+
+// Texts that are UTF-8 already, as the working is.
+std::string json_utf8(const char* text) {
+    std::string out = "\"";
+    for (const char* p = text; *p; ++p) out += *p == '"' || *p == '\\' ? std::string("\\") + *p : std::string(1, *p);
     return out + "\"";
 }
 
@@ -56,7 +64,16 @@ int main() {
     }
     std::printf("],\n\"long_field\": {\"pad\": %d, \"tail\": %s, \"written\": %s},\n", LONG_FIELD.pad,
                 json(LONG_FIELD.tail).c_str(), json(LONG_FIELD.written).c_str());
-    std::printf("\"controls\": [");
+    std::printf("\"show_id\": %u,\n\"show\": [\n", ID_SHOW_CALCULATION);
+    first = true;
+    for (const ShowCase& c : SHOW_CASES) {
+        std::printf("%s  {\"command\": %u, \"v1\": %s, \"v2\": %s, \"s1\": %s, \"working\": %s, \"rows\": [", first ? "" : ",\n",
+                    c.command, json(c.v1).c_str(), json(c.v2).c_str(), json(c.s1).c_str(), json_utf8(c.working).c_str());
+        for (int i = 0; i < 9; ++i) std::printf("%s%s", i ? ", " : "", json(c.rows[i]).c_str());
+        std::printf("]}");
+        first = false;
+    }
+    std::printf("],\n\"controls\": [");
     for (int i = 0; i < CONTROL_COUNT; ++i) std::printf("%s%d", i ? ", " : "", MAIN_DLG_CONTROLS[i].id);
     std::printf("],\n\"tab_stops\": [");
     first = true;

@@ -77,7 +77,8 @@ async function checkLayout(page) {
   const ids = await page.evaluate(() => [...document.querySelectorAll('[data-id]')].map((e) => Number(e.dataset.id)));
   const order = cases.controls.filter((id) => id !== ID_VIEW);
   order.splice(order.indexOf(ID_REDRAW) + 1, 0, ID_VIEW);
-  same(JSON.stringify(ids), JSON.stringify(order), 'controls in template order, the view after Redraw');
+  order.splice(order.indexOf(ID_LENGTH) + 1, 0, cases.show_id);
+  same(JSON.stringify(ids), JSON.stringify(order), 'controls in template order, Show calculation after Length, the view after Redraw');
   // Every field and check box has a name of its own; the group boxes are
   // groups with their captions; the view has a text alternative.
   const names = await page.evaluate(() => [...document.querySelectorAll('input')].map((e) => e.getAttribute('aria-label')));
@@ -112,6 +113,7 @@ async function checkLayout(page) {
 async function checkTabOrder(page) {
   same(await page.evaluate(() => Number(document.activeElement.dataset.id)), cases.tab_stops[0], 'focus at start');
   const expected = [...cases.tab_stops, cases.controls[0], ...VIEW_BUTTONS.map(([name]) => name)], order = [];
+  expected.splice(expected.indexOf(ID_LENGTH) + 1, 0, cases.show_id);
   for (let i = 0; i < expected.length; ++i) {
     order.push(await page.evaluate(() => {
       const e = document.activeElement, box = e.getBoundingClientRect();
@@ -120,6 +122,67 @@ async function checkTabOrder(page) {
     await page.keyboard.press('Tab');
   }
   same(JSON.stringify(order), JSON.stringify(expected), 'tab order');
+}
+
+// Show calculation after each command of the core's table (the first
+// case before any command): the working, the rows and the boxes it
+// clears; then the picture holds the rows' three colours.
+async function checkShowCalculation(page, { fresh = true } = {}) {
+  for (const c of cases.show.filter((c) => fresh || c.command)) {
+    context = c;
+    await setFields(page, { [ID_V1]: c.v1, [ID_V2]: c.v2, [ID_S1]: c.s1 });
+    await page.evaluate(() => document.querySelectorAll('input[type=checkbox]').forEach((b) => { b.checked = true; }));
+    if (c.command) await page.click(field(c.command));
+    same(await page.evaluate(() => document.getElementById('working').textContent), c.working, 'the working');
+    await page.click('#show-calculation');
+    same(JSON.stringify(await rows(page)), JSON.stringify(c.rows), 'the rows');
+    same(await page.evaluate(() => document.querySelectorAll('input[type=checkbox]:checked').length), 0, 'boxes checked');
+  }
+  context = '';
+  const cross = cases.show.find((c) => c.command === ID_CROSS_PRODUCT);
+  await setFields(page, { [ID_V1]: cross.v1, [ID_V2]: cross.v2 });
+  await page.click(field(ID_CROSS_PRODUCT));
+  await page.click('#show-calculation');
+  await checkShownColours(page, `${engine}-show.ppm`);
+}
+
+const rows = (page) => page.evaluate((ids) => ids.map((id) => document.querySelector(`[data-id="${id}"]`).value),
+  [0, 1, 2].flatMap((i) => [ID_ROW_VECTOR, ID_ROW_OFFSET, ID_ROW_COLOR].map((id) => row(id, i))));
+
+async function checkShownColours(page, name) {
+  const ppm = fs.readFileSync(await shoot(page, name));
+  for (const colour of [[230, 120, 0], [130, 0, 200], [0, 150, 150]]) {
+    let n = 0;
+    for (let i = ppm.indexOf('\n255\n') + 5; i + 2 < ppm.length; i += 3)
+      n += ppm[i] === colour[0] && ppm[i + 1] === colour[1] && ppm[i + 2] === colour[2];
+    check(n >= 5, `${name}: ${n} pixels of ${colour}`);
+  }
+}
+
+// The axes' names stand beside their far ends, (5, 0, 0) and the others
+// projected through the page's camera (50 degrees, looking at the origin,
+// z up), or are hidden where the end is out of view.
+async function checkAxisLabels(page, what) {
+  const { camera, width, height, labels } = await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => {
+    const c = Module.canvas, box = c.getBoundingClientRect();
+    resolve({ camera: [0, 1, 2, 3].map((i) => Module._arrowbench_camera(i)), width: c.clientWidth, height: c.clientHeight,
+      labels: [...document.querySelectorAll('.axis-label')].map((l) => { const r = l.getBoundingClientRect();
+        return [l.textContent, !l.hidden, r.left - box.left - c.clientLeft, r.bottom - box.top - c.clientTop]; }) });
+  })));
+  const eye = camera.slice(0, 3).map((v) => v * camera[3]);
+  const norm = (v) => { const l = Math.hypot(...v); return v.map((x) => x / l); };
+  const cross = (a, b) => [a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]];
+  const dot = (a, b) => a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+  const f = norm(eye.map((v) => -v)), side = norm(cross(f, [0, 0, 1])), up = cross(side, f), t = 1 / Math.tan(25 * Math.PI / 180);
+  ['x', 'y', 'z'].forEach((name, axis) => {
+    const rel = [0, 1, 2].map((i) => (i === axis ? 5 : 0) - eye[i]), depth = dot(rel, f);
+    const nx = t * height / width * dot(rel, side) / depth, ny = t * dot(rel, up) / depth;
+    const inView = depth > 0 && Math.abs(nx) < 1 && Math.abs(ny) < 1;
+    const [text, shown, left, bottom] = labels[axis];
+    same(`${text} ${shown}`, `${name} ${inView}`, `${what}: label ${name} shown`);
+    if (shown && inView) check(Math.abs(left - ((nx + 1) / 2 * width + 4)) < 3 && Math.abs(bottom - ((1 - ny) / 2 * height - 4)) < 3,
+                               `${what}: label ${name} at ${left}, ${bottom} by its end at ${(nx + 1) / 2 * width}, ${(1 - ny) / 2 * height}`);
+  });
 }
 
 async function checkCommands(page) {
@@ -212,9 +275,9 @@ async function shoot(page, name) {
 }
 
 // A frame judged against the core's camera after `drags` from the start.
-async function judgeShot(page, name, drags = []) {
+async function judgeShot(page, name, drags = [], scale = undefined) {
   const shot = await shoot(page, name);
-  const run = spawnSync('node', ['--no-experimental-fetch', checkShot, shot, String(await page.evaluate(() => devicePixelRatio)),
+  const run = spawnSync('node', ['--no-experimental-fetch', checkShot, shot, String(scale ?? await page.evaluate(() => devicePixelRatio)),
                                  ...(await camera(page)), ...drags.flat().map(String)], { encoding: 'utf8' });
   check(run.status === 0, `${name}: ${run.stdout}${run.stderr}`);
   return shot;
@@ -232,6 +295,7 @@ async function camera(page) {
 async function checkView(page) {
   const canvas = await page.locator('canvas[data-id]').boundingBox();
   const at = (x, y) => [canvas.x + x, canvas.y + y];
+  const scrolled = await page.evaluate(() => window.scrollY);
   await setFields(page, ARROW_ALONE);
   await page.click(field(ID_REDRAW));
   const drags = [];
@@ -320,7 +384,8 @@ async function checkView(page) {
   await page.mouse.wheel(0, 60);
   drags.push(['wheel', 2, 0, 0, 0], ['wheel', -0.5, 0, 0, 0]);
   await judge('after-keys.ppm');
-  same(await page.evaluate(() => window.scrollY), 0, 'page scroll after the keys and the wheel over the view');
+  await checkAxisLabels(page, 'after the keys');
+  same(await page.evaluate(() => window.scrollY), scrolled, 'page scroll after the keys and the wheel over the view');
   const touch = (type, points) => cdp.send('Input.dispatchTouchEvent',
     { type, touchPoints: points.map(([id, x, y]) => { const [px, py] = at(x, y); return { id, x: px, y: py }; }) });
   await touch('touchStart', [[0, 200, 200]]);
@@ -347,7 +412,7 @@ async function checkDensity(launch, url) {
     const page = await (await browser.newContext({ deviceScaleFactor: 2, viewport: { width: 390, height: 844 } })).newPage();
     await page.goto(url);
     await page.waitForSelector('html[data-ready]', { timeout: 30000 });
-    const size = () => page.evaluate(() => { const c = document.querySelector('canvas[data-id]'); return [c.width, c.height, c.clientWidth, c.clientHeight]; });
+    const size = (p = page) => p.evaluate(() => { const c = document.querySelector('canvas[data-id]'); return [c.width, c.height, c.clientWidth, c.clientHeight]; });
     const [w, h, cw, ch] = await size();
     same(`${w}x${h}`, `${2 * cw}x${2 * ch}`, 'backing store at density 2');
     await setFields(page, ARROW);
@@ -363,6 +428,16 @@ async function checkDensity(launch, url) {
     await page.waitForFunction(() => { const c = document.querySelector('canvas[data-id]'); return c.clientWidth > 500 && c.width === 2 * c.clientWidth; });
     same(await page.evaluate(() => Module._arrowbench_camera(4)), 0, 'drag mode after a size change');
     await page.mouse.up();
+    // A page of its own in that browser: devicePixelRatio says 1, but the
+    // store is twice its CSS size, and so are the lines.
+    const plain = await browser.newPage();
+    await plain.goto(url);
+    await plain.waitForSelector('html[data-ready]', { timeout: 30000 });
+    const [pw, , pcw] = await size(plain);
+    same(`${pw / pcw} ${await plain.evaluate(() => devicePixelRatio)}`, '2 1', 'store over CSS size, and the ratio, at a forced scale');
+    await setFields(plain, ARROW);
+    await plain.click(field(ID_REDRAW));
+    await judgeShot(plain, 'forced-scale-2.ppm', [], 2);
   } finally {
     await browser.close();
   }
@@ -428,6 +503,21 @@ async function checkLink(browser, url) {
   const png = fs.readFileSync(await download.path());
   same(`${png.readUInt32BE(16)}x${png.readUInt32BE(20)}`,
        await page.evaluate(() => `${Module.canvas.width}x${Module.canvas.height}`), 'saved picture size');
+  // The x axis's name is in the picture too: its dark red is no colour of the frame's.
+  const named = await page.evaluate(async (data) => {
+    const image = new Image();
+    image.src = `data:image/png;base64,${data}`;
+    await image.decode();
+    const c = document.createElement('canvas');
+    [c.width, c.height] = [image.width, image.height];
+    const g = c.getContext('2d');
+    g.drawImage(image, 0, 0);
+    const px = g.getImageData(0, 0, c.width, c.height).data;
+    let n = 0;
+    for (let i = 0; i < px.length; i += 4) n += px[i] > 190 && px[i] < 225 && px[i + 1] < 40 && px[i + 2] < 40;
+    return [n, !document.querySelector('.axis-label').hidden];
+  }, png.toString('base64'));
+  check(named[1] && named[0] > 10, `x's name in the saved picture: ${named[0]} pixels`);
   const want = { fields: await fields(page), frame: fs.readFileSync(await shoot(page, 'link-a.ppm')) };
   await first.close();
 
@@ -456,6 +546,14 @@ async function checkEngine(name, url) {
     await setFields(page, ARROW_ALONE);
     await page.click(field(ID_REDRAW));
     await judgeShot(page, `${name}-after-redraw.ppm`);
+    await checkShowCalculation(page, { fresh: false });
+    // A link's command, then Show calculation: the same rows as here.
+    const cross = cases.show.find((c) => c.command === ID_CROSS_PRODUCT);
+    await page.goto(`${url}?again#v=1&v1=${encodeURIComponent(cross.v1)}&v2=${encodeURIComponent(cross.v2)}&run=CrossProduct`);
+    await waitReady(page);
+    await page.click('#show-calculation');
+    same(JSON.stringify(await rows(page)), JSON.stringify(cross.rows), 'rows after a link and Show calculation');
+    await checkShownColours(page, `${name}-link-show.ppm`);
     same(JSON.stringify(await page.errors()), '[]', 'page errors');
   } finally {
     await page.close();
@@ -524,6 +622,8 @@ try {
   await page.waitForSelector('html[data-ready]', { timeout: 30000 });
   await checkLayout(page);
   await checkTabOrder(page);
+  await checkShowCalculation(page);
+  await checkAxisLabels(page, 'start');
   await checkCommands(page);
   await checkRedraw(page);
   await checkKeys(page);

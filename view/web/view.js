@@ -11,13 +11,15 @@ function attachView(module, canvas) {
   // axes' hues, dark enough to read on white (WCAG AA). Hidden from
   // assistive technology: the view's description names the axes.
   var AXIS_LABELS = [['x', '#d00000'], ['y', '#008000'], ['z', '#0000ff']];
+  var previous = null;
   module.axisLabels = AXIS_LABELS.map(function(named) {
     var label = document.createElement('span');
     label.className = 'axis-label';
     label.textContent = named[0];
     label.style.color = named[1];
     label.setAttribute('aria-hidden', 'true');
-    canvas.after(label);
+    (previous || canvas).after(label);
+    previous = label;
     return {element: label, text: named[0], color: named[1], x: 0, y: 0, shown: false};
   });
   module.frameDrawn = function(m) {
