@@ -286,6 +286,11 @@ void check_steps() {
         float line, point;
     } scales[] = {{1.0, 1, 3}, {1.25, 1, 4}, {1.5, 2, 5}, {2.0, 2, 6}, {3.0, 3, 9}, {0.5, 1, 3}, {std::nan(""), 1, 3}};
     for (const Scale& s : scales) CHECK(line_width_at(s.scale) == s.line && point_size_at(s.scale) == s.point);
+
+    // The menu key asks the host for the view's menu and moves nothing.
+    frames = 0;
+    ViewState m = fresh_camera();
+    CHECK(view_key(m, ViewKey::menu, false) && !view_key(m, ViewKey::left, false) && frames == 1);
 }
 
 // Redraw against in-memory fields, check boxes and a repaint counter.
@@ -308,7 +313,7 @@ void fake_repaint(void* host) { ++static_cast<FakeDialog*>(host)->repaints; }
 
 void check_redraw() {
     FakeDialog d;
-    for (int id = 2001; id <= 2012; ++id) d.text[id] = "0 0 0";
+    for (int id = ID_ROW_VECTOR; id < ID_REDRAW; ++id) d.text[id] = "0 0 0";
     FieldAccess f{&d, fake_read, fake_write, fake_checked, fake_repaint};
     view_state.slots.clear();
 
@@ -318,25 +323,25 @@ void check_redraw() {
     for (const VectorSlot& s : view_state.slots)
         CHECK(s.vector.x == 0 && s.offset.y == 0 && s.red == 0 && s.blue == 0 && s.offset_is_end == 0);
     CHECK_INT(d.repaints, 3);
-    std::vector<int> order = {2001, 2002, 2003, 2005, 2006, 2007, 2009, 2010, 2011};
+    std::vector<int> order = {ID_ROW_VECTOR, ID_ROW_OFFSET, ID_ROW_COLOR, ID_ROW_VECTOR + ROW_STRIDE, ID_ROW_OFFSET + ROW_STRIDE, ID_ROW_COLOR + ROW_STRIDE, ID_ROW_VECTOR + 2 * ROW_STRIDE, ID_ROW_OFFSET + 2 * ROW_STRIDE, ID_ROW_COLOR + 2 * ROW_STRIDE};
     CHECK(d.reads == order);
 
-    d.text[2001] = "1 0 0";
-    d.text[2003] = "255 0 0";
-    d.text[2005] = "1,2,3";
-    d.text[2006] = "  2  3 ";
-    d.text[2007] = "300 20";
-    d.checked[2008] = true;
-    d.text[2009] = "0.1234567 -0 1e39";
-    d.text[2011] = "red";
+    d.text[ID_ROW_VECTOR] = "1 0 0";
+    d.text[ID_ROW_COLOR] = "255 0 0";
+    d.text[ID_ROW_VECTOR + ROW_STRIDE] = "1,2,3";
+    d.text[ID_ROW_OFFSET + ROW_STRIDE] = "  2  3 ";
+    d.text[ID_ROW_COLOR + ROW_STRIDE] = "300 20";
+    d.checked[ID_ROW_INVERSE + ROW_STRIDE] = true;
+    d.text[ID_ROW_VECTOR + 2 * ROW_STRIDE] = "0.1234567 -0 1e39";
+    d.text[ID_ROW_COLOR + 2 * ROW_STRIDE] = "red";
     CHECK(run_command(f, ID_REDRAW));
-    CHECK_STR(d.text[2001], "1 0 0");
-    CHECK_STR(d.text[2003], "255 0 0");
-    CHECK_STR(d.text[2005], "1 0 0");
-    CHECK_STR(d.text[2006], "2 3 0");
-    CHECK_STR(d.text[2007], "255 20 0");
-    CHECK_STR(d.text[2009], "0.123457 0 Infinity");
-    CHECK_STR(d.text[2011], "0 0 0");
+    CHECK_STR(d.text[ID_ROW_VECTOR], "1 0 0");
+    CHECK_STR(d.text[ID_ROW_COLOR], "255 0 0");
+    CHECK_STR(d.text[ID_ROW_VECTOR + ROW_STRIDE], "1 0 0");
+    CHECK_STR(d.text[ID_ROW_OFFSET + ROW_STRIDE], "2 3 0");
+    CHECK_STR(d.text[ID_ROW_COLOR + ROW_STRIDE], "255 20 0");
+    CHECK_STR(d.text[ID_ROW_VECTOR + 2 * ROW_STRIDE], "0.123457 0 Infinity");
+    CHECK_STR(d.text[ID_ROW_COLOR + 2 * ROW_STRIDE], "0 0 0");
     const VectorSlot& s0 = view_state.slots[0];
     CHECK(s0.vector.x == 1 && s0.red == 255 && s0.green == 0 && !s0.offset_is_end);
     const VectorSlot& s1 = view_state.slots[1];
