@@ -48,7 +48,7 @@ set_tests_properties(test_motion_burst PROPERTIES TIMEOUT 60)
 
 # Hostile field texts pasted into the real program through the clipboard:
 # every byte, long and cut texts, huge exponents, results fed back.
-add_executable(test_linux_hostile fltk/test_linux_hostile.cpp)
+add_executable(test_linux_hostile desktop/hostile.cpp fltk/test_linux_hostile.cpp)
 target_link_libraries(test_linux_hostile PRIVATE app_driver fixed_client_size)
 add_test(NAME test_linux_hostile COMMAND test_linux_hostile $<TARGET_FILE:arrowbench>)
 set_tests_properties(test_linux_hostile PROPERTIES TIMEOUT 120)

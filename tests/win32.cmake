@@ -52,9 +52,13 @@ set_tests_properties(test_win32_view_144dpi PROPERTIES TIMEOUT 300
 
 # Hostile field texts end to end: every byte, 255 and 10,000 chars, sign-
 # and space-only texts, huge exponents, results fed back.
-add_executable(test_win32_hostile win32/test_win32_hostile.cpp)
-target_link_libraries(test_win32_hostile PRIVATE test_support)
-add_test(NAME test_win32_hostile COMMAND test_win32_hostile $<TARGET_FILE:arrowbench>)
+# The view's frame at the end comes from Wine's X window of it (view_frames.sh).
+add_executable(test_win32_hostile desktop/hostile.cpp win32/test_win32_hostile.cpp)
+target_link_libraries(test_win32_hostile PRIVATE fixed_client_size psapi)
+set(HOSTILE_TRACE ${PROJECT_BINARY_DIR}/hostile-trace.txt)
+add_test(NAME test_win32_hostile
+  COMMAND ${VIEW_FRAMES} ${PROJECT_BINARY_DIR}/wine-run ${HOSTILE_TRACE} $<TARGET_FILE:test_win32_hostile>
+          $<TARGET_FILE:arrowbench> ${HOSTILE_TRACE})
 # The fields are ANSI edit controls: under a double-byte code page the
 # bytes from 0x80 up do not travel one by one. Wine takes the code page
 # from the locale; C gives 1252.
