@@ -81,15 +81,15 @@ set_tests_properties(test_win32_no_gl test_win32_with_gl PROPERTIES TIMEOUT 120)
 # A long session: commands and drags interleaved, results checked all the
 # way, memory read from outside. ctest runs a short one; the counts are
 # arguments (see the file's head).
-add_executable(test_win32_session win32/test_win32_session.cpp)
+add_executable(test_win32_session desktop/session.cpp win32/test_win32_session.cpp)
 target_link_libraries(test_win32_session PRIVATE fixed_client_size psapi)
 set(SESSION_TRACE ${PROJECT_BINARY_DIR}/session-gl-trace.txt)
-set(SESSION_COMMANDS 1000 CACHE STRING "commands in the ctest session")
+set(SESSION_COMMANDS 2000 CACHE STRING "commands in the ctest session, half of them one by one")
 set(SESSION_MOTIONS 10000 CACHE STRING "drag motions in the ctest session")
 add_test(NAME test_win32_session
   COMMAND bash -c "set -o pipefail; { \"$0\" \"$@\" 2>&1 >&3 | grep --line-buffered glTranslated >${SESSION_TRACE}; } 3>&1"
-          ${PROJECT_BINARY_DIR}/wine-run $<TARGET_FILE:test_win32_session> $<TARGET_FILE:arrowbench>
-          ${SESSION_COMMANDS} ${SESSION_MOTIONS} ${SESSION_TRACE})
+          ${PROJECT_BINARY_DIR}/wine-run $<TARGET_FILE:test_win32_session> --commands ${SESSION_COMMANDS}
+          --motions ${SESSION_MOTIONS} --drag 10 --memory --trace ${SESSION_TRACE} -- $<TARGET_FILE:arrowbench>)
 set_tests_properties(test_win32_session PROPERTIES TIMEOUT 300)
 
 include(${CMAKE_CURRENT_LIST_DIR}/packaging/tests.cmake)

@@ -30,6 +30,8 @@ struct Memory {
 constexpr int LEFT_BUTTON = 1, RIGHT_BUTTON = 3;
 
 struct DesktopDriver {
+    int view_width = 0, view_height = 0;  // the view's client area, in pixels
+
     virtual ~DesktopDriver() = default;
     virtual bool running() = 0;
 

@@ -145,6 +145,8 @@ struct AppDriver : DesktopDriver {
         usleep(useconds_t(300000 * patience));
         Window child;
         XTranslateCoordinates(d, app, DefaultRootWindow(d), 0, 0, &origin_x, &origin_y, &child);
+        view_width = view_w();
+        view_height = view_h();
         return true;
     }
 

@@ -55,7 +55,6 @@ struct Win32Driver : DesktopDriver {
     AppProcess app;
     HWND view = nullptr;
     POINT view_origin{0, 0};  // on the screen
-    int width = 0, height = 0;  // the view's client area
     std::string trace;  // where Wine's trace goes, if the test command keeps one
     // The capture as a drag with the real pointer left it: after the
     // press, and after the release.
@@ -74,8 +73,8 @@ struct Win32Driver : DesktopDriver {
         view = app.control(ID_VIEW);
         RECT client;
         GetClientRect(view, &client);
-        width = client.right;
-        height = client.bottom;
+        view_width = client.right;
+        view_height = client.bottom;
         ClientToScreen(view, &view_origin);
     }
 
@@ -218,11 +217,12 @@ struct Win32Driver : DesktopDriver {
         CHECK(!id.empty());
         CHECK(!id.empty() && ask("frame " + id + " " + path));
         Shot s = read_ppm(path);
-        CHECK_INT(s.width, width);
-        CHECK_INT(s.height, height);
-        if (s.width != width || s.height != height) s.px.assign(size_t(width) * size_t(height), Rgb{0, 0, 0});
-        s.width = width;
-        s.height = height;
+        CHECK_INT(s.width, view_width);
+        CHECK_INT(s.height, view_height);
+        if (s.width != view_width || s.height != view_height)
+            s.px.assign(size_t(view_width) * size_t(view_height), Rgb{0, 0, 0});
+        s.width = view_width;
+        s.height = view_height;
         return s;
     }
 
