@@ -25,7 +25,7 @@ target_link_libraries(app_driver INTERFACE view_core dialog_template X11::X11 X1
 
 # The real program's view, driven with real pointer events and checked on
 # the X server's pixels.
-add_executable(test_linux_view fltk/test_linux_view.cpp)
+add_executable(test_linux_view desktop/view.cpp fltk/test_linux_view.cpp)
 target_link_libraries(test_linux_view PRIVATE app_driver fixed_client_size)
 add_test(NAME test_linux_view COMMAND test_linux_view $<TARGET_FILE:arrowbench> ${PROJECT_BINARY_DIR}/screenshot-linux-view.ppm)
 set_tests_properties(test_linux_view PROPERTIES TIMEOUT 120)

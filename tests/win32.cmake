@@ -30,8 +30,8 @@ add_test(NAME test_win32_exe_format
 # The view: Redraw, the frames it draws (in Wine's GL trace, and as pixels
 # read from Wine's own X window of the view by view_frames.sh), orbit and
 # zoom drags, capture. The screenshot is the README's, as BMP and PNG.
-add_executable(test_win32_view win32/test_win32_view.cpp)
-target_link_libraries(test_win32_view PRIVATE fixed_client_size gdi32)
+add_executable(test_win32_view desktop/view.cpp win32/test_win32_view.cpp)
+target_link_libraries(test_win32_view PRIVATE fixed_client_size gdi32 psapi)
 set(VIEW_FRAMES ${CMAKE_CURRENT_SOURCE_DIR}/win32/view_frames.sh)
 set(VIEW_TRACE ${PROJECT_BINARY_DIR}/view-gl-trace.txt)
 add_test(NAME test_win32_view

@@ -39,6 +39,7 @@ struct DesktopDriver {
     // when the program did not take or give it in time.
     virtual bool set(int id, const std::string& text) = 0;
     virtual std::string get(int id) = 0;
+    virtual void type(int id, const std::string& text) = 0;  // key by key, over what was there
     // A click on a push button or a check box; the command has run by the
     // time anything is read from the program again.
     virtual bool press(int id) = 0;

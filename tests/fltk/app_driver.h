@@ -309,6 +309,16 @@ struct AppDriver : DesktopDriver {
         return ok ? text : "<no answer>";
     }
 
+    void type(int id, const std::string& text) override {
+        click(id);
+        key(XK_a, XK_Control_L);
+        key(XK_BackSpace);
+        for (char c : text) {
+            std::string name(1, c);
+            key(c == ' ' ? XK_space : c == '-' ? XK_minus : c == '.' ? XK_period : XStringToKeysym(name.c_str()));
+        }
+    }
+
     bool press(int id) override {
         click(id);
         return running();

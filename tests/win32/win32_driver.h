@@ -84,6 +84,11 @@ struct Win32Driver : DesktopDriver {
         std::string t;
         return app.get(id, t) ? t : "<no answer>";
     }
+    void type(int id, const std::string& text) override {
+        app.put(id, "");
+        app.focus_control(id);
+        app.type_chars(text.c_str());
+    }
     bool press(int id) override { return app.press(id); }
     void focus(int id) override { app.focus_control(id); }
 
