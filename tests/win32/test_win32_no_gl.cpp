@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "tests/check.h"
+#include "tests/command_cases.h"
 #include "tests/win32/app_process.h"
 #include "tests/win32/wine_trace.h"
 
@@ -48,36 +49,29 @@ size_t frames_after(size_t count) {
 
 LPARAM at(int x, int y) { return MAKELPARAM(x, y); }
 
-struct CommandCase {
-    int button;
-    const char *v1, *v2, *s1;
-    int result_field;
-    const char* result;
-};
-
 // clang-format off
 const CommandCase COMMANDS[] = {
-    {1006, "1 2 3", "4 5 6", "0", 1004, "5 7 9"},
-    {1007, "1 2 3", "4 5 6", "0", 1004, "-3 -3 -3"},
-    {1008, "0 1 0", "1 0 0", "0", 1004, "0 0 -1"},
-    {1009, "1 2 3", "4 5 6", "0", 1005, "32"},
-    {1010, " 1 2 3 ", "", "2 x", 1004, "2 4 6"},
-    {1011, "1 -2 0", "", "0", 1004, "Infinity -Infinity NaN"},
-    {1012, "0 0 0", "", "0", 1004, "0 0 1"},
-    {1013, "3 0 4", "", "0", 1005, "5"},
+    {ID_ADD, "1 2 3", "4 5 6", "0", nullptr, nullptr, "5 7 9", nullptr},
+    {ID_SUB, "1 2 3", "4 5 6", "0", nullptr, nullptr, "-3 -3 -3", nullptr},
+    {ID_CROSS_PRODUCT, "0 1 0", "1 0 0", "0", nullptr, nullptr, "0 0 -1", nullptr},
+    {ID_DOT_PRODUCT, "1 2 3", "4 5 6", "0", nullptr, nullptr, nullptr, "32"},
+    {ID_MUL_SCALAR, " 1 2 3 ", "", "2 x", nullptr, nullptr, "2 4 6", nullptr},
+    {ID_DIV_SCALAR, "1 -2 0", "", "0", nullptr, nullptr, "Infinity -Infinity NaN", nullptr},
+    {ID_NORMALIZE, "0 0 0", "", "0", nullptr, nullptr, "0 0 1", nullptr},
+    {ID_LENGTH, "3 0 4", "", "0", nullptr, nullptr, nullptr, "5"},
 };
 // clang-format on
 
 void check_commands(const AppProcess& app) {
     for (const CommandCase& c : COMMANDS) {
-        check_context("command " + std::to_string(c.button));
-        CHECK(app.put(1001, c.v1));
-        CHECK(app.put(1002, c.v2));
-        CHECK(app.put(1003, c.s1));
-        CHECK(app.press(c.button));
+        check_context("command " + std::to_string(c.id));
+        CHECK(app.put(ID_V1, c.v1));
+        CHECK(app.put(ID_V2, c.v2));
+        CHECK(app.put(ID_S1, c.s1));
+        CHECK(app.press(int(c.id)));
         std::string got;
-        CHECK(app.get(c.result_field, got));
-        CHECK_STR(got, c.result);
+        CHECK(app.get(c.v3 ? ID_V3 : ID_S2, got));  // the command's result
+        CHECK_STR(got, c.v3 ? c.v3 : c.s2);
     }
     check_context("");
 }
@@ -117,7 +111,7 @@ int main(int argc, char** argv) {
     trace = &wine_trace;
 
     // The view window exists whatever became of its context.
-    HWND view = app.control(2013);
+    HWND view = app.control(ID_VIEW);
     CHECK(IsWindow(view) && IsWindowVisible(view));
     char cls[32] = {};
     GetClassNameA(view, cls, sizeof cls);
@@ -140,13 +134,13 @@ int main(int argc, char** argv) {
 
     // Redraw: the rows are rewritten and one repaint runs the frame code.
     size_t before = frames_after(0);
-    CHECK(app.put(2001, "1,2,3"));
-    CHECK(app.put(2003, "300 20"));
-    CHECK(app.press(2014));
+    CHECK(app.put(ID_ROW_VECTOR, "1,2,3"));
+    CHECK(app.put(ID_ROW_COLOR, "300 20"));
+    CHECK(app.press(ID_REDRAW));
     std::string got;
-    CHECK(app.get(2001, got));
+    CHECK(app.get(ID_ROW_VECTOR, got));
     CHECK_STR(got, "1 0 0");
-    CHECK(app.get(2003, got));
+    CHECK(app.get(ID_ROW_COLOR, got));
     CHECK_STR(got, "255 20 0");
     CHECK_INT(frames_after(before + 1), before + 1);
 
