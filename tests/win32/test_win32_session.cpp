@@ -16,29 +16,8 @@
 
 namespace {
 
-std::unique_ptr<WineTrace> trace;
-long long frames_seen = 0, start_frames = 0;
-std::string last_move;
-
-void read_frames() {
-    for (const std::string& l : trace->new_lines()) {
-        if (!has(l, "trace:opengl:glTranslated")) continue;
-        ++frames_seen;
-        last_move = l;
-    }
-}
-
-// Waits until the program has drawn its pending paints: no new frame for
-// a while.
-void settle_frames() {
-    Sleep(100);
-    wait_until([&] {
-        long long before = frames_seen;
-        Sleep(50);
-        read_frames();
-        return frames_seen == before;
-    });
-}
+std::unique_ptr<TracedFrames> trace;  // a frame a glTranslated line
+size_t start_frames = 0;
 
 }  // namespace
 
@@ -46,19 +25,16 @@ std::unique_ptr<DesktopDriver> start_session(const SessionOptions& o) {
     CHECK(o.commands >= 10 && !o.trace.empty());
     auto app = std::make_unique<Win32Driver>(o.command[0].c_str(), "trace+opengl");
     if (!app->app.dialog) return nullptr;
-    trace = std::make_unique<WineTrace>(o.trace.c_str(), app->app.gui_thread);
-    wait_until([&] {
-        read_frames();
-        return frames_seen > 0;
-    });
-    settle_frames();
-    start_frames = frames_seen;
+    trace = std::make_unique<TracedFrames>(o.trace.c_str(), app->app.gui_thread, "trace:opengl:glTranslated");
+    trace->after(1);
+    start_frames = trace->settle();
     return app;
 }
 
 // The last frame's eye against the camera the drags give.
 void check_view(DesktopDriver&, const ViewState& camera, const std::string& what) {
-    settle_frames();
+    size_t n = trace->settle();
+    std::string last_move = n ? trace->frame(n - 1) : "";
     check_context(what);
     double x = 0, y = 0, z = 0;
     size_t at = last_move.find("glTranslated x ");
@@ -73,9 +49,9 @@ void check_view(DesktopDriver&, const ViewState& camera, const std::string& what
 
 void end_session(DesktopDriver&, const SessionOptions& o, const std::vector<Memory>& rounds, long redraws) {
     // Every motion drew one frame, and so did the repaint after each Redraw.
-    settle_frames();
-    CHECK_INT(frames_seen - start_frames, o.motions + redraws);
-    std::printf("%lld frames\n", frames_seen - start_frames);
+    size_t frames = trace->settle() - start_frames;
+    CHECK_INT(frames, o.motions + redraws);
+    std::printf("%zu frames\n", frames);
     // After the first tenth (warm-up) the memory stays put: at every later
     // sample, the private bytes are at most one heap growth step (64 KiB)
     // above the warm-up sample, and the resident memory, which also holds

@@ -22,55 +22,29 @@
 #include "app/dialog_template.h"
 #include "tests/desktop/host.h"
 #include "tests/win32/dialog_units.h"
+#include "tests/win32/wine_trace.h"
 #include "tests/win32/win32_driver.h"
 
 namespace {
 
 int dpi = 96;
 const char* screenshot = nullptr;
-std::string app_thread;  // Wine's trace lines start with the thread id
+std::unique_ptr<TracedFrames> traced;
 std::string viewport;
 RECT outer;  // the view control on the screen
 size_t count = 0;  // frames drawn by the last step
 
-// The GL calls of every frame so far, one string of trace lines a frame.
-std::vector<std::string> frames(const Win32Driver& d) {
-    std::vector<std::string> out;
-    std::string all = whole_file(d.trace), current;
-    size_t pos = 0;
-    while (pos < all.size()) {
-        size_t end = all.find('\n', pos);
-        if (end == std::string::npos) break;  // a line still being written
-        std::string line = all.substr(pos, end - pos);
-        pos = end + 1;
-        size_t at = line.find("trace:opengl:");
-        if (at == std::string::npos || line.compare(0, app_thread.size(), app_thread) != 0) continue;
-        current += line.substr(at + 13) + "\n";
-        if (line.find("trace:opengl:glFinish") != std::string::npos) {
-            out.push_back(current);
-            current.clear();
-        }
-    }
-    return out;
-}
-
-// Waits until at least `n` frames have been drawn, then a little more so
-// that any extra ones would show.
-std::vector<std::string> frames_after(const Win32Driver& d, size_t n) {
-    wait_until([&] { return frames(d).size() >= n; }, 5000);
-    Sleep(200);
-    return frames(d);
-}
-
 bool draws(const std::string& frame, const char* call) { return frame.find(call) != std::string::npos; }
 
-// The eye position a frame's camera was set up with, against the camera's.
-void check_eye(const std::vector<std::string>& f, const ViewState& camera, const std::string& what) {
+// The eye position the last frame's camera was set up with, against the
+// camera's.
+void check_eye(size_t frames, const ViewState& camera, const std::string& what) {
     check_context(what);
     double x = 0, y = 0, z = 0;
-    size_t at = f.empty() ? std::string::npos : f.back().find("glTranslated x ");
+    std::string last = frames ? traced->frame(frames - 1) : "";
+    size_t at = last.find("glTranslated x ");
     CHECK(at != std::string::npos &&
-          std::sscanf(f.back().c_str() + at, "glTranslated x %lf, y %lf, z %lf", &x, &y, &z) == 3);
+          std::sscanf(last.c_str() + at, "glTranslated x %lf, y %lf, z %lf", &x, &y, &z) == 3);
     double d = camera.eye_distance;
     double want[3] = {camera.eye_dir.x * d, camera.eye_dir.y * d, camera.eye_dir.z * d}, eye[3] = {-x, -y, -z};
     for (int i = 0; i < 3; ++i) CHECK(std::fabs(eye[i] - want[i]) < 2e-5);
@@ -123,9 +97,7 @@ std::unique_ptr<DesktopDriver> start_app(int argc, char** argv) {
     UnitMapper units;
     auto d = std::make_unique<Win32Driver>(argv[1], "trace+opengl,trace+wgl", argv[2]);
     if (!d->app.dialog) return nullptr;
-    char id[16];
-    std::snprintf(id, sizeof id, "%04lx:", static_cast<unsigned long>(d->app.gui_thread));
-    app_thread = id;
+    traced = std::make_unique<TracedFrames>(argv[2], d->app.gui_thread);
     // The control's client area is its template size less the client
     // edge, and every frame is drawn at that size.
     const TemplateControl* v = template_control(ID_VIEW);
@@ -148,26 +120,27 @@ double view_scale() { return dpi / 96.0; }  // lines 1 px wide at 96 dpi, 2 at 1
 
 void view_step(DesktopDriver& driver, const std::string& step, const ViewState& camera, const Shot& frame) {
     auto& d = static_cast<Win32Driver&>(driver);
-    std::vector<std::string> f = frames_after(d, 0);
+    size_t n = traced->after(0);
     if (step == "start") {
         // The first paint: a whole frame from the start camera, viewport set
         // to the client area, no slots yet.
-        f = frames_after(d, 1);
-        CHECK(!f.empty());
-        if (f.empty()) return;
-        CHECK(draws(f[0], "glClearColor red 1.000000, green 1.000000, blue 1.000000, alpha 1.000000"));
-        CHECK(draws(f[0], "glVertex3f x 5.000000, y 0.000000, z 0.000000"));
-        CHECK(!draws(f[0], "glPointSize"));
-        CHECK(draws(f[0], viewport.c_str()));
-        check_eye(f, camera, "start camera");
+        n = traced->after(1);
+        CHECK(n > 0);
+        if (n == 0) return;
+        std::string first = traced->frame(0);
+        CHECK(draws(first, "glClearColor red 1.000000, green 1.000000, blue 1.000000, alpha 1.000000"));
+        CHECK(draws(first, "glVertex3f x 5.000000, y 0.000000, z 0.000000"));
+        CHECK(!draws(first, "glPointSize"));
+        CHECK(draws(first, viewport.c_str()));
+        check_eye(n, camera, "start camera");
     } else if (step == "typed" || step == "hover") {
-        CHECK_INT(f.size(), count);  // editing, or a pointer with no button, draws nothing
+        CHECK_INT(n, count);  // editing, or a pointer with no button, draws nothing
     } else if (step == "redraw") {
         // One frame for three rows, with the vector's point and segment in
         // magenta; rows 2 and 3 are zero vectors: no colour is set for them.
-        f = frames_after(d, count + 1);
-        CHECK_INT(f.size(), count + 1);
-        const std::string& drawn = f.back();
+        n = traced->after(count + 1);
+        CHECK_INT(n, count + 1);
+        const std::string drawn = traced->frame(n - 1);
         size_t red = drawn.find("glColor3ub red 255, green 0, blue 255");
         CHECK(red != std::string::npos);
         char point_size[48];
@@ -181,30 +154,30 @@ void view_step(DesktopDriver& driver, const std::string& step, const ViewState& 
     } else if (step == "orbit" || step == "zoom") {
         // Each motion message draws exactly one frame.
         size_t motions = step == "orbit" ? 8 : 4;
-        f = frames_after(d, count + motions);
-        CHECK_INT(f.size(), count + motions);
-        check_eye(f, camera, "after the " + step);
+        n = traced->after(count + motions);
+        CHECK_INT(n, count + motions);
+        check_eye(n, camera, "after the " + step);
         if (step == "orbit") {
-            CHECK(!f.empty() && draws(f.back(), "glColor3ub red 255, green 0, blue 255"));
+            CHECK(n > 0 && draws(traced->frame(n - 1), "glColor3ub red 255, green 0, blue 255"));
             // A motion with no drag draws nothing.
             PostMessageA(d.view, WM_MOUSEMOVE, 0, LPARAM(pack_position(10, 10)));
-            CHECK_INT(frames_after(d, 0).size(), f.size());
+            CHECK_INT(traced->after(0), n);
         }
     } else if (step == "outside") {
         // The press took the capture, so the drag followed the pointer out
         // of the view; the release out there ended it and gave it back.
         CHECK(d.capture_pressed == d.view);
         CHECK(d.capture_released == nullptr);
-        check_eye(f, camera, "after release outside");
+        check_eye(n, camera, "after release outside");
     } else if (step == "wheel") {
-        check_eye(f, camera, "after the wheel");
+        check_eye(n, camera, "after the wheel");
         CHECK(d.app.focus() == d.app.control(ID_V1) && !focus_ring());
     } else if (step == "keys") {
         // The click gave the view the keys and its focus ring.
         CHECK(d.app.focus() == d.view && focus_ring());
-        check_eye(f, camera, "after the keys");
+        check_eye(n, camera, "after the keys");
     } else if (step == "tab") {
         CHECK(d.app.focus() == d.app.control(ID_V1));
     }
-    count = frames_after(d, 0).size();
+    count = traced->after(0);
 }
