@@ -6,7 +6,9 @@
 // against this.
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "app/control_ids.h"
 #include "tests/check.h"

@@ -4,8 +4,10 @@
 // only white space or only signs and points, exponents thousands of digits
 // long, rows beyond the float range, and results fed back as inputs.
 //
-// How a byte arrives depends on the host. An ANSI edit control on Windows
-// holds each byte as set. A paste puts the clipboard's UTF-8 into an FLTK
+// How a byte arrives depends on the host. The Windows dialog reads its
+// fields one byte a char in the process's code page; with the manifest's
+// Common Controls 6 the edit windows themselves are Unicode, so each byte
+// goes there and back through code page 1252 and comes back as set. A paste puts the clipboard's UTF-8 into an FLTK
 // field byte for byte, control characters included, and a byte 0x80..0xFF
 // is pasted as the Latin-1 character of that code, so the field holds its
 // two UTF-8 bytes (0xC2 or 0xC3, then 0x80..0xBF). Either way a command
