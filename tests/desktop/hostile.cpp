@@ -536,7 +536,7 @@ void check_view_draws() {
     press(ID_REDRAW);
     field(ID_ROW_VECTOR);
     ViewState camera;
-    set_start_camera(camera, nullptr);
+    set_start_camera(camera);
     check_picture(app->frame(), camera, {255, 0, 255}, "view after hostile rows");
 }
 

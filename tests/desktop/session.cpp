@@ -301,7 +301,7 @@ void drag(int motions) {
     wanders += !random;
     uint32_t anchor = pack_position(x0, y0);
     CHECK(app->drag_begin(orbit ? LEFT_BUTTON : RIGHT_BUTTON, x0, y0));
-    orbit ? begin_rotate(camera, anchor) : begin_zoom(camera, anchor);
+    view_pointer_press(camera, orbit ? ViewButton::left : ViewButton::right, anchor);
     int x = x0, y = y0;
     for (int i = 1; i <= motions; ++i) {
         if (random) {
@@ -315,10 +315,10 @@ void drag(int motions) {
             y = i == motions ? y0 + dy : y0 + (i * 53) % 81 - 40;
         }
         CHECK(app->drag_move(x, y));
-        drag_camera(camera, pack_position(x, y));
+        view_pointer_motion(camera, pack_position(x, y));
     }
     CHECK(app->drag_end(x, y));
-    end_drag(camera);
+    view_pointer_cancel(camera);
 }
 
 }  // namespace
@@ -349,7 +349,7 @@ int main(int argc, char** argv) {
     CHECK(driver != nullptr);
     if (!driver) return check_exit();
     app = driver.get();
-    set_start_camera(camera, nullptr);
+    set_start_camera(camera);
 
     long pressed = 0, moved = 0;
     int batch_number = 0, command_number = 0;

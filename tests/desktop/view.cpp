@@ -32,14 +32,14 @@ void drag(int button, std::initializer_list<Point2> points, bool leaves = false)
     const Point2* p = points.begin();
     CHECK(app->drag_begin(button, int(p->x), int(p->y), leaves));
     uint32_t anchor = pack_position(int(p->x), int(p->y));
-    button == LEFT_BUTTON ? begin_rotate(camera, anchor) : begin_zoom(camera, anchor);
+    view_pointer_press(camera, button == LEFT_BUTTON ? ViewButton::left : ViewButton::right, anchor);
     for (++p; p != points.end(); ++p) {
         CHECK(app->drag_move(int(p->x), int(p->y)));
-        drag_camera(camera, pack_position(int(p->x), int(p->y)));
+        view_pointer_motion(camera, pack_position(int(p->x), int(p->y)));
     }
     --p;
     CHECK(app->drag_end(int(p->x), int(p->y)));
-    end_drag(camera);
+    view_pointer_cancel(camera);
 }
 
 // Keys and wheel notches named as the camera cases name them, over the
@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     app = driver.get();
     const int W = app->view_width, H = app->view_height;
     const double scale = view_scale();
-    set_start_camera(camera, nullptr);
+    set_start_camera(camera);
 
     // Before any Redraw: white, the axes and the board, no vector yet.
     Shot first = app->frame();

@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "app/control_ids.h"
-
 inline std::string window_text(HWND w) {
     int n = int(SendMessageA(w, WM_GETTEXTLENGTH, 0, 0));
     std::vector<char> buf(size_t(n) + 2);
@@ -114,14 +112,6 @@ struct AppProcess {
         DWORD code = 12345;
         GetExitCodeProcess(info.hProcess, &code);
         return code;
-    }
-
-    // Escape in V1, as a user ends the program. Returns the exit code, or
-    // STILL_ACTIVE if the program is still running 10 s later.
-    DWORD close_by_escape() const {
-        focus_control(ID_V1);
-        key(VK_ESCAPE);
-        return wait_exit(10000) ? exit_code() : STILL_ACTIVE;
     }
 
     HWND control(int id) const { return GetDlgItem(dialog, id); }

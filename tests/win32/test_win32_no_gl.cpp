@@ -22,6 +22,7 @@
 #include "tests/check.h"
 #include "tests/command_cases.h"
 #include "tests/win32/app_process.h"
+#include "tests/win32/win32_driver.h"
 #include "tests/win32/wine_trace.h"
 
 namespace {
@@ -165,7 +166,7 @@ int main(int argc, char** argv) {
     if (!with_gl) CHECK(view_shows_class_background(view));
 
     CHECK(app.alive());
-    CHECK_INT(app.close_by_escape(), 0);
+    CHECK_INT(close_by_escape(app), 0);
 
     // The release: with a context, unbound and deleted; without one it
     // stops at once, so neither call is made.

@@ -51,6 +51,14 @@ inline Shot read_ppm(const std::string& path) {
     return s;
 }
 
+// Escape in V1, as a user ends the program. Returns the exit code, or
+// STILL_ACTIVE if the program is still running 10 s later.
+inline DWORD close_by_escape(const AppProcess& app) {
+    app.focus_control(ID_V1);
+    app.key(VK_ESCAPE);
+    return app.wait_exit(10000) ? app.exit_code() : STILL_ACTIVE;
+}
+
 struct Win32Driver : DesktopDriver {
     AppProcess app;
     HWND view = nullptr;
@@ -247,5 +255,5 @@ struct Win32Driver : DesktopDriver {
         return {long(counters.WorkingSetSize / 1024), long(own / 1024)};
     }
 
-    bool quit() override { return app.close_by_escape() == 0; }
+    bool quit() override { return close_by_escape(app) == 0; }
 };
