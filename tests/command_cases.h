@@ -9,6 +9,10 @@ struct CommandCase {
     const char *v1, *v2, *s1;
     // Expected field texts afterwards; nullptr: as before the command.
     const char *v1_after, *v2_after, *v3, *s2;
+    // For the desktop tests: what the row shows, and the hosts that take it
+    // (tests/desktop/driver.h; a row for one host only says why).
+    const char* name = nullptr;
+    unsigned hosts = 3;
 };
 
 // clang-format off

@@ -25,7 +25,7 @@ target_link_libraries(app_driver INTERFACE view_core dialog_template X11::X11 X1
 
 # The real program's view, driven with real pointer events and checked on
 # the X server's pixels.
-add_executable(test_linux_view fltk/test_linux_view.cpp)
+add_executable(test_linux_view desktop/view.cpp fltk/test_linux_view.cpp)
 target_link_libraries(test_linux_view PRIVATE app_driver fixed_client_size)
 add_test(NAME test_linux_view COMMAND test_linux_view $<TARGET_FILE:arrowbench> ${PROJECT_BINARY_DIR}/screenshot-linux-view.ppm)
 set_tests_properties(test_linux_view PROPERTIES TIMEOUT 120)
@@ -48,14 +48,14 @@ set_tests_properties(test_motion_burst PROPERTIES TIMEOUT 60)
 
 # Hostile field texts pasted into the real program through the clipboard:
 # every byte, long and cut texts, huge exponents, results fed back.
-add_executable(test_linux_hostile fltk/test_linux_hostile.cpp)
+add_executable(test_linux_hostile desktop/hostile.cpp fltk/test_linux_hostile.cpp)
 target_link_libraries(test_linux_hostile PRIVATE app_driver fixed_client_size)
 add_test(NAME test_linux_hostile COMMAND test_linux_hostile $<TARGET_FILE:arrowbench>)
 set_tests_properties(test_linux_hostile PROPERTIES TIMEOUT 120)
 
 # Whole sessions of the real program: commands, Redraw and drags in rounds,
 # with sampled results checked throughout.
-add_executable(test_linux_session fltk/test_linux_session.cpp)
+add_executable(test_linux_session desktop/session.cpp fltk/test_linux_session.cpp)
 target_link_libraries(test_linux_session PRIVATE app_driver fixed_client_size)
 
 # Long: no memory growth after the warm-up. A fifth of the full counts

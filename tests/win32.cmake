@@ -15,7 +15,7 @@ endif()
 configure_file(${PROJECT_SOURCE_DIR}/cmake/wine-run.in ${PROJECT_BINARY_DIR}/wine-run @ONLY
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 add_executable(test_win32_dialog win32/test_win32_dialog.cpp)
-target_link_libraries(test_win32_dialog PRIVATE test_support)
+target_link_libraries(test_win32_dialog PRIVATE test_support control_ids)
 add_test(NAME test_win32_dialog
   COMMAND test_win32_dialog $<TARGET_FILE:arrowbench> ${PROJECT_BINARY_DIR}/screenshot-win32.bmp)
 set_tests_properties(test_win32_dialog PROPERTIES TIMEOUT 180)
@@ -30,8 +30,8 @@ add_test(NAME test_win32_exe_format
 # The view: Redraw, the frames it draws (in Wine's GL trace, and as pixels
 # read from Wine's own X window of the view by view_frames.sh), orbit and
 # zoom drags, capture. The screenshot is the README's, as BMP and PNG.
-add_executable(test_win32_view win32/test_win32_view.cpp)
-target_link_libraries(test_win32_view PRIVATE fixed_client_size gdi32)
+add_executable(test_win32_view desktop/view.cpp win32/test_win32_view.cpp)
+target_link_libraries(test_win32_view PRIVATE fixed_client_size gdi32 psapi)
 set(VIEW_FRAMES ${CMAKE_CURRENT_SOURCE_DIR}/win32/view_frames.sh)
 set(VIEW_TRACE ${PROJECT_BINARY_DIR}/view-gl-trace.txt)
 add_test(NAME test_win32_view
@@ -52,9 +52,13 @@ set_tests_properties(test_win32_view_144dpi PROPERTIES TIMEOUT 300
 
 # Hostile field texts end to end: every byte, 255 and 10,000 chars, sign-
 # and space-only texts, huge exponents, results fed back.
-add_executable(test_win32_hostile win32/test_win32_hostile.cpp)
-target_link_libraries(test_win32_hostile PRIVATE test_support)
-add_test(NAME test_win32_hostile COMMAND test_win32_hostile $<TARGET_FILE:arrowbench>)
+# The view's frame at the end comes from Wine's X window of it (view_frames.sh).
+add_executable(test_win32_hostile desktop/hostile.cpp win32/test_win32_hostile.cpp)
+target_link_libraries(test_win32_hostile PRIVATE fixed_client_size psapi)
+set(HOSTILE_TRACE ${PROJECT_BINARY_DIR}/hostile-trace.txt)
+add_test(NAME test_win32_hostile
+  COMMAND ${VIEW_FRAMES} ${PROJECT_BINARY_DIR}/wine-run ${HOSTILE_TRACE} $<TARGET_FILE:test_win32_hostile>
+          $<TARGET_FILE:arrowbench> ${HOSTILE_TRACE})
 # The fields are ANSI edit controls: under a double-byte code page the
 # bytes from 0x80 up do not travel one by one. Wine takes the code page
 # from the locale; C gives 1252.
@@ -63,7 +67,7 @@ set_tests_properties(test_win32_hostile PROPERTIES TIMEOUT 180 ENVIRONMENT LC_AL
 # No GL: on an X server without GLX the view gets no context, and the
 # dialog must work all the same. The same run with GL is the control.
 add_executable(test_win32_no_gl win32/test_win32_no_gl.cpp)
-target_link_libraries(test_win32_no_gl PRIVATE test_support)
+target_link_libraries(test_win32_no_gl PRIVATE test_support control_ids psapi)
 set(NO_GL_TRACE ${PROJECT_BINARY_DIR}/no-gl-trace.txt)
 add_test(NAME test_win32_no_gl
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/no_glx.sh ${PROJECT_BINARY_DIR}/wine-run ${NO_GL_TRACE}
@@ -77,15 +81,15 @@ set_tests_properties(test_win32_no_gl test_win32_with_gl PROPERTIES TIMEOUT 120)
 # A long session: commands and drags interleaved, results checked all the
 # way, memory read from outside. ctest runs a short one; the counts are
 # arguments (see the file's head).
-add_executable(test_win32_session win32/test_win32_session.cpp)
+add_executable(test_win32_session desktop/session.cpp win32/test_win32_session.cpp)
 target_link_libraries(test_win32_session PRIVATE fixed_client_size psapi)
 set(SESSION_TRACE ${PROJECT_BINARY_DIR}/session-gl-trace.txt)
-set(SESSION_COMMANDS 1000 CACHE STRING "commands in the ctest session")
+set(SESSION_COMMANDS 2000 CACHE STRING "commands in the ctest session, half of them one by one")
 set(SESSION_MOTIONS 10000 CACHE STRING "drag motions in the ctest session")
 add_test(NAME test_win32_session
   COMMAND bash -c "set -o pipefail; { \"$0\" \"$@\" 2>&1 >&3 | grep --line-buffered glTranslated >${SESSION_TRACE}; } 3>&1"
-          ${PROJECT_BINARY_DIR}/wine-run $<TARGET_FILE:test_win32_session> $<TARGET_FILE:arrowbench>
-          ${SESSION_COMMANDS} ${SESSION_MOTIONS} ${SESSION_TRACE})
+          ${PROJECT_BINARY_DIR}/wine-run $<TARGET_FILE:test_win32_session> --commands ${SESSION_COMMANDS}
+          --motions ${SESSION_MOTIONS} --drag 10 --memory --trace ${SESSION_TRACE} -- $<TARGET_FILE:arrowbench>)
 set_tests_properties(test_win32_session PROPERTIES TIMEOUT 300)
 
 include(${CMAKE_CURRENT_LIST_DIR}/packaging/tests.cmake)

@@ -114,14 +114,6 @@ struct AppProcess {
         return code;
     }
 
-    // Escape in V1, as a user ends the program. Returns the exit code, or
-    // STILL_ACTIVE if the program is still running 10 s later.
-    DWORD close_by_escape() const {
-        focus_control(1001);
-        key(VK_ESCAPE);
-        return wait_exit(10000) ? exit_code() : STILL_ACTIVE;
-    }
-
     HWND control(int id) const { return GetDlgItem(dialog, id); }
     std::string text(int id) const { return window_text(control(id)); }
     void set_text(int id, const char* text) const {

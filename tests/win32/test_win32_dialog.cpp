@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "tests/check.h"
+#include "tests/command_cases.h"
 #include "tests/expected_dialog.h"
 #include "tests/win32/app_process.h"
 #include "tests/win32/dialog_units.h"
@@ -140,105 +141,99 @@ void check_tab_order(AppProcess& app) {
     CHECK_INT(stops.size(), 26);
 
     // The dialog gave the focus to its first tab stop, V1.
-    CHECK_INT(GetDlgCtrlID(app.focus()), 1001);
+    CHECK_INT(GetDlgCtrlID(app.focus()), ID_V1);
     for (size_t i = 1; i <= stops.size(); ++i) {
         app.key(VK_TAB);
         CHECK_INT(GetDlgCtrlID(app.focus()), stops[i % stops.size()]);
     }
     // GetNextDlgTabItem walks the same ring.
-    HWND w = app.control(1001);
+    HWND w = app.control(ID_V1);
     for (size_t i = 1; i <= stops.size(); ++i) {
         w = GetNextDlgTabItem(app.dialog, w, FALSE);
         CHECK_INT(GetDlgCtrlID(w), stops[i % stops.size()]);
     }
 }
 
-struct CommandCase {
-    int button;
-    const char *v1, *v2, *s1;
-    const char *v1_after, *v2_after, *v3, *s2;
-};
-
 // clang-format off
 const CommandCase COMMANDS[] = {
-    {1006, "1 2 3", "4 5 6", "0", "1 2 3", "4 5 6", "5 7 9", "0"},
-    {1007, " 1  2  3 ", "4 5 6", "0", "1 2 3", "4 5 6", "-3 -3 -3", "0"},
-    {1008, "1 0 0", "0 1 0", "0", "1 0 0", "0 1 0", "0 0 1", "0"},
-    {1009, "1 2 3", "4 5 6", "0", "1 2 3", "4 5 6", "0 0 1", "32"},   // V3 as the row before left it
-    {1010, "1 2 3", "x", "  2 apples", "1 2 3", "x", "2 4 6", "32"},
-    {1011, "1 -2 0", "x", "0", "1 -2 0", "x", "Infinity -Infinity NaN", "32"},
-    {1012, "3 0 4", "x", "0", "3 0 4", "x", "0.6 0 0.8", "32"},
-    {1013, "3 4", "x", "0", "3 4 0", "x", "0.6 0 0.8", "5"},
-    {1006, "nothing", "1,2,3", "0", "0 0 0", "1 0 0", "1 0 0", "5"},
-    {1012, "3e38 3e38 3e38", "x", "0", "3e+38 3e+38 3e+38", "x", "0 0 0", "5"},
-    {1013, "1e20 0 0", "x", "0", "1e+20 0 0", "x", "0 0 0", "1e+20"},
+    {ID_ADD, "1 2 3", "4 5 6", "0", "1 2 3", "4 5 6", "5 7 9", "0"},
+    {ID_SUB, " 1  2  3 ", "4 5 6", "0", "1 2 3", "4 5 6", "-3 -3 -3", "0"},
+    {ID_CROSS_PRODUCT, "1 0 0", "0 1 0", "0", "1 0 0", "0 1 0", "0 0 1", "0"},
+    {ID_DOT_PRODUCT, "1 2 3", "4 5 6", "0", "1 2 3", "4 5 6", "0 0 1", "32"},   // V3 as the row before left it
+    {ID_MUL_SCALAR, "1 2 3", "x", "  2 apples", "1 2 3", "x", "2 4 6", "32"},
+    {ID_DIV_SCALAR, "1 -2 0", "x", "0", "1 -2 0", "x", "Infinity -Infinity NaN", "32"},
+    {ID_NORMALIZE, "3 0 4", "x", "0", "3 0 4", "x", "0.6 0 0.8", "32"},
+    {ID_LENGTH, "3 4", "x", "0", "3 4 0", "x", "0.6 0 0.8", "5"},
+    {ID_ADD, "nothing", "1,2,3", "0", "0 0 0", "1 0 0", "1 0 0", "5"},
+    {ID_NORMALIZE, "3e38 3e38 3e38", "x", "0", "3e+38 3e+38 3e+38", "x", "0 0 0", "5"},
+    {ID_LENGTH, "1e20 0 0", "x", "0", "1e+20 0 0", "x", "0 0 0", "1e+20"},
 };
 // clang-format on
 
 void check_commands(AppProcess& app) {
     for (const CommandCase& c : COMMANDS) {
-        app.set_text(1001, c.v1);
-        app.set_text(1002, c.v2);
-        app.set_text(1003, c.s1);
-        std::string label = std::to_string(c.button) + " " + c.v1;
+        app.set_text(ID_V1, c.v1);
+        app.set_text(ID_V2, c.v2);
+        app.set_text(ID_S1, c.s1);
+        std::string label = std::to_string(c.id) + " " + c.v1;
         check_context(label.c_str());
-        app.click(c.button);
-        CHECK_STR(app.text(1001), c.v1_after);
-        CHECK_STR(app.text(1002), c.v2_after);
-        CHECK_STR(app.text(1003), c.s1);  // never rewritten
-        CHECK_STR(app.text(1004), c.v3);
-        CHECK_STR(app.text(1005), c.s2);
+        app.click(int(c.id));
+        CHECK_STR(app.text(ID_V1), c.v1_after);
+        CHECK_STR(app.text(ID_V2), c.v2_after);
+        CHECK_STR(app.text(ID_S1), c.s1);  // never rewritten
+        CHECK_STR(app.text(ID_V3), c.v3);
+        CHECK_STR(app.text(ID_S2), c.s2);
     }
     check_context("");
 
     // More than 255 chars: the command sees the first 255 only.
-    app.set_text(1001, (std::string(251, ' ') + "1 2 3").c_str());
-    app.click(1013);
-    CHECK_STR(app.text(1001), "1 2 0");
-    CHECK_STR(app.text(1005), "2.23607");
+    app.set_text(ID_V1, (std::string(size_t(LONG_FIELD.pad), ' ') + LONG_FIELD.tail).c_str());
+    app.click(ID_LENGTH);
+    CHECK_STR(app.text(ID_V1), LONG_FIELD.written);
+    CHECK_STR(app.text(ID_S2), "2.23607");
 
     // The result fields take the focus and a selection but no typing.
-    HWND v3 = app.control(1004);
+    HWND v3 = app.control(ID_V3);
     CHECK(GetWindowLongA(v3, GWL_STYLE) & ES_READONLY);
-    app.focus_control(1004);
-    CHECK_INT(GetDlgCtrlID(app.focus()), 1004);
+    app.focus_control(ID_V3);
+    CHECK_INT(GetDlgCtrlID(app.focus()), ID_V3);
     app.type_chars("99");
-    CHECK_STR(app.text(1004), "0 0 0");
-    app.focus_control(1001);
-    app.set_text(1001, "");
+    CHECK_STR(app.text(ID_V3), "0 0 0");
+    app.focus_control(ID_V1);
+    app.set_text(ID_V1, "");
     app.type_chars("7 8 9");
-    CHECK_STR(app.text(1001), "7 8 9");
+    CHECK_STR(app.text(ID_V1), "7 8 9");
 }
 
 void check_keys(AppProcess& app) {
     // Enter in a field is IDOK, which computes nothing.
-    app.set_text(1001, "1 2 3");
-    app.set_text(1002, "1 1 1");
-    app.set_text(1004, "before");
-    app.focus_control(1001);
+    app.set_text(ID_V1, "1 2 3");
+    app.set_text(ID_V2, "1 1 1");
+    app.set_text(ID_V3, "before");
+    app.focus_control(ID_V1);
     app.key(VK_RETURN);
     CHECK(app.alive());
-    CHECK_STR(app.text(1004), "before");
-    CHECK_STR(app.text(1001), "1 2 3");
+    CHECK_STR(app.text(ID_V3), "before");
+    CHECK_STR(app.text(ID_V1), "1 2 3");
 
     // Enter or space on a focused button runs its command.
-    app.focus_control(1006);
+    app.focus_control(ID_ADD);
     app.key(VK_RETURN);
-    CHECK_STR(app.text(1004), "2 3 4");
-    app.set_text(1004, "before");
-    app.focus_control(1007);
+    CHECK_STR(app.text(ID_V3), "2 3 4");
+    app.set_text(ID_V3, "before");
+    app.focus_control(ID_SUB);
     app.key(VK_SPACE);
-    CHECK_STR(app.text(1004), "0 1 2");
+    CHECK_STR(app.text(ID_V3), "0 1 2");
 
     // Typing into a field or clicking a check box computes nothing.
-    app.set_text(1004, "before");
-    app.focus_control(2004);
+    app.set_text(ID_V3, "before");
+    app.focus_control(ID_ROW_INVERSE);
     app.key(VK_SPACE);
-    CHECK_INT(SendMessageA(app.control(2004), BM_GETCHECK, 0, 0), BST_CHECKED);
-    app.click(2008);
-    CHECK_INT(SendMessageA(app.control(2008), BM_GETCHECK, 0, 0), BST_CHECKED);
-    CHECK_STR(app.text(1004), "before");
-    CHECK_STR(app.text(2001), "0 0 0");
+    CHECK_INT(SendMessageA(app.control(ID_ROW_INVERSE), BM_GETCHECK, 0, 0), BST_CHECKED);
+    app.click(ID_ROW_INVERSE + ROW_STRIDE);
+    CHECK_INT(SendMessageA(app.control(ID_ROW_INVERSE + ROW_STRIDE), BM_GETCHECK, 0, 0), BST_CHECKED);
+    CHECK_STR(app.text(ID_V3), "before");
+    CHECK_STR(app.text(ID_ROW_VECTOR), "0 0 0");
 }
 
 // The caption shows the program's icon (WM_GETICON does not answer across
@@ -286,14 +281,14 @@ int main(int argc, char** argv) {
         check_keys(app);
         check_caption_icon(app);
         if (argc > 2) {
-            app.set_text(1001, "1 2 3");
-            app.set_text(1002, "0.5 -1 2");
-            app.set_text(1003, "2");
-            app.click(1008);
+            app.set_text(ID_V1, "1 2 3");
+            app.set_text(ID_V2, "0.5 -1 2");
+            app.set_text(ID_S1, "2");
+            app.click(ID_CROSS_PRODUCT);
             CHECK(save_screenshot(app.dialog, argv[2]));
         }
         // Escape ends the program at once, with exit code 0.
-        app.focus_control(1001);
+        app.focus_control(ID_V1);
         app.key(VK_ESCAPE);
         CHECK(app.wait_exit(10000));
         CHECK_INT(app.exit_code(), 0);

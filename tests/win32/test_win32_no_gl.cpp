@@ -20,64 +20,41 @@
 #include <vector>
 
 #include "tests/check.h"
+#include "tests/command_cases.h"
 #include "tests/win32/app_process.h"
+#include "tests/win32/win32_driver.h"
 #include "tests/win32/wine_trace.h"
 
 namespace {
 
 bool with_gl;
-WineTrace* trace;
-std::vector<std::string> lines;  // everything the program's thread traced so far
-
-void read_trace() {
-    for (std::string& l : trace->new_lines()) lines.push_back(std::move(l));
-}
-
-size_t frames() {
-    read_trace();
-    return count_lines(lines, "trace:opengl:glFinish");
-}
-
-// Waits until at least `count` frames have been drawn, then a little more
-// so that any extra ones would show.
-size_t frames_after(size_t count) {
-    wait_until([&] { return frames() >= count; }, 5000);
-    Sleep(200);
-    return frames();
-}
+TracedFrames* trace;
 
 LPARAM at(int x, int y) { return MAKELPARAM(x, y); }
 
-struct CommandCase {
-    int button;
-    const char *v1, *v2, *s1;
-    int result_field;
-    const char* result;
-};
-
 // clang-format off
 const CommandCase COMMANDS[] = {
-    {1006, "1 2 3", "4 5 6", "0", 1004, "5 7 9"},
-    {1007, "1 2 3", "4 5 6", "0", 1004, "-3 -3 -3"},
-    {1008, "0 1 0", "1 0 0", "0", 1004, "0 0 -1"},
-    {1009, "1 2 3", "4 5 6", "0", 1005, "32"},
-    {1010, " 1 2 3 ", "", "2 x", 1004, "2 4 6"},
-    {1011, "1 -2 0", "", "0", 1004, "Infinity -Infinity NaN"},
-    {1012, "0 0 0", "", "0", 1004, "0 0 1"},
-    {1013, "3 0 4", "", "0", 1005, "5"},
+    {ID_ADD, "1 2 3", "4 5 6", "0", nullptr, nullptr, "5 7 9", nullptr},
+    {ID_SUB, "1 2 3", "4 5 6", "0", nullptr, nullptr, "-3 -3 -3", nullptr},
+    {ID_CROSS_PRODUCT, "0 1 0", "1 0 0", "0", nullptr, nullptr, "0 0 -1", nullptr},
+    {ID_DOT_PRODUCT, "1 2 3", "4 5 6", "0", nullptr, nullptr, nullptr, "32"},
+    {ID_MUL_SCALAR, " 1 2 3 ", "", "2 x", nullptr, nullptr, "2 4 6", nullptr},
+    {ID_DIV_SCALAR, "1 -2 0", "", "0", nullptr, nullptr, "Infinity -Infinity NaN", nullptr},
+    {ID_NORMALIZE, "0 0 0", "", "0", nullptr, nullptr, "0 0 1", nullptr},
+    {ID_LENGTH, "3 0 4", "", "0", nullptr, nullptr, nullptr, "5"},
 };
 // clang-format on
 
 void check_commands(const AppProcess& app) {
     for (const CommandCase& c : COMMANDS) {
-        check_context("command " + std::to_string(c.button));
-        CHECK(app.put(1001, c.v1));
-        CHECK(app.put(1002, c.v2));
-        CHECK(app.put(1003, c.s1));
-        CHECK(app.press(c.button));
+        check_context("command " + std::to_string(c.id));
+        CHECK(app.put(ID_V1, c.v1));
+        CHECK(app.put(ID_V2, c.v2));
+        CHECK(app.put(ID_S1, c.s1));
+        CHECK(app.press(int(c.id)));
         std::string got;
-        CHECK(app.get(c.result_field, got));
-        CHECK_STR(got, c.result);
+        CHECK(app.get(c.v3 ? ID_V3 : ID_S2, got));  // the command's result
+        CHECK_STR(got, c.v3 ? c.v3 : c.s2);
     }
     check_context("");
 }
@@ -113,52 +90,52 @@ int main(int argc, char** argv) {
     SetEnvironmentVariableA("WINEDEBUG", "-all");
     CHECK(app.dialog != nullptr);
     if (!app.dialog) return check_exit();
-    WineTrace wine_trace(argv[2], app.gui_thread);
-    trace = &wine_trace;
+    TracedFrames traced(argv[2], app.gui_thread);
+    trace = &traced;
 
     // The view window exists whatever became of its context.
-    HWND view = app.control(2013);
+    HWND view = app.control(ID_VIEW);
     CHECK(IsWindow(view) && IsWindowVisible(view));
     char cls[32] = {};
     GetClassNameA(view, cls, sizeof cls);
     CHECK_STR(cls, "OpenGLView");
 
     // The first paint runs the frame code.
-    CHECK(frames_after(1) >= 1);
+    CHECK(trace->after(1) >= 1);
 
     // Creation: the format asked for, chosen and set, a context asked
     // for; made current only when there is one.
-    CHECK(count_lines(lines, "trace:opengl:wglChoosePixelFormat") >= 1);
-    CHECK_INT(count_lines(lines, "flags 36 type 0 color 24 0,0,0,0 accum 0 depth 32"), 1);
-    CHECK_INT(count_lines(lines, "trace:opengl:wglSetPixelFormat"), 1);
-    CHECK_INT(count_lines(lines, "trace:opengl:wglCreateContext"), 1);
-    CHECK_INT(count_lines(lines, "trace:opengl:wglChoosePixelFormat returning"), with_gl ? 1 : 0);
-    CHECK_INT(count_lines(lines, "err:wgl:set_pixel_format Invalid format 0"), with_gl ? 0 : 1);
-    CHECK_INT(count_lines(lines, "trace:opengl:wglMakeCurrent"), with_gl ? 1 : 0);
+    CHECK(trace->count("trace:opengl:wglChoosePixelFormat") >= 1);
+    CHECK_INT(trace->count("flags 36 type 0 color 24 0,0,0,0 accum 0 depth 32"), 1);
+    CHECK_INT(trace->count("trace:opengl:wglSetPixelFormat"), 1);
+    CHECK_INT(trace->count("trace:opengl:wglCreateContext"), 1);
+    CHECK_INT(trace->count("trace:opengl:wglChoosePixelFormat returning"), with_gl ? 1 : 0);
+    CHECK_INT(trace->count("err:wgl:set_pixel_format Invalid format 0"), with_gl ? 0 : 1);
+    CHECK_INT(trace->count("trace:opengl:wglMakeCurrent"), with_gl ? 1 : 0);
 
     check_commands(app);
 
     // Redraw: the rows are rewritten and one repaint runs the frame code.
-    size_t before = frames_after(0);
-    CHECK(app.put(2001, "1,2,3"));
-    CHECK(app.put(2003, "300 20"));
-    CHECK(app.press(2014));
+    size_t before = trace->after(0);
+    CHECK(app.put(ID_ROW_VECTOR, "1,2,3"));
+    CHECK(app.put(ID_ROW_COLOR, "300 20"));
+    CHECK(app.press(ID_REDRAW));
     std::string got;
-    CHECK(app.get(2001, got));
+    CHECK(app.get(ID_ROW_VECTOR, got));
     CHECK_STR(got, "1 0 0");
-    CHECK(app.get(2003, got));
+    CHECK(app.get(ID_ROW_COLOR, got));
     CHECK_STR(got, "255 20 0");
-    CHECK_INT(frames_after(before + 1), before + 1);
+    CHECK_INT(trace->after(before + 1), before + 1);
 
     // Drags: one frame per motion, orbit and zoom alike.
-    before = frames_after(0);
+    before = trace->after(0);
     CHECK(send_within(view, WM_LBUTTONDOWN, MK_LBUTTON, at(100, 100)));
     for (int i = 1; i <= 5; ++i) CHECK(send_within(view, WM_MOUSEMOVE, MK_LBUTTON, at(100 + 9 * i, 100 - 4 * i)));
     CHECK(send_within(view, WM_LBUTTONUP, 0, at(145, 80)));
     CHECK(send_within(view, WM_RBUTTONDOWN, MK_RBUTTON, at(200, 200)));
     for (int i = 1; i <= 3; ++i) CHECK(send_within(view, WM_MOUSEMOVE, MK_RBUTTON, at(200, 200 + 7 * i)));
     CHECK(send_within(view, WM_RBUTTONUP, 0, at(200, 221)));
-    CHECK_INT(frames_after(before + 8), before + 8);
+    CHECK_INT(trace->after(before + 8), before + 8);
 
     // A size change mid-drag sets the viewport from the new client area
     // and ends the drag: the motions after it draw nothing.
@@ -167,20 +144,20 @@ int main(int argc, char** argv) {
     int w = frame.right - frame.left, h = frame.bottom - frame.top;
     CHECK(send_within(view, WM_LBUTTONDOWN, MK_LBUTTON, at(50, 50)));
     CHECK(send_within(view, WM_MOUSEMOVE, MK_LBUTTON, at(60, 50)));
-    before = frames_after(0);
+    before = trace->after(0);
     SetWindowPos(view, nullptr, 0, 0, w - 20, h - 10, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CHECK(wait_until([&] {
-        read_trace();
-        return count_lines(lines, "glViewport x 0, y 0, width 526, height 353") == 1;
+        trace->read();
+        return trace->count("glViewport x 0, y 0, width 526, height 353") == 1;
     }));
-    before = frames_after(0);
+    before = trace->after(0);
     for (int i = 1; i <= 4; ++i) CHECK(send_within(view, WM_MOUSEMOVE, MK_LBUTTON, at(60 + 10 * i, 50)));
     CHECK(send_within(view, WM_LBUTTONUP, 0, at(100, 50)));
-    CHECK_INT(frames_after(0), before);
+    CHECK_INT(trace->after(0), before);
     SetWindowPos(view, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CHECK(wait_until([&] {
-        read_trace();
-        return count_lines(lines, "glViewport x 0, y 0, width 546, height 363") == 2;
+        trace->read();
+        return trace->count("glViewport x 0, y 0, width 546, height 363") == 2;
     }));
 
     // With no context nothing draws over the class background. (With one,
@@ -189,18 +166,18 @@ int main(int argc, char** argv) {
     if (!with_gl) CHECK(view_shows_class_background(view));
 
     CHECK(app.alive());
-    CHECK_INT(app.close_by_escape(), 0);
+    CHECK_INT(close_by_escape(app), 0);
 
     // The release: with a context, unbound and deleted; without one it
     // stops at once, so neither call is made.
     wait_until([&] {
-        read_trace();
-        return !with_gl || count_lines(lines, "trace:opengl:wglDeleteContext") > 0;
+        trace->read();
+        return !with_gl || trace->count("trace:opengl:wglDeleteContext") > 0;
     });
     const std::string null_handle(2 * sizeof(void*), '0');  // as Wine's trace prints a pointer
     const std::string unbind = "trace:opengl:wglMakeCurrent hDc " + null_handle + ", newContext " + null_handle;
-    CHECK_INT(count_lines(lines, unbind.c_str()), with_gl ? 1 : 0);
-    CHECK_INT(count_lines(lines, "trace:opengl:wglDeleteContext"), with_gl ? 1 : 0);
-    CHECK_INT(count_lines(lines, "trace:opengl:wglMakeCurrent"), with_gl ? 2 : 0);
+    CHECK_INT(trace->count(unbind.c_str()), with_gl ? 1 : 0);
+    CHECK_INT(trace->count("trace:opengl:wglDeleteContext"), with_gl ? 1 : 0);
+    CHECK_INT(trace->count("trace:opengl:wglMakeCurrent"), with_gl ? 2 : 0);
     return check_exit();
 }

@@ -59,3 +59,48 @@ inline size_t count_lines(const std::vector<std::string>& lines, const char* par
     for (const std::string& l : lines) n += has(l, part);
     return n;
 }
+
+// The frames the program's thread drew, as its trace shows them: every
+// line so far, and the line that ended each frame (the one with `end`).
+struct TracedFrames {
+    WineTrace trace;
+    const char* end;
+    std::vector<std::string> lines;
+    std::vector<size_t> ends;
+
+    TracedFrames(const char* file, DWORD thread, const char* frame_end = "trace:opengl:glFinish")
+        : trace(file, thread), end(frame_end) {}
+
+    size_t read() {
+        for (std::string& l : trace.new_lines()) {
+            if (has(l, end)) ends.push_back(lines.size());
+            lines.push_back(std::move(l));
+        }
+        return ends.size();
+    }
+    // Waits until at least `n` frames have been drawn, then a little more
+    // so that any extra ones would show.
+    size_t after(size_t n) {
+        wait_until([&] { return read() >= n; }, 5000);
+        Sleep(200);
+        return read();
+    }
+    // Waits until the program has drawn its pending paints: no new frame
+    // for a while.
+    size_t settle() {
+        Sleep(100);
+        wait_until([&] {
+            size_t before = read();
+            Sleep(50);
+            return read() == before;
+        });
+        return ends.size();
+    }
+    // The calls of frame `i`, a line each.
+    std::string frame(size_t i) const {
+        std::string out;
+        for (size_t l = i ? ends[i - 1] + 1 : 0; l <= ends[i]; ++l) out += lines[l] + "\n";
+        return out;
+    }
+    size_t count(const char* part) const { return count_lines(lines, part); }
+};

@@ -1,0 +1,79 @@
+// A running desktop program, driven from outside as its user would drive
+// it: the same actions on every desktop host, each host's adapter doing
+// them through its own window system (tests/fltk/app_driver.h with XTest
+// and the clipboard, tests/win32/win32_driver.h with messages and input
+// under Wine). The end-to-end scenarios in this folder are written once,
+// against this.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+#include "app/control_ids.h"
+#include "tests/check.h"
+#include "tests/view_pixels.h"
+
+// The desktop hosts, for the rows of a table that only one of them takes.
+enum : unsigned { ON_FLTK = 1, ON_WIN32 = 2, ON_BOTH = 3 };
+#ifdef _WIN32
+constexpr unsigned THIS_HOST = ON_WIN32;
+#else
+constexpr unsigned THIS_HOST = ON_FLTK;
+#endif
+inline bool on_this_host(unsigned hosts) { return (hosts & THIS_HOST) != 0; }
+
+// Two figures of the program's memory, in KiB: what is resident, and what
+// it holds of its own (Linux: the resident peak; Windows: private bytes).
+struct Memory {
+    long resident = -1, held = -1;
+};
+
+constexpr int LEFT_BUTTON = 1, RIGHT_BUTTON = 3;
+
+struct DesktopDriver {
+    int view_width = 0, view_height = 0;  // the view's client area, in pixels
+
+    virtual ~DesktopDriver() = default;
+    virtual bool running() = 0;
+
+    // A field's whole text replaced, or read. False, or "<no answer>",
+    // when the program did not take or give it in time.
+    virtual bool set(int id, const std::string& text) = 0;
+    virtual std::string get(int id) = 0;
+    virtual void type(int id, const std::string& text) = 0;  // key by key, over what was there
+    // A click on a push button or a check box; the command has run by the
+    // time anything is read from the program again.
+    virtual bool press(int id) = 0;
+    virtual void focus(int id) = 0;  // as a click on it or Tab would
+
+    // The pointer, in the view's client pixels. A drag is pressed, moved
+    // and released; one that `leaves` the view is made with the real
+    // pointer, which the view must hold on to.
+    virtual bool drag_begin(int button, int x, int y, bool leaves = false) = 0;
+    virtual bool drag_move(int x, int y) = 0;
+    virtual bool drag_end(int x, int y) = 0;
+    virtual void hover(int x, int y) = 0;    // no button held
+    virtual void click_view(int x, int y) = 0;
+    virtual void wheel(int x, int y, double notches) = 0;  // forward > 0
+    // A key to whatever has the focus, named as the camera cases name them
+    // ("ArrowLeft", "Shift+ArrowUp", "+", "PageDown", "Home"), or "Tab".
+    virtual void key(const std::string& name) = 0;
+
+    // The view's client area as drawn.
+    virtual Shot frame() = 0;
+    virtual Memory memory() = 0;
+    // Escape in V1. True when the program then exited by itself with 0.
+    virtual bool quit() = 0;
+};
+
+// Field texts the way the desktop tests build them.
+inline std::string rep(const std::string& s, size_t n) {
+    std::string out;
+    for (size_t i = 0; i < n; ++i) out += s;
+    return out;
+}
+
+inline void set_all(DesktopDriver& d, std::initializer_list<std::pair<int, std::string>> fields) {
+    for (const auto& f : fields) CHECK(d.set(f.first, f.second));
+}

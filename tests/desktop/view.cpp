@@ -1,0 +1,168 @@
+// End to end on a desktop host: the real program's 3D view, driven from
+// outside with pointer and key input and judged on the frames it draws,
+// against our own projection of the camera the core must have for the
+// same input. The first picture shows the axes and the board; Redraw
+// writes the rows back in canonical text and draws the row's vector where
+// the projection puts it, typing draws nothing; a left drag orbits, a right
+// drag zooms, a drag released outside the view is over, the wheel zooms
+// whichever control has the focus, a click gives the view the keys, which
+// orbit and zoom as the core's, Home brings back the first picture to the
+// pixel and Tab takes the keys away again. Lines are as wide as the
+// display's scale asks. What only one host can see (Wine's GL trace, the
+// capture, the focus ring, the window's sizes) is its own part, after
+// each step.
+
+#include <string>
+
+#include "tests/camera_cases.h"
+#include "tests/desktop/host.h"
+
+namespace {
+
+const Rgb MAGENTA{255, 0, 255}, RED{255, 0, 0}, GREEN{0, 255, 0}, BLUE{0, 0, 255};
+
+DesktopDriver* app;
+ViewState camera;
+
+void step(const char* name, const Shot& shot = Shot()) { view_step(*app, name, camera, shot); }
+
+// A drag through `points`, pressed at the first and released at the last,
+// and the same drag to the core.
+void drag(int button, std::initializer_list<Point2> points, bool leaves = false) {
+    const Point2* p = points.begin();
+    CHECK(app->drag_begin(button, int(p->x), int(p->y), leaves));
+    uint32_t anchor = pack_position(int(p->x), int(p->y));
+    view_pointer_press(camera, button == LEFT_BUTTON ? ViewButton::left : ViewButton::right, anchor);
+    for (++p; p != points.end(); ++p) {
+        CHECK(app->drag_move(int(p->x), int(p->y)));
+        view_pointer_motion(camera, pack_position(int(p->x), int(p->y)));
+    }
+    --p;
+    CHECK(app->drag_end(int(p->x), int(p->y)));
+    view_pointer_cancel(camera);
+}
+
+// Keys and wheel notches named as the camera cases name them, over the
+// view at (x, y), and the same inputs to the core.
+void inputs(const std::string& names, int x, int y) {
+    bool pinching = false;
+    size_t at = 0;
+    while (at < names.size()) {
+        size_t end = names.find(' ', at);
+        std::string name = names.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        at = end == std::string::npos ? names.size() : end + 1;
+        if (name.rfind("wheel:", 0) == 0) app->wheel(x, y, std::strtod(name.c_str() + 6, nullptr));
+        else app->key(name);
+        apply_camera_input(camera, name, pinching);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::unique_ptr<DesktopDriver> driver = start_app(argc, argv);
+    CHECK(driver != nullptr);
+    if (!driver) return check_exit();
+    app = driver.get();
+    const int W = app->view_width, H = app->view_height;
+    const double scale = view_scale();
+    set_start_camera(camera);
+
+    // Before any Redraw: white, the axes and the board, no vector yet.
+    Shot first = app->frame();
+    Picture start(camera, W, H);
+    CHECK(close_to(first.at(3, 3), {255, 255, 255}));
+    CHECK(colour_near(first, start.at(3.5, 0, 0), RED));
+    CHECK(colour_near(first, start.at(0, 3.5, 0), GREEN));
+    CHECK(colour_near(first, start.at(0, 0, 3.5), BLUE));
+    CHECK(!colour_near(first, start.at(1, -1, 1.5), MAGENTA));
+    check_board(first, camera, "start");
+    // Lines grow with the display scale: 1 pixel at 1, 2 at 2.
+    CHECK_INT(line_thickness(first, start.at(0, 0, 2), start.at(0, 0, 4), BLUE), int(line_width_at(scale)));
+    step("start", first);
+
+    // Redraw writes every row back in canonical text.
+    set_all(*app, {{ID_ROW_VECTOR, "1,2,3"},
+                   {ID_ROW_OFFSET, "  2  3 "},
+                   {ID_ROW_COLOR, "300 20"},
+                   {ID_ROW_VECTOR + ROW_STRIDE, "0.1234567 x"},
+                   {ID_ROW_COLOR + ROW_STRIDE, "red"},
+                   {ID_ROW_COLOR + 2 * ROW_STRIDE, "-1 0 0"}});
+    CHECK(app->press(ID_REDRAW));
+    CHECK_STR(app->get(ID_ROW_VECTOR), "1 0 0");
+    CHECK_STR(app->get(ID_ROW_OFFSET), "2 3 0");
+    CHECK_STR(app->get(ID_ROW_COLOR), "255 20 0");
+    CHECK_STR(app->get(ID_ROW_VECTOR + ROW_STRIDE), "0.123457 0 0");
+    CHECK_STR(app->get(ID_ROW_OFFSET + ROW_STRIDE), "0 0 0");
+    CHECK_STR(app->get(ID_ROW_COLOR + ROW_STRIDE), "0 0 0");
+    CHECK_STR(app->get(ID_ROW_COLOR + 2 * ROW_STRIDE), "0 0 0");
+    step("rows");
+
+    // The first row's magenta vector, typed: nothing is drawn until Redraw.
+    app->type(ID_ROW_VECTOR, "0 0 3");
+    app->type(ID_ROW_OFFSET, "1 -1 0");
+    app->type(ID_ROW_COLOR, "255 0 255");
+    app->type(ID_ROW_VECTOR + ROW_STRIDE, "0 0 0");
+    CHECK(!colour_near(app->frame(), start.at(1, -1, 1.5), MAGENTA));
+    step("typed");
+    CHECK(app->press(ID_REDRAW));
+    Shot drawn = app->frame();
+    check_picture(drawn, camera, MAGENTA, "after Redraw");
+    check_board(drawn, camera, "after Redraw");
+    CHECK_INT(line_thickness(drawn, start.at(2, 0, 0), start.at(4, 0, 0), RED), int(line_width_at(scale)));
+    step("redraw", drawn);
+
+    // Orbit: a left drag from (100, 100) to (180, 140), in steps.
+    drag(LEFT_BUTTON, {{100, 100}, {110, 105}, {120, 110}, {130, 115}, {140, 120}, {150, 125}, {160, 130},
+                       {170, 135}, {180, 140}});
+    Shot orbited = app->frame();
+    CHECK(differing(drawn, orbited) > 500);
+    check_picture(orbited, camera, MAGENTA, "after the orbit");
+    step("orbit");
+
+    // Zoom: a right drag 40 px down takes the camera 20 units further out.
+    drag(RIGHT_BUTTON, {{200, 200}, {200, 210}, {200, 220}, {200, 230}, {200, 240}});
+    CHECK(camera.eye_distance == 30.0f);
+    check_picture(app->frame(), camera, MAGENTA, "after the zoom");
+    step("zoom");
+
+    // A drag that leaves the view and is released outside it is over: the
+    // camera followed the pointer out, and moving over the view afterwards
+    // with no button held changes nothing.
+    drag(LEFT_BUTTON, {{300, 150}, {260, 150}, {-60, 150}}, true);  // over the calculator buttons
+    Shot released = app->frame();
+    check_picture(released, camera, MAGENTA, "after release outside");
+    step("outside");
+    for (int i = 0; i < 6; ++i) app->hover(50 + 60 * i, 80 + 30 * i);
+    CHECK_INT(differing(released, app->frame()), 0);
+    step("hover");
+
+    // The wheel over the view zooms while V1 keeps the focus. A Windows
+    // wheel may also turn by parts of a notch (the first third moves
+    // nothing); an X wheel only by whole ones.
+    app->focus(ID_V1);
+    inputs("wheel:1 wheel:1 wheel:1 wheel:-1", 200, 150);
+    if (THIS_HOST == ON_WIN32) inputs("wheel:-0.33333333333333333 wheel:-0.33333333333333333 wheel:-0.33333333333333333", 200, 150);
+    check_picture(app->frame(), camera, MAGENTA, "after the wheel");
+    step("wheel");
+
+    // A click gives the view the keys: arrows orbit (Shift finely), keypad
+    // + and Page Down zoom, as the core's.
+    app->click_view(250, 180);
+    inputs("ArrowLeft Shift+ArrowUp ArrowDown + PageDown PageDown", 250, 180);
+    check_picture(app->frame(), camera, MAGENTA, "after the keys");
+    step("keys");
+    // Home: Redraw's picture at the start camera, pixel for pixel. Tab
+    // takes the keys away: an arrow then moves nothing.
+    inputs("Home", 250, 180);
+    CHECK_INT(differing(app->frame(), drawn), 0);
+    inputs("Tab", 250, 180);
+    app->key("ArrowRight");
+    CHECK_INT(differing(app->frame(), drawn), 0);
+    step("tab");
+
+    // Escape ends the program with exit code 0.
+    CHECK(app->quit());
+    CHECK(!app->running());
+    return check_exit();
+}
