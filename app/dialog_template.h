@@ -36,7 +36,8 @@ extern const TemplateControl MAIN_DLG_CONTROLS[CONTROL_COUNT];
 
 // Dialog units to pixels as Windows maps them for this dialog's 8-point
 // MS Sans Serif (base units 7 x 13, as measured under Wine): 1.75 px
-// across, 1.625 px down, so both hosts show the dialog at the same size.
+// across, 1.625 px down, so the desktop hosts show the dialog at the same
+// size.
 constexpr int BASE_UNIT_X = 7, BASE_UNIT_Y = 13;
 constexpr int du_to_px_x(int x) { return (x * BASE_UNIT_X + 2) / 4; }
 constexpr int du_to_px_y(int y) { return (y * BASE_UNIT_Y + 4) / 8; }

@@ -1,5 +1,6 @@
 # Turns the dialog template res/main_dlg.rc into the C++ table the Linux
-# host builds its dialog from, so the two hosts cannot drift apart, and
+# host builds its dialog from and the page its controls, so no host can
+# drift from the template, and
 # writes the names the template gives its controls (its #define lines) for
 # every language that needs them, with the numbers of the ViewKey enum in
 # view/view.h for the scripts.
