@@ -33,6 +33,12 @@ inline int differing(const Shot& a, const Shot& b) {
     return n;
 }
 
+inline int pixels_of(const Shot& s, Rgb want) {
+    int n = 0;
+    for (const Rgb& p : s.px) n += close_to(p, want);
+    return n;
+}
+
 // World point to view pixel, y down, for a camera.
 struct Picture {
     ViewCamera camera;

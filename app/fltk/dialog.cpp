@@ -203,6 +203,10 @@ public:
     }
 
     int handle(int event) override {
+        // Back from elsewhere (a menu of ours, another window), the keys go
+        // to the control that last had them, as a Windows dialog does.
+        if (Fl::focus() && Fl::focus() != this && contains(Fl::focus())) last_focus_ = Fl::focus();
+        if (event == FL_FOCUS && !Fl::focus() && last_focus_ && last_focus_->take_focus()) return 1;
         if (event == FL_SHORTCUT && Fl::test_shortcut(SHOW_CALCULATION_KEY)) {
             show_calculation_now();
             return 1;
@@ -215,6 +219,9 @@ public:
         }
         return Fl_Double_Window::handle(event);
     }
+
+private:
+    Fl_Widget* last_focus_ = nullptr;
 };
 
 Fl_Widget* make_control(const TemplateControl& c) {

@@ -54,11 +54,23 @@ struct DesktopDriver {
     virtual bool drag_move(int x, int y) = 0;
     virtual bool drag_end(int x, int y) = 0;
     virtual void hover(int x, int y) = 0;    // no button held
-    virtual void click_view(int x, int y) = 0;
+    virtual void click_view(int x, int y, int button = LEFT_BUTTON) = 0;
     virtual void wheel(int x, int y, double notches) = 0;  // forward > 0
     // A key to whatever has the focus, named as the camera cases name them
-    // ("ArrowLeft", "Shift+ArrowUp", "+", "PageDown", "Home"), or "Tab".
+    // ("ArrowLeft", "Shift+ArrowUp", "+", "PageDown", "Home"), or "Tab",
+    // "Enter", "Escape", "F9", "F10", "ContextMenu" (the Menu key).
     virtual void key(const std::string& name) = 0;
+    // Whether a popup menu of the program is showing.
+    virtual bool menu_open() = 0;
+    virtual void pause(int ms) = 0;  // time for the program to work
+    // True once a menu shows (or none does), looked for over three seconds
+    // after a moment in which the program could have opened one.
+    bool menu_becomes(bool open) {
+        pause(300);
+        for (int i = 0; i < 30; ++i, pause(100))
+            if (menu_open() == open) return true;
+        return false;
+    }
 
     // The view's client area as drawn.
     virtual Shot frame() = 0;

@@ -8,13 +8,18 @@
 // whichever control has the focus, a click gives the view the keys, which
 // orbit and zoom as the core's, Home brings back the first picture to the
 // pixel and Tab takes the keys away again. Lines are as wide as the
-// display's scale asks. What only one host can see (Wine's GL trace, the
+// display's scale asks. The view's menu opens on a right click without
+// motion, Shift+F10 or the Menu key, and not after a right drag; "Show
+// calculation", from it or from F9 in a field, writes the rows the core's
+// table gives and draws them in their three colours; "Reset view" brings
+// back the start camera. What only one host can see (Wine's GL trace, the
 // capture, the focus ring, the window's sizes) is its own part, after
 // each step.
 
 #include <string>
 
 #include "tests/camera_cases.h"
+#include "tests/show_cases.h"
 #include "tests/desktop/host.h"
 
 namespace {
@@ -42,6 +47,11 @@ void drag(int button, std::initializer_list<Point2> points, bool leaves = false)
     view_pointer_cancel(camera);
 }
 
+// Keys to an open menu, which the camera never sees.
+void menu_keys(std::initializer_list<const char*> names) {
+    for (const char* name : names) app->key(name);
+}
+
 // Keys and wheel notches named as the camera cases name them, over the
 // view at (x, y), and the same inputs to the core.
 void inputs(const std::string& names, int x, int y) {
@@ -55,6 +65,24 @@ void inputs(const std::string& names, int x, int y) {
         else app->key(name);
         apply_camera_input(camera, name, pinching);
     }
+}
+
+const ShowCase& show_case(unsigned command) {
+    for (const ShowCase& c : SHOW_CASES)
+        if (c.command == command) return c;
+    return SHOW_CASES[0];
+}
+
+// The rows as Show calculation leaves them after the case's command, and
+// its three colours in the frame.
+Shot check_shown(const ShowCase& c) {
+    check_context("shown after " + std::to_string(c.command));
+    const int fields[] = {ID_ROW_VECTOR, ID_ROW_OFFSET, ID_ROW_COLOR};
+    for (int i = 0; i < 9; ++i) CHECK_STR(app->get(fields[i % 3] + i / 3 * ROW_STRIDE), c.rows[i]);
+    Shot shown = app->frame();
+    for (Rgb colour : {Rgb{230, 120, 0}, Rgb{130, 0, 200}, Rgb{0, 150, 150}}) CHECK(pixels_of(shown, colour) >= 5);
+    check_context("");
+    return shown;
 }
 
 }  // namespace
@@ -160,6 +188,57 @@ int main(int argc, char** argv) {
     app->key("ArrowRight");
     CHECK_INT(differing(app->frame(), drawn), 0);
     step("tab");
+
+    // The menu, by a right click without motion: Down and Enter take "Show
+    // calculation", which runs the last command again (V1 back in canonical
+    // text) and draws it. Seen from off the diagonal the start camera looks
+    // along, where V1 and V2 overlap.
+    const ShowCase& cross = show_case(ID_CROSS_PRODUCT);
+    set_all(*app, {{ID_V1, cross.v1}, {ID_V2, cross.v2}});
+    CHECK(app->press(ID_CROSS_PRODUCT));
+    CHECK(app->set(ID_V1, "1 2 3.0"));
+    app->click_view(250, 180);
+    inputs("ArrowLeft ArrowLeft ArrowUp", 250, 180);
+    app->click_view(250, 180, RIGHT_BUTTON);
+    CHECK(app->menu_becomes(true));
+    menu_keys({"ArrowDown", "Enter"});
+    CHECK(app->menu_becomes(false));
+    CHECK_STR(app->get(ID_V1), "1 2 3");
+    CHECK_STR(app->get(ID_V3), "-3 6 -3");
+    const Shot shown = check_shown(cross);
+    step("shown", shown);
+
+    // A right drag zooms and opens nothing. Shift+F10 in the view opens the
+    // menu and Escape closes it, leaving the program running; the Menu key
+    // opens it and "Reset view" does what Home does.
+    drag(RIGHT_BUTTON, {{250, 180}, {250, 190}});
+    CHECK(app->menu_becomes(false));
+    CHECK(differing(shown, app->frame()) > 100);
+    app->click_view(250, 180);
+    app->key("Shift+F10");
+    CHECK(app->menu_becomes(true));
+    app->key("Escape");
+    CHECK(app->menu_becomes(false));
+    CHECK(app->running());
+    app->key("ContextMenu");
+    CHECK(app->menu_becomes(true));
+    menu_keys({"ArrowDown", "ArrowDown", "Enter"});
+    Shot reset = app->frame();
+    CHECK(differing(reset, shown) > 100);
+    inputs("ArrowLeft Home", 250, 180);
+    CHECK_INT(differing(app->frame(), reset), 0);
+    step("menu");
+
+    // F9 from a field runs Show calculation too: here after Sub, whose
+    // result starts at V2's tip.
+    inputs("ArrowLeft ArrowLeft ArrowUp", 250, 180);
+    const ShowCase& sub = show_case(ID_SUB);
+    set_all(*app, {{ID_V1, sub.v1}, {ID_V2, sub.v2}});
+    CHECK(app->press(ID_SUB));
+    app->focus(ID_V2);
+    app->key("F9");
+    check_shown(sub);
+    step("shortcut");
 
     // Escape ends the program with exit code 0.
     CHECK(app->quit());

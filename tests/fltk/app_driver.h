@@ -344,10 +344,10 @@ struct AppDriver : DesktopDriver {
         return handled;
     }
     void hover(int x, int y) override { move_in_view(x, y); }
-    void click_view(int x, int y) override {
+    void click_view(int x, int y, int b) override {
         move_in_view(x, y);
-        button(1, true);
-        button(1, false);
+        button(unsigned(b), true);
+        button(unsigned(b), false);
     }
     // Whole notches only: an X wheel is buttons 4 and 5.
     void wheel(int x, int y, double notches) override {
@@ -366,9 +366,24 @@ struct AppDriver : DesktopDriver {
         } const names[] = {{"ArrowLeft", XK_Left}, {"ArrowRight", XK_Right}, {"ArrowUp", XK_Up},
                            {"ArrowDown", XK_Down}, {"+", XK_KP_Add},        {"-", XK_KP_Subtract},
                            {"PageUp", XK_Page_Up}, {"PageDown", XK_Page_Down}, {"Home", XK_Home},
-                           {"Tab", XK_Tab},        {"Escape", XK_Escape}};
+                           {"Tab", XK_Tab},        {"Escape", XK_Escape},       {"Enter", XK_Return},
+                           {"F9", XK_F9},          {"F10", XK_F10},             {"ContextMenu", XK_Menu}};
         for (const Name& n : names)
             if (k == n.name) key(n.sym, shift ? XK_Shift_L : 0);
+    }
+    // FLTK's menus are the program's only override-redirect windows.
+    void pause(int ms) override { settle(ms); }
+    bool menu_open() override {
+        Window root, parent, *children = nullptr;
+        unsigned n = 0;
+        bool open = false;
+        if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &n)) return false;
+        for (unsigned i = 0; i < n && !open; ++i) {
+            XWindowAttributes a;
+            open = XGetWindowAttributes(display, children[i], &a) && a.override_redirect && a.map_state == IsViewable;
+        }
+        if (children) XFree(children);
+        return open;
     }
 
     // --- the view's pixels ---

@@ -84,7 +84,7 @@ double view_scale() { return dialog_scale; }
 void view_step(DesktopDriver& driver, const std::string& step, const ViewState&, const Shot& frame) {
     auto& app = static_cast<AppDriver&>(driver);
     if (step == "redraw" && view_ppm) write_ppm(frame, view_ppm);
-    if (step == "redraw" && window_ppm)
+    if (step == "shown" && window_ppm)
         write_ppm(app.shoot(0, 0, px_x(expected::DIALOG_W), px_y(expected::DIALOG_H)), window_ppm);
     if (step == "keys") CHECK(focus_ring(app));
     if (step == "tab") CHECK(!focus_ring(app));

@@ -150,6 +150,7 @@ void view_step(DesktopDriver& driver, const std::string& step, const ViewState& 
         size_t from = drawn.find("glVertex3f x 1.000000, y -1.000000, z 0.000000", tip);
         CHECK(red != std::string::npos && tip != std::string::npos && from != std::string::npos);
         CHECK(drawn.find("glColor3ub", red + 1) == std::string::npos);
+    } else if (step == "shown") {
         if (screenshot) save_dialog_with_view(d, frame, screenshot);
     } else if (step == "orbit" || step == "zoom") {
         // Each motion message draws exactly one frame.

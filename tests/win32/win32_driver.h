@@ -157,10 +157,10 @@ struct Win32Driver : DesktopDriver {
         return running();
     }
     void hover(int x, int y) override { pointer_to(x, y); }
-    void click_view(int x, int y) override {
+    void click_view(int x, int y, int button) override {
         pointer_to(x, y);
-        pointer_button(MOUSEEVENTF_LEFTDOWN);
-        pointer_button(MOUSEEVENTF_LEFTUP);
+        pointer_button(button == LEFT_BUTTON ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN);
+        pointer_button(button == LEFT_BUTTON ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP);
     }
     // Whole notches as Wine delivers them, under the pointer; a part of
     // one as Windows may deliver it, to the focus.
@@ -195,7 +195,9 @@ struct Win32Driver : DesktopDriver {
             WORD vk;
         } const names[] = {{"ArrowLeft", VK_LEFT}, {"ArrowRight", VK_RIGHT}, {"ArrowUp", VK_UP},
                            {"ArrowDown", VK_DOWN}, {"+", VK_ADD},          {"-", VK_SUBTRACT},
-                           {"PageUp", VK_PRIOR},   {"PageDown", VK_NEXT},  {"Home", VK_HOME}};
+                           {"PageUp", VK_PRIOR},   {"PageDown", VK_NEXT},  {"Home", VK_HOME},
+                           {"Enter", VK_RETURN},   {"Escape", VK_ESCAPE},  {"F9", VK_F9},
+                           {"F10", VK_F10},        {"ContextMenu", VK_APPS}};
         for (const Name& n : names) {
             if (k != n.name) continue;
             if (shift) key_event(VK_SHIFT, 0);
@@ -203,6 +205,20 @@ struct Win32Driver : DesktopDriver {
             key_event(n.vk, KEYEVENTF_KEYUP);
             if (shift) key_event(VK_SHIFT, KEYEVENTF_KEYUP);
         }
+    }
+
+    // A popup menu is a window of the class "#32768" of the program's thread.
+    static BOOL CALLBACK find_menu(HWND w, LPARAM found) {
+        char name[16] = {};
+        GetClassNameA(w, name, sizeof name);
+        if (std::strcmp(name, "#32768") == 0 && IsWindowVisible(w)) *reinterpret_cast<bool*>(found) = true;
+        return TRUE;
+    }
+    void pause(int ms) override { Sleep(DWORD(ms)); }
+    bool menu_open() override {
+        bool open = false;
+        EnumThreadWindows(app.gui_thread, find_menu, LPARAM(&open));
+        return open;
     }
 
     // --- the view's frames ---
