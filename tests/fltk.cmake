@@ -27,7 +27,8 @@ target_link_libraries(app_driver INTERFACE view_core dialog_template X11::X11 X1
 # the X server's pixels.
 add_executable(test_linux_view desktop/view.cpp fltk/test_linux_view.cpp)
 target_link_libraries(test_linux_view PRIVATE app_driver fixed_client_size)
-add_test(NAME test_linux_view COMMAND test_linux_view $<TARGET_FILE:arrowbench> ${PROJECT_BINARY_DIR}/screenshot-linux-view.ppm)
+add_test(NAME test_linux_view COMMAND test_linux_view $<TARGET_FILE:arrowbench> ${PROJECT_BINARY_DIR}/screenshot-linux-view.ppm
+         ${PROJECT_BINARY_DIR}/screenshot-linux-shown.ppm)
 set_tests_properties(test_linux_view PROPERTIES TIMEOUT 120)
 
 # The same at display scale 2: a server of its own, large enough for the

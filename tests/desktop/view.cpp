@@ -75,14 +75,12 @@ const ShowCase& show_case(unsigned command) {
 
 // The rows as Show calculation leaves them after the case's command, and
 // its three colours in the frame.
-Shot check_shown(const ShowCase& c) {
+void check_shown(const ShowCase& c, const Shot& shown) {
     check_context("shown after " + std::to_string(c.command));
+    for (Rgb colour : {Rgb{230, 120, 0}, Rgb{130, 0, 200}, Rgb{0, 150, 150}}) CHECK(pixels_of(shown, colour) >= 5);
     const int fields[] = {ID_ROW_VECTOR, ID_ROW_OFFSET, ID_ROW_COLOR};
     for (int i = 0; i < 9; ++i) CHECK_STR(app->get(fields[i % 3] + i / 3 * ROW_STRIDE), c.rows[i]);
-    Shot shown = app->frame();
-    for (Rgb colour : {Rgb{230, 120, 0}, Rgb{130, 0, 200}, Rgb{0, 150, 150}}) CHECK(pixels_of(shown, colour) >= 5);
     check_context("");
-    return shown;
 }
 
 }  // namespace
@@ -198,15 +196,16 @@ int main(int argc, char** argv) {
     CHECK(app->press(ID_CROSS_PRODUCT));
     CHECK(app->set(ID_V1, "1 2 3.0"));
     app->click_view(250, 180);
-    inputs("ArrowLeft ArrowLeft ArrowUp", 250, 180);
+    inputs("ArrowLeft ArrowLeft ArrowUp PageDown PageDown PageDown PageDown", 250, 180);
     app->click_view(250, 180, RIGHT_BUTTON);
     CHECK(app->menu_becomes(true));
     menu_keys({"ArrowDown", "Enter"});
     CHECK(app->menu_becomes(false));
+    const Shot shown = app->frame();
+    step("shown", shown);
+    check_shown(cross, shown);
     CHECK_STR(app->get(ID_V1), "1 2 3");
     CHECK_STR(app->get(ID_V3), "-3 6 -3");
-    const Shot shown = check_shown(cross);
-    step("shown", shown);
 
     // A right drag zooms and opens nothing. Shift+F10 in the view opens the
     // menu and Escape closes it, leaving the program running; the Menu key
@@ -237,7 +236,7 @@ int main(int argc, char** argv) {
     CHECK(app->press(ID_SUB));
     app->focus(ID_V2);
     app->key("F9");
-    check_shown(sub);
+    check_shown(sub, app->frame());
     step("shortcut");
 
     // Escape ends the program with exit code 0.
