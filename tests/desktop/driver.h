@@ -31,6 +31,19 @@ struct Memory {
 
 constexpr int LEFT_BUTTON = 1, RIGHT_BUTTON = 3;
 
+// The keys a scenario names, as the camera cases name them; each adapter
+// lists its codes for them in this order.
+constexpr const char* KEY_NAMES[] = {"ArrowLeft", "ArrowRight", "ArrowUp", "ArrowDown", "+",  "-",   "PageUp", "PageDown",
+                                     "Home",      "Tab",        "Escape",  "Enter",     "F9", "F10", "ContextMenu"};
+constexpr int KEY_COUNT = int(sizeof KEY_NAMES / sizeof *KEY_NAMES);
+// A key's place in KEY_NAMES, after a "Shift+" if any; -1 if it has none.
+inline int key_index(const std::string& name, bool& shift) {
+    shift = name.rfind("Shift+", 0) == 0;
+    for (int i = 0; i < KEY_COUNT; ++i)
+        if (name.compare(shift ? 6 : 0, std::string::npos, KEY_NAMES[i]) == 0) return i;
+    return -1;
+}
+
 struct DesktopDriver {
     int view_width = 0, view_height = 0;  // the view's client area, in pixels
 
@@ -56,9 +69,8 @@ struct DesktopDriver {
     virtual void hover(int x, int y) = 0;    // no button held
     virtual void click_view(int x, int y, int button = LEFT_BUTTON) = 0;
     virtual void wheel(int x, int y, double notches) = 0;  // forward > 0
-    // A key to whatever has the focus, named as the camera cases name them
-    // ("ArrowLeft", "Shift+ArrowUp", "+", "PageDown", "Home"), or "Tab",
-    // "Enter", "Escape", "F9", "F10", "ContextMenu" (the Menu key).
+    // A key of KEY_NAMES to whatever has the focus, "Shift+" before it for
+    // the key with Shift held.
     virtual void key(const std::string& name) = 0;
     // Whether a popup menu of the program is showing.
     virtual bool menu_open() = 0;

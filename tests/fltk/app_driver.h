@@ -358,18 +358,12 @@ struct AppDriver : DesktopDriver {
         }
     }
     void key(const std::string& name) override {
-        bool shift = name.rfind("Shift+", 0) == 0;
-        std::string k = shift ? name.substr(6) : name;
-        struct Name {
-            const char* name;
-            KeySym sym;
-        } const names[] = {{"ArrowLeft", XK_Left}, {"ArrowRight", XK_Right}, {"ArrowUp", XK_Up},
-                           {"ArrowDown", XK_Down}, {"+", XK_KP_Add},        {"-", XK_KP_Subtract},
-                           {"PageUp", XK_Page_Up}, {"PageDown", XK_Page_Down}, {"Home", XK_Home},
-                           {"Tab", XK_Tab},        {"Escape", XK_Escape},       {"Enter", XK_Return},
-                           {"F9", XK_F9},          {"F10", XK_F10},             {"ContextMenu", XK_Menu}};
-        for (const Name& n : names)
-            if (k == n.name) key(n.sym, shift ? XK_Shift_L : 0);
+        static const KeySym syms[KEY_COUNT] = {XK_Left,   XK_Right,  XK_Up,   XK_Down,   XK_KP_Add,
+                                               XK_KP_Subtract, XK_Page_Up, XK_Page_Down, XK_Home, XK_Tab,
+                                               XK_Escape, XK_Return, XK_F9,   XK_F10,    XK_Menu};
+        bool shift;
+        int i = key_index(name, shift);
+        if (i >= 0) key(syms[i], shift ? XK_Shift_L : 0);
     }
     // FLTK's menus are the program's only override-redirect windows.
     void pause(int ms) override { settle(ms); }

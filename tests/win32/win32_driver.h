@@ -188,23 +188,15 @@ struct Win32Driver : DesktopDriver {
     // waited for until the focus has moved.
     void key(const std::string& name) override {
         if (name == "Tab") return app.key(VK_TAB);
-        bool shift = name.rfind("Shift+", 0) == 0;
-        std::string k = shift ? name.substr(6) : name;
-        struct Name {
-            const char* name;
-            WORD vk;
-        } const names[] = {{"ArrowLeft", VK_LEFT}, {"ArrowRight", VK_RIGHT}, {"ArrowUp", VK_UP},
-                           {"ArrowDown", VK_DOWN}, {"+", VK_ADD},          {"-", VK_SUBTRACT},
-                           {"PageUp", VK_PRIOR},   {"PageDown", VK_NEXT},  {"Home", VK_HOME},
-                           {"Enter", VK_RETURN},   {"Escape", VK_ESCAPE},  {"F9", VK_F9},
-                           {"F10", VK_F10},        {"ContextMenu", VK_APPS}};
-        for (const Name& n : names) {
-            if (k != n.name) continue;
-            if (shift) key_event(VK_SHIFT, 0);
-            key_event(n.vk, 0);
-            key_event(n.vk, KEYEVENTF_KEYUP);
-            if (shift) key_event(VK_SHIFT, KEYEVENTF_KEYUP);
-        }
+        static const WORD vks[KEY_COUNT] = {VK_LEFT, VK_RIGHT, VK_UP,     VK_DOWN,   VK_ADD, VK_SUBTRACT, VK_PRIOR, VK_NEXT,
+                                            VK_HOME, VK_TAB,   VK_ESCAPE, VK_RETURN, VK_F9,  VK_F10,      VK_APPS};
+        bool shift;
+        int i = key_index(name, shift);
+        if (i < 0) return;
+        if (shift) key_event(VK_SHIFT, 0);
+        key_event(vks[i], 0);
+        key_event(vks[i], KEYEVENTF_KEYUP);
+        if (shift) key_event(VK_SHIFT, KEYEVENTF_KEYUP);
     }
 
     // A popup menu is a window of the class "#32768" of the program's thread.
