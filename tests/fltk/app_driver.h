@@ -1,14 +1,10 @@
 // Drives the real Linux program from outside, as a user's keyboard, mouse
 // and clipboard would: XTest for keys and the pointer, and the CLIPBOARD
-// selection for field texts. A field is set by owning the clipboard with
-// the text and pressing Ctrl+A, Ctrl+V in it; it is read by Ctrl+A, Ctrl+C
-// and asking the program, now the owner, for the text. Both are round
-// trips through the program's event loop, so they also mark the point by
-// which it has handled everything sent before.
-//
-// Texts travel as UTF8_STRING (and STRING, in Latin-1, if asked for), so
-// a field holds what a user's paste would put there: FLTK fields hold
-// UTF-8, and a Latin-1 character arrives as its two UTF-8 bytes.
+// selection for field texts, set by a paste (Ctrl+A, Ctrl+V) and read by a
+// copy (Ctrl+A, Ctrl+C). Both are round trips through the program's event
+// loop, so they also mark the point by which it has handled everything
+// sent before. Texts travel as UTF8_STRING (or STRING, in Latin-1, if asked
+// for), as a user's paste would: a Latin-1 character arrives as UTF-8.
 #pragma once
 
 #include <X11/Xatom.h>
@@ -19,9 +15,9 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -49,9 +45,34 @@ inline int view_w() { return px_x(template_control(ID_VIEW)->width) - 2 * px(CLI
 inline int view_h() { return px_y(template_control(ID_VIEW)->height) - 2 * px(CLIENT_EDGE_PX); }
 
 inline double now_seconds() {
-    timespec t{};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// A key pressed and released on the X server, with a modifier held.
+inline void fake_key(Display* d, KeySym sym, KeySym modifier = 0) {
+    if (modifier) XTestFakeKeyEvent(d, XKeysymToKeycode(d, modifier), True, 0);
+    XTestFakeKeyEvent(d, XKeysymToKeycode(d, sym), True, 0);
+    XTestFakeKeyEvent(d, XKeysymToKeycode(d, sym), False, 0);
+    if (modifier) XTestFakeKeyEvent(d, XKeysymToKeycode(d, modifier), False, 0);
+}
+
+// The key that types `c`: a digit, a letter, a space, a sign or a point.
+inline KeySym key_for(char c) {
+    const char name[2] = {c, 0};
+    return c == ' ' ? XK_space : c == '-' ? XK_minus : c == '.' ? XK_period : XStringToKeysym(name);
+}
+
+inline std::vector<Window> children_of(Display* d, Window w) {
+    Window root, parent, *children = nullptr;
+    unsigned n = 0;
+    std::vector<Window> out;
+    if (XQueryTree(d, w, &root, &parent, &children, &n)) out.assign(children, children + n);
+    if (children) XFree(children);
+    return out;
+}
+
+inline bool viewable(Display* d, Window w, XWindowAttributes& wa) {
+    return XGetWindowAttributes(d, w, &wa) && wa.map_state == IsViewable;
 }
 
 inline Window find_named_window(Display* d, Window w, const char* name) {
@@ -61,14 +82,20 @@ inline Window find_named_window(Display* d, Window w, const char* name) {
         XFree(got);
         if (match) return w;
     }
-    Window root, parent, *children = nullptr;
-    unsigned n = 0;
-    Window found = 0;
-    if (XQueryTree(d, w, &root, &parent, &children, &n)) {
-        for (unsigned i = 0; i < n && !found; ++i) found = find_named_window(d, children[i], name);
-        if (children) XFree(children);
+    for (Window child : children_of(d, w))
+        if (Window found = find_named_window(d, child, name)) return found;
+    return 0;
+}
+
+inline bool write_ppm(const Shot& s, const char* path) {
+    FILE* f = std::fopen(path, "wb");
+    if (!f) return false;
+    std::fprintf(f, "P6\n%d %d\n255\n", s.width, s.height);
+    for (const Rgb& p : s.px) {
+        unsigned char b[3] = {(unsigned char)p.r, (unsigned char)p.g, (unsigned char)p.b};
+        std::fwrite(b, 1, 3, f);
     }
-    return found;
+    return std::fclose(f) == 0;
 }
 
 // Latin-1 for a requestor that asks for STRING; what has no Latin-1 form
@@ -170,11 +197,7 @@ struct AppDriver : DesktopDriver {
     }
 
     void key(KeySym sym, KeySym modifier = 0) {
-        Display* d = display;
-        if (modifier) XTestFakeKeyEvent(d, XKeysymToKeycode(d, modifier), True, 0);
-        XTestFakeKeyEvent(d, XKeysymToKeycode(d, sym), True, 0);
-        XTestFakeKeyEvent(d, XKeysymToKeycode(d, sym), False, 0);
-        if (modifier) XTestFakeKeyEvent(d, XKeysymToKeycode(d, modifier), False, 0);
+        fake_key(display, sym, modifier);
         settle(pace_ms);
     }
 
@@ -198,14 +221,7 @@ struct AppDriver : DesktopDriver {
         }
         if (e.type != SelectionRequest) return false;
         XSelectionRequestEvent& r = e.xselectionrequest;
-        XSelectionEvent reply{};
-        reply.type = SelectionNotify;
-        reply.display = r.display;
-        reply.requestor = r.requestor;
-        reply.selection = r.selection;
-        reply.target = r.target;
-        reply.time = r.time;
-        reply.property = None;
+        XSelectionEvent reply{SelectionNotify, 0, False, r.display, r.requestor, r.selection, r.target, None, r.time};
         Atom property = r.property == None ? r.target : r.property;
         bool gave_text = false;
         if (r.target == targets) {
@@ -282,25 +298,19 @@ struct AppDriver : DesktopDriver {
         key(XK_a, XK_Control_L);
         key(XK_c, XK_Control_L);
         bool copied = wait_own_event(seconds, [&](XEvent&, bool) { return !we_own; });
-        std::string text;
-        if (copied) {
-            XConvertSelection(display, clipboard, utf8, incoming, own, CurrentTime);
-            bool got = wait_own_event(5, [](XEvent& e, bool) { return e.type == SelectionNotify; });
-            if (got) {
-                Atom type;
-                int format;
-                unsigned long n = 0, left = 0;
-                unsigned char* data = nullptr;
-                if (XGetWindowProperty(display, own, incoming, 0, LONG_MAX / 4, True, AnyPropertyType, &type, &format,
-                                       &n, &left, &data) == Success &&
-                    data) {
-                    text.assign(reinterpret_cast<char*>(data), n);
-                    XFree(data);
-                }
-            }
-            copied = got;
-        }
+        if (copied) XConvertSelection(display, clipboard, utf8, incoming, own, CurrentTime);
+        copied = copied && wait_own_event(5, [](XEvent& e, bool) { return e.type == SelectionNotify; });
         if (ok) *ok = copied;
+        std::string text;
+        Atom type;
+        int format;
+        unsigned long n = 0, left = 0;
+        unsigned char* data = nullptr;
+        if (copied && XGetWindowProperty(display, own, incoming, 0, LONG_MAX / 4, True, AnyPropertyType, &type,
+                                         &format, &n, &left, &data) == Success && data) {
+            text.assign(reinterpret_cast<char*>(data), n);
+            XFree(data);
+        }
         return text;
     }
     std::string get(int id) override {
@@ -313,10 +323,7 @@ struct AppDriver : DesktopDriver {
         click(id);
         key(XK_a, XK_Control_L);
         key(XK_BackSpace);
-        for (char c : text) {
-            std::string name(1, c);
-            key(c == ' ' ? XK_space : c == '-' ? XK_minus : c == '.' ? XK_period : XStringToKeysym(name.c_str()));
-        }
+        for (char c : text) key(key_for(c));
     }
 
     bool press(int id) override {
@@ -412,24 +419,19 @@ struct AppDriver : DesktopDriver {
     }
     Memory memory() override { return {memory_kib("VmRSS"), memory_kib("VmHWM")}; }
 
-    // Waits for the program to end. True when it exited by itself in time;
-    // its wait status is then in `status`. Otherwise it is killed.
-    bool wait_exit(double seconds) {
+    // True when the program then exited by itself in time with 0;
+    // otherwise it is killed.
+    bool quit() override {
+        click(ID_V1);
+        key(XK_Escape);
         XFlush(display);
-        double deadline = now_seconds() + seconds * patience;
+        double deadline = now_seconds() + 30 * patience;
         while (running() && now_seconds() < deadline) usleep(20000);
-        if (!running()) return status != -1;
+        if (!running()) return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
         kill(pid, SIGKILL);
         waitpid(pid, &status, 0);
         pid = 0;
         return false;
-    }
-    bool exited_with(int code) const { return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == code; }
-
-    bool quit() override {
-        click(ID_V1);
-        key(XK_Escape);
-        return wait_exit(30) && exited_with(0);
     }
 
   private:
