@@ -3,8 +3,8 @@
 // selection for field texts, set by a paste (Ctrl+A, Ctrl+V) and read by a
 // copy (Ctrl+A, Ctrl+C). Both are round trips through the program's event
 // loop, so they also mark the point by which it has handled everything
-// sent before. Texts travel as UTF8_STRING (or STRING, in Latin-1, if asked
-// for), as a user's paste would: a Latin-1 character arrives as UTF-8.
+// sent before. Texts travel as UTF8_STRING, the one text type offered, as
+// a user's paste would: a Latin-1 character arrives as its UTF-8 bytes.
 #pragma once
 
 #include <X11/Xatom.h>
@@ -96,24 +96,6 @@ inline bool write_ppm(const Shot& s, const char* path) {
         std::fwrite(b, 1, 3, f);
     }
     return std::fclose(f) == 0;
-}
-
-// Latin-1 for a requestor that asks for STRING; what has no Latin-1 form
-// goes as '?'.
-inline std::string utf8_to_latin1(const std::string& s) {
-    std::string out;
-    for (size_t i = 0; i < s.size(); ++i) {
-        unsigned char c = (unsigned char)s[i];
-        if (c < 0x80) {
-            out += char(c);
-        } else if ((c == 0xC2 || c == 0xC3) && i + 1 < s.size()) {
-            out += char(((c & 0x03) << 6) | ((unsigned char)s[++i] & 0x3F));
-        } else {
-            out += '?';
-            while (i + 1 < s.size() && ((unsigned char)s[i + 1] & 0xC0) == 0x80) ++i;
-        }
-    }
-    return out;
 }
 
 struct AppDriver : DesktopDriver {
@@ -225,14 +207,13 @@ struct AppDriver : DesktopDriver {
         Atom property = r.property == None ? r.target : r.property;
         bool gave_text = false;
         if (r.target == targets) {
-            Atom list[] = {targets, utf8, XA_STRING};
+            Atom list[] = {targets, utf8};
             XChangeProperty(display, r.requestor, property, XA_ATOM, 32, PropModeReplace,
-                            reinterpret_cast<unsigned char*>(list), 3);
+                            reinterpret_cast<unsigned char*>(list), 2);
             reply.property = property;
-        } else if (r.target == utf8 || r.target == XA_STRING) {
-            std::string data = r.target == utf8 ? offer : utf8_to_latin1(offer);
+        } else if (r.target == utf8) {
             XChangeProperty(display, r.requestor, property, r.target, 8, PropModeReplace,
-                            reinterpret_cast<const unsigned char*>(data.data()), int(data.size()));
+                            reinterpret_cast<const unsigned char*>(offer.data()), int(offer.size()));
             reply.property = property;
             gave_text = true;
         }

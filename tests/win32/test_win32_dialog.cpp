@@ -182,7 +182,7 @@ void check_keys(Win32Driver& app) {
     app.set(ID_V3, "before");
     app.focus_control(ID_V1);
     app.post_key_handled(VK_RETURN);
-    CHECK(app.alive());
+    CHECK(app.running());
     CHECK_STR(app.get(ID_V3), "before");
     CHECK_STR(app.get(ID_V1), "1 2 3");
 
@@ -195,15 +195,17 @@ void check_keys(Win32Driver& app) {
     app.post_key_handled(VK_SPACE);
     CHECK_STR(app.get(ID_V3), "0 1 2");
 
-    // Typing into a field or clicking a check box computes nothing.
+    // Typing into a field or clicking a check box computes nothing, nor
+    // redraws: the row keeps a text that Redraw would rewrite.
     app.set(ID_V3, "before");
+    app.set(ID_ROW_VECTOR, "1,2,3");
     app.focus_control(ID_ROW_INVERSE);
     app.post_key_handled(VK_SPACE);
     CHECK_INT(SendMessageA(app.control(ID_ROW_INVERSE), BM_GETCHECK, 0, 0), BST_CHECKED);
     app.press(ID_ROW_INVERSE + ROW_STRIDE);
     CHECK_INT(SendMessageA(app.control(ID_ROW_INVERSE + ROW_STRIDE), BM_GETCHECK, 0, 0), BST_CHECKED);
     CHECK_STR(app.get(ID_V3), "before");
-    CHECK_STR(app.get(ID_ROW_VECTOR), "0 0 0");
+    CHECK_STR(app.get(ID_ROW_VECTOR), "1,2,3");
 }
 
 // The caption shows the program's icon (WM_GETICON does not answer across
@@ -256,9 +258,8 @@ void host_checks(DesktopDriver& driver) {
     check_keys(app);
     check_caption_icon(app);
     if (screenshot) {
-        app.set(ID_V1, "1 2 3");
-        app.set(ID_V2, "0.5 -1 2");
-        app.set(ID_S1, "2");
+        set_all(app, {{ID_V1, "1 2 3"}, {ID_V2, "0.5 -1 2"}, {ID_S1, "2"}, {ID_ROW_VECTOR, "0 0 0"},
+                      {ID_ROW_OFFSET, "0 0 0"}, {ID_ROW_COLOR, "0 0 0"}});
         app.press(ID_CROSS_PRODUCT);
         CHECK(write_bmp(capture_window(app.dialog), screenshot));
     }

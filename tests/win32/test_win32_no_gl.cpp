@@ -159,7 +159,7 @@ int main(int argc, char** argv) {
     // to compare.)
     if (!with_gl) CHECK(view_shows_class_background(view));
 
-    CHECK(app.alive());
+    CHECK(app.running());
     CHECK_INT(app.close_by_escape(), 0);
 
     // The release: with a context, unbound and deleted; without one it

@@ -176,12 +176,10 @@ struct Win32Driver : DesktopDriver {
     }
     ~Win32Driver() override {
         if (!info.hProcess) return;
-        if (alive()) TerminateProcess(info.hProcess, 99);
+        if (running()) TerminateProcess(info.hProcess, 99);
         CloseHandle(info.hThread);
         CloseHandle(info.hProcess);
     }
-
-    // --- the process and its dialog ---
 
     static BOOL CALLBACK match_dialog(HWND w, LPARAM p) {
         auto* d = reinterpret_cast<Win32Driver*>(p);
@@ -198,7 +196,6 @@ struct Win32Driver : DesktopDriver {
         return dialog;
     }
 
-    bool alive() const { return WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT; }
     bool wait_exit(DWORD ms) const { return WaitForSingleObject(info.hProcess, ms) == WAIT_OBJECT_0; }
     DWORD exit_code() const {
         DWORD code = 12345;
@@ -207,7 +204,7 @@ struct Win32Driver : DesktopDriver {
     }
     HWND control(int id) const { return GetDlgItem(dialog, id); }
 
-    bool running() override { return alive(); }
+    bool running() override { return WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT; }
     bool set(int id, const std::string& text) override {
         return send_within(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
@@ -231,12 +228,13 @@ struct Win32Driver : DesktopDriver {
 
     // --- the keyboard focus, and keys posted to it ---
 
-    HWND focused() const {
+    GUITHREADINFO gui() const {
         GUITHREADINFO gti = {};
         gti.cbSize = sizeof gti;
         GetGUIThreadInfo(gui_thread, &gti);
-        return gti.hwndFocus;
+        return gti;
     }
+    HWND focused() const { return gui().hwndFocus; }
 
     // Focus through the dialog manager, as Tab would move it.
     bool focus_control(int id) const { return focus_window(control(id)); }
@@ -302,12 +300,6 @@ struct Win32Driver : DesktopDriver {
         SendInput(1, &in, sizeof in);
         Sleep(100);
     }
-    HWND capture() const {
-        GUITHREADINFO gti = {};
-        gti.cbSize = sizeof gti;
-        GetGUIThreadInfo(gui_thread, &gti);
-        return gti.hwndCapture;
-    }
 
     // Inside the view, button and motion messages straight to it, each
     // handled before the next goes.
@@ -319,7 +311,7 @@ struct Win32Driver : DesktopDriver {
                                LPARAM(pack_position(x, y)));
         pointer_to(x, y);
         pointer_button(button == LEFT_BUTTON ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN);
-        capture_pressed = capture();
+        capture_pressed = gui().hwndCapture;
         return running();
     }
     bool drag_move(int x, int y) override {
@@ -332,7 +324,7 @@ struct Win32Driver : DesktopDriver {
             return send_within(view, held == LEFT_BUTTON ? WM_LBUTTONUP : WM_RBUTTONUP, 0, LPARAM(pack_position(x, y)));
         pointer_to(x, y);
         pointer_button(held == LEFT_BUTTON ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP);
-        capture_released = capture();
+        capture_released = gui().hwndCapture;
         return running();
     }
     void hover(int x, int y) override { pointer_to(x, y); }
