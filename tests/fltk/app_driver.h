@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,22 @@ inline Window find_named_window(Display* d, Window w, const char* name) {
     for (Window child : children_of(d, w))
         if (Window found = find_named_window(d, child, name)) return found;
     return 0;
+}
+
+// A property of window `w` as its bytes (a format-32 item as a long),
+// deleted once read if `take`.
+inline std::string window_property(Display* d, Window w, Atom property, bool take = false) {
+    Atom type;
+    int format = 0;
+    unsigned long n = 0, left = 0;
+    unsigned char* data = nullptr;
+    std::string bytes;
+    int got =
+        XGetWindowProperty(d, w, property, 0, LONG_MAX / 4, take, AnyPropertyType, &type, &format, &n, &left, &data);
+    if (got == Success && data)
+        bytes.assign(reinterpret_cast<char*>(data), n * (format == 32 ? sizeof(long) : size_t(format / 8)));
+    if (data) XFree(data);
+    return bytes;
 }
 
 inline bool write_ppm(const Shot& s, const char* path) {
@@ -282,17 +299,7 @@ struct AppDriver : DesktopDriver {
         if (copied) XConvertSelection(display, clipboard, utf8, incoming, own, CurrentTime);
         copied = copied && wait_own_event(5, [](XEvent& e, bool) { return e.type == SelectionNotify; });
         if (ok) *ok = copied;
-        std::string text;
-        Atom type;
-        int format;
-        unsigned long n = 0, left = 0;
-        unsigned char* data = nullptr;
-        if (copied && XGetWindowProperty(display, own, incoming, 0, LONG_MAX / 4, True, AnyPropertyType, &type,
-                                         &format, &n, &left, &data) == Success && data) {
-            text.assign(reinterpret_cast<char*>(data), n);
-            XFree(data);
-        }
-        return text;
+        return copied ? window_property(display, own, incoming, true) : "";
     }
     std::string get(int id) override {
         bool ok = false;
@@ -418,3 +425,14 @@ struct AppDriver : DesktopDriver {
   private:
     unsigned held = 1;
 };
+
+// The program argv[1] under the driver, or nullptr if no dialog came up;
+// without it, the usage, and the run ends with 2.
+inline std::unique_ptr<AppDriver> start_or_usage(int argc, char** argv, const char* usage) {
+    if (argc < 2) {
+        std::printf("usage: %s, with DISPLAY set\n", usage);
+        std::exit(2);
+    }
+    auto app = std::make_unique<AppDriver>();
+    return app->launch({argv[1]}) ? std::move(app) : nullptr;
+}

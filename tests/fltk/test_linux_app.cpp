@@ -27,20 +27,16 @@ void check_identity(AppDriver& app) {
     if (hint.res_class) XFree(hint.res_class);
 
     // _NET_WM_ICON: width, height and the ARGB pixels of each picture.
-    Atom type;
-    int format;
-    unsigned long n = 0, left = 0;
-    unsigned char* data = nullptr;
-    XGetWindowProperty(app.display, app.app, XInternAtom(app.display, "_NET_WM_ICON", False), 0, LONG_MAX / 4, False,
-                       XA_CARDINAL, &type, &format, &n, &left, &data);
-    const long* words = reinterpret_cast<const long*>(data);
+    std::string bytes = window_property(app.display, app.app, XInternAtom(app.display, "_NET_WM_ICON", False));
+    std::vector<long> words(bytes.size() / sizeof(long));
+    std::memcpy(words.data(), bytes.data(), words.size() * sizeof(long));
     std::string sizes;
     std::vector<unsigned long> icon_32;
-    for (unsigned long at = 0; data && at + 2 <= n; at += 2 + words[at] * words[at + 1]) {
+    for (size_t at = 0; at + 2 <= words.size(); at += 2 + size_t(words[at] * words[at + 1])) {
         sizes += std::to_string(words[at]) + "x" + std::to_string(words[at + 1]) + " ";
-        if (words[at] == 32 && at + 2 + 1024 <= n) icon_32.assign(words + at + 2, words + at + 2 + 1024);
+        if (words[at] == 32 && at + 2 + 1024 <= words.size())
+            icon_32.assign(words.begin() + long(at) + 2, words.begin() + long(at) + 2 + 1024);
     }
-    if (data) XFree(data);
     CHECK_STR(sizes, "16x16 32x32 48x48 ");
     if (!icon) return;
     // The 32 px picture, pixel for pixel, against the packaged PNG.
@@ -58,14 +54,10 @@ void check_identity(AppDriver& app) {
 }  // namespace
 
 std::unique_ptr<DesktopDriver> start_app(int argc, char** argv) {
-    if (argc < 2) {
-        std::printf("usage: test_linux_app PATH/arrowbench [screenshot.png [icon-32.png]], with DISPLAY set\n");
-        std::exit(2);
-    }
     screenshot = argc > 2 ? argv[2] : nullptr;
     icon = argc > 3 ? argv[3] : nullptr;
-    auto app = std::make_unique<AppDriver>();
-    if (!app->launch({argv[1]})) return nullptr;
+    auto app = start_or_usage(argc, argv, "test_linux_app PATH/arrowbench [screenshot.png [icon-32.png]]");
+    if (!app) return nullptr;
     check_identity(*app);
     return app;
 }

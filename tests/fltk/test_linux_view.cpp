@@ -48,14 +48,10 @@ std::unique_ptr<DesktopDriver> start_app(int argc, char** argv) {
         argv += 2;
         argc -= 2;
     }
-    if (argc < 2) {
-        std::printf("usage: test_linux_view [--scale S] PATH/arrowbench [view.ppm [window.ppm]], with DISPLAY set\n");
-        std::exit(2);
-    }
     view_ppm = argc > 2 ? argv[2] : nullptr;
     window_ppm = argc > 3 ? argv[3] : nullptr;
-    auto app = std::make_unique<AppDriver>();
-    if (!app->launch({argv[1]})) return nullptr;
+    auto app = start_or_usage(argc, argv, "test_linux_view [--scale S] PATH/arrowbench [view.ppm [window.ppm]]");
+    if (!app) return nullptr;
     app->pace_ms = 30;  // paced as a hand would
     app->settle(200);
     check_sizes(*app);

@@ -258,8 +258,12 @@ void host_checks(DesktopDriver& driver) {
     check_keys(app);
     check_caption_icon(app);
     if (screenshot) {
-        set_all(app, {{ID_V1, "1 2 3"}, {ID_V2, "0.5 -1 2"}, {ID_S1, "2"}, {ID_ROW_VECTOR, "0 0 0"},
-                      {ID_ROW_OFFSET, "0 0 0"}, {ID_ROW_COLOR, "0 0 0"}});
+        set_all(app, {{ID_V1, "1 2 3"},
+                      {ID_V2, "0.5 -1 2"},
+                      {ID_S1, "2"},
+                      {ID_ROW_VECTOR, "0 0 0"},
+                      {ID_ROW_OFFSET, "0 0 0"},
+                      {ID_ROW_COLOR, "0 0 0"}});
         app.press(ID_CROSS_PRODUCT);
         CHECK(write_bmp(capture_window(app.dialog), screenshot));
     }

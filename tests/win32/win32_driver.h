@@ -160,7 +160,8 @@ struct Win32Driver : DesktopDriver {
         STARTUPINFOA si = {};
         si.cb = sizeof si;
         if (debug) SetEnvironmentVariableA("WINEDEBUG", debug);
-        bool started = CreateProcessA(path.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info);
+        bool started =
+            CreateProcessA(path.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info);
         if (debug) SetEnvironmentVariableA("WINEDEBUG", "-all");
         if (!started) return;
         WaitForInputIdle(info.hProcess, 20000);
@@ -267,8 +268,10 @@ struct Win32Driver : DesktopDriver {
     void post_key_handled(UINT vk) const {
         HWND before = focused();
         post_key(vk);
-        if (vk == VK_TAB) wait_until([&] { return focused() != before; });
-        else if (vk != VK_ESCAPE) settle_back_to(focused());
+        if (vk == VK_TAB)
+            wait_until([&] { return focused() != before; });
+        else if (vk != VK_ESCAPE)
+            settle_back_to(focused());
     }
 
     void type_chars(const char* s) const {
