@@ -6,6 +6,9 @@
 //
 // Usage: test_linux_app PATH/arrowbench [screenshot.png [packaged-icon-32.png]]
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
