@@ -11,7 +11,7 @@ what=${1:-all}
 # Debian 12 package names.
 LINUX_PACKAGES=(cmake ninja-build g++ libfltk1.3-dev libbenchmark-dev libxtst-dev libosmesa6-dev libx11-dev libgl-dev libglu1-mesa-dev
   libgl1-mesa-dri xvfb xauth x11-utils imagemagick python3)
-TEST_PACKAGES=(xdotool xclip x11-xserver-utils locales valgrind dpkg-dev desktop-file-utils appstream file lintian clang-14 libclang-rt-14-dev
+TEST_PACKAGES=(xdotool x11-xserver-utils locales valgrind dpkg-dev desktop-file-utils appstream file lintian clang-14 libclang-rt-14-dev
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine64
   wine wine32:i386 libwine:i386 fonts-wine libfreetype6:i386

@@ -11,17 +11,19 @@ add_executable(test_fltk_dialog fltk/test_fltk_dialog.cpp)
 target_link_libraries(test_fltk_dialog PRIVATE fltk_host X11::Xtst)
 add_test(NAME test_fltk_dialog COMMAND test_fltk_dialog)
 
-# The real program, driven from outside with xdotool and xclip, and its
-# identity on the desktop (xprop) against the packaged icon.
-add_test(NAME test_linux_app
-  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/fltk/test_linux_app.sh $<TARGET_FILE:arrowbench>
-          ${PROJECT_BINARY_DIR}/screenshot-linux.png ${ICON_DIR}/arrowbench-32.png)
-set_tests_properties(test_linux_app PROPERTIES TIMEOUT 300)
-
 # Drives the real program from outside: XTest input, clipboard texts, the
 # view's pixels, the process.
 add_library(app_driver INTERFACE)
 target_link_libraries(app_driver INTERFACE view_core dialog_template X11::X11 X11::Xtst)
+
+# The real program's calculator driven from outside, and its identity on
+# the desktop against the packaged icon.
+add_executable(test_linux_app desktop/dialog.cpp fltk/test_linux_app.cpp)
+target_link_libraries(test_linux_app PRIVATE app_driver fixed_client_size)
+add_test(NAME test_linux_app
+  COMMAND test_linux_app $<TARGET_FILE:arrowbench> ${PROJECT_BINARY_DIR}/screenshot-linux.png
+          ${ICON_DIR}/arrowbench-32.png)
+set_tests_properties(test_linux_app PROPERTIES TIMEOUT 300)
 
 # The real program's view, driven with real pointer events and checked on
 # the X server's pixels.

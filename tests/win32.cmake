@@ -14,8 +14,8 @@ else()
 endif()
 configure_file(${PROJECT_SOURCE_DIR}/cmake/wine-run.in ${PROJECT_BINARY_DIR}/wine-run @ONLY
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-add_executable(test_win32_dialog win32/test_win32_dialog.cpp)
-target_link_libraries(test_win32_dialog PRIVATE test_support control_ids)
+add_executable(test_win32_dialog desktop/dialog.cpp win32/test_win32_dialog.cpp)
+target_link_libraries(test_win32_dialog PRIVATE fixed_client_size psapi)
 add_test(NAME test_win32_dialog
   COMMAND test_win32_dialog $<TARGET_FILE:arrowbench> ${PROJECT_BINARY_DIR}/screenshot-win32.bmp)
 set_tests_properties(test_win32_dialog PROPERTIES TIMEOUT 180)
@@ -67,7 +67,7 @@ set_tests_properties(test_win32_hostile PROPERTIES TIMEOUT 180 ENVIRONMENT LC_AL
 # No GL: on an X server without GLX the view gets no context, and the
 # dialog must work all the same. The same run with GL is the control.
 add_executable(test_win32_no_gl win32/test_win32_no_gl.cpp)
-target_link_libraries(test_win32_no_gl PRIVATE test_support control_ids psapi)
+target_link_libraries(test_win32_no_gl PRIVATE fixed_client_size psapi)
 set(NO_GL_TRACE ${PROJECT_BINARY_DIR}/no-gl-trace.txt)
 add_test(NAME test_win32_no_gl
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/no_glx.sh ${PROJECT_BINARY_DIR}/wine-run ${NO_GL_TRACE}

@@ -4,19 +4,13 @@
 // only white space or only signs and points, exponents thousands of digits
 // long, rows beyond the float range, and results fed back as inputs.
 //
-// How a byte arrives depends on the host. The Windows dialog reads its
-// fields one byte a char in the process's code page; with the manifest's
-// Common Controls 6 the edit windows themselves are Unicode, so each byte
-// goes there and back through code page 1252 and comes back as set. A paste puts the clipboard's UTF-8 into an FLTK
-// field byte for byte, control characters included, and a byte 0x80..0xFF
-// is pasted as the Latin-1 character of that code, so the field holds its
-// two UTF-8 bytes (0xC2 or 0xC3, then 0x80..0xBF). Either way a command
-// sees bytes from 0x80 up that are no white space, digit, sign, point or
-// exponent marker, so each ends a number.
-//
-// Every expected text below is worked out by hand from the field rules
-// (cut at 255 chars, the number and unsigned-integer reads, the six-digit
-// writing), not taken from the program.
+// A Windows field (a Unicode edit window, read one byte a char in code page
+// 1252) gives each byte back as set. A paste puts UTF-8 into an FLTK field,
+// so a byte 0x80..0xFF, pasted as the Latin-1 character of that code, is
+// held as its two UTF-8 bytes. Either way a byte from 0x80 up is no white
+// space, digit, sign, point or exponent marker to a command: it ends a
+// number. Every expected text is worked out by hand from the field rules,
+// not taken from the program.
 
 #include <cstdio>
 #include <cstring>
@@ -232,6 +226,13 @@ struct ReadCase {
     std::string text;
     const char* read;
 };
+// A text in S1 and what the command makes of V1 = (1, 2, 3) with it.
+struct ScalarCase {
+    const char* name;
+    unsigned id;
+    std::string s1;
+    const char* v3;
+};
 
 std::vector<CommandCase> command_cases() {
     const std::string ws = " \t\n\v\f\r", zeros240(240, '0');
@@ -263,10 +264,6 @@ std::vector<CommandCase> command_cases() {
          "0 0 0", nullptr, "exponent of 240 nines, then numbers"},
         {ID_ADD, keep("0e" + rep("9", 240) + " 5 6"), keep("1e+" + zeros240 + "1 5 6"), "0", "0 5 6", "10 5 6",
          "10 10 12", nullptr, "zero with a huge exponent"},
-        {ID_MUL_SCALAR, "1 2 3", "0 0 0", keep("2e" + rep("0", 9998)), nullptr, nullptr, "2 4 6", nullptr,
-         "a scalar cut in its exponent"},
-        {ID_DIV_SCALAR, "1 2 3", "0 0 0", keep("1e" + rep("0", 9000) + "1"), nullptr, nullptr, "1 2 3", nullptr,
-         "a scalar exponent past the cut"},
         // Only white space, or only signs and points.
         {ID_ADD, keep(rep(ws, 40)), keep(rep(" ", 10000)), "0", "0 0 0", "0 0 0", "0 0 0", nullptr, "white space only"},
         {ID_MUL_SCALAR, "1 -2 3", "0 0 0", keep(ws), nullptr, nullptr, "0 0 0", nullptr, "white space S1"},
@@ -294,20 +291,6 @@ std::vector<CommandCase> command_cases() {
          "beyond double"},
         {ID_DIV_SCALAR, "1.4013e-45 -1.4013e-45 3", "0 0 0", "2", nullptr, nullptr, "0 0 1.5", nullptr,
          "halving the least float"},
-        // S1 is read like a vector's x: times (1, 2, 3).
-        {ID_MUL_SCALAR, "1 2 3", "0 0 0", keep("2e" + std::string(3000, '0') + "1"), nullptr, nullptr, "2 4 6", nullptr,
-         "3000-digit exponent, cut"},
-        {ID_MUL_SCALAR, "1 2 3", "0 0 0", keep(std::string(10000, ' ')), nullptr, nullptr, "0 0 0", nullptr,
-         "10,000 spaces"},
-        {ID_MUL_SCALAR, "1 2 3", "0 0 0", "-", nullptr, nullptr, "0 0 0", nullptr, "sign only"},
-        {ID_MUL_SCALAR, "1 2 3", "0 0 0", keep(std::string(255, '-')), nullptr, nullptr, "0 0 0", nullptr, "255 signs"},
-        {ID_MUL_SCALAR, "1 2 3", "0 0 0", keep("1e" + std::string(200, '0') + "38"), nullptr, nullptr,
-         "1e+38 2e+38 3e+38", nullptr, "exponent 38, 200 zeros"},
-        {ID_MUL_SCALAR, "1 2 3", "0 0 0", "1e400", nullptr, nullptr, "0 0 0", nullptr, "exponent 400"},
-        // A failed read is 0, not -0: "-" divides to +Infinity, "-0" to -Infinity.
-        {ID_DIV_SCALAR, "1 2 3", "0 0 0", "-", nullptr, nullptr, "Infinity Infinity Infinity", nullptr, "divide by -"},
-        {ID_DIV_SCALAR, "1 2 3", "0 0 0", "-0", nullptr, nullptr, "-Infinity -Infinity -Infinity", nullptr,
-         "divide by -0"},
     };
     const ReadCase reads[] = {
         {"empty", "", "0 0 0"},
@@ -358,6 +341,22 @@ std::vector<CommandCase> command_cases() {
     };
     for (const ReadCase& r : reads)
         cases.push_back({ID_ADD, keep(r.text), "0 0 0", "0", r.read, nullptr, r.read, nullptr, r.name});
+    // S1 is read like a vector's x: (1, 2, 3) times it, or over it.
+    const ScalarCase scalars[] = {
+        {"a scalar cut in its exponent", ID_MUL_SCALAR, "2e" + rep("0", 9998), "2 4 6"},
+        {"a scalar exponent past the cut", ID_DIV_SCALAR, "1e" + rep("0", 9000) + "1", "1 2 3"},
+        {"3000-digit exponent, cut", ID_MUL_SCALAR, "2e" + std::string(3000, '0') + "1", "2 4 6"},
+        {"10,000 spaces", ID_MUL_SCALAR, std::string(10000, ' '), "0 0 0"},
+        {"sign only", ID_MUL_SCALAR, "-", "0 0 0"},
+        {"255 signs", ID_MUL_SCALAR, std::string(255, '-'), "0 0 0"},
+        {"exponent 38, 200 zeros", ID_MUL_SCALAR, "1e" + std::string(200, '0') + "38", "1e+38 2e+38 3e+38"},
+        {"exponent 400", ID_MUL_SCALAR, "1e400", "0 0 0"},
+        // A failed read is 0, not -0: "-" divides to +Infinity, "-0" to -Infinity.
+        {"divide by -", ID_DIV_SCALAR, "-", "Infinity Infinity Infinity"},
+        {"divide by -0", ID_DIV_SCALAR, "-0", "-Infinity -Infinity -Infinity"},
+    };
+    for (const ScalarCase& c : scalars)
+        cases.push_back({c.id, "1 2 3", "0 0 0", keep(c.s1), nullptr, nullptr, c.v3, nullptr, c.name});
     return cases;
 }
 

@@ -1,14 +1,10 @@
 // Drives the real Linux program from outside, as a user's keyboard, mouse
 // and clipboard would: XTest for keys and the pointer, and the CLIPBOARD
-// selection for field texts. A field is set by owning the clipboard with
-// the text and pressing Ctrl+A, Ctrl+V in it; it is read by Ctrl+A, Ctrl+C
-// and asking the program, now the owner, for the text. Both are round
-// trips through the program's event loop, so they also mark the point by
-// which it has handled everything sent before.
-//
-// Texts travel as UTF8_STRING (and STRING, in Latin-1, if asked for), so
-// a field holds what a user's paste would put there: FLTK fields hold
-// UTF-8, and a Latin-1 character arrives as its two UTF-8 bytes.
+// selection for field texts, set by a paste (Ctrl+A, Ctrl+V) and read by a
+// copy (Ctrl+A, Ctrl+C). Both are round trips through the program's event
+// loop, so they also mark the point by which it has handled everything
+// sent before. Texts travel as UTF8_STRING, the one text type offered, as
+// a user's paste would: a Latin-1 character arrives as its UTF-8 bytes.
 #pragma once
 
 #include <X11/Xatom.h>
@@ -19,14 +15,15 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -49,9 +46,34 @@ inline int view_w() { return px_x(template_control(ID_VIEW)->width) - 2 * px(CLI
 inline int view_h() { return px_y(template_control(ID_VIEW)->height) - 2 * px(CLIENT_EDGE_PX); }
 
 inline double now_seconds() {
-    timespec t{};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// A key pressed and released on the X server, with a modifier held.
+inline void fake_key(Display* d, KeySym sym, KeySym modifier = 0) {
+    if (modifier) XTestFakeKeyEvent(d, XKeysymToKeycode(d, modifier), True, 0);
+    XTestFakeKeyEvent(d, XKeysymToKeycode(d, sym), True, 0);
+    XTestFakeKeyEvent(d, XKeysymToKeycode(d, sym), False, 0);
+    if (modifier) XTestFakeKeyEvent(d, XKeysymToKeycode(d, modifier), False, 0);
+}
+
+// The key that types `c`: a digit, a letter, a space, a sign or a point.
+inline KeySym key_for(char c) {
+    const char name[2] = {c, 0};
+    return c == ' ' ? XK_space : c == '-' ? XK_minus : c == '.' ? XK_period : XStringToKeysym(name);
+}
+
+inline std::vector<Window> children_of(Display* d, Window w) {
+    Window root, parent, *children = nullptr;
+    unsigned n = 0;
+    std::vector<Window> out;
+    if (XQueryTree(d, w, &root, &parent, &children, &n)) out.assign(children, children + n);
+    if (children) XFree(children);
+    return out;
+}
+
+inline bool viewable(Display* d, Window w, XWindowAttributes& wa) {
+    return XGetWindowAttributes(d, w, &wa) && wa.map_state == IsViewable;
 }
 
 inline Window find_named_window(Display* d, Window w, const char* name) {
@@ -61,32 +83,36 @@ inline Window find_named_window(Display* d, Window w, const char* name) {
         XFree(got);
         if (match) return w;
     }
-    Window root, parent, *children = nullptr;
-    unsigned n = 0;
-    Window found = 0;
-    if (XQueryTree(d, w, &root, &parent, &children, &n)) {
-        for (unsigned i = 0; i < n && !found; ++i) found = find_named_window(d, children[i], name);
-        if (children) XFree(children);
-    }
-    return found;
+    for (Window child : children_of(d, w))
+        if (Window found = find_named_window(d, child, name)) return found;
+    return 0;
 }
 
-// Latin-1 for a requestor that asks for STRING; what has no Latin-1 form
-// goes as '?'.
-inline std::string utf8_to_latin1(const std::string& s) {
-    std::string out;
-    for (size_t i = 0; i < s.size(); ++i) {
-        unsigned char c = (unsigned char)s[i];
-        if (c < 0x80) {
-            out += char(c);
-        } else if ((c == 0xC2 || c == 0xC3) && i + 1 < s.size()) {
-            out += char(((c & 0x03) << 6) | ((unsigned char)s[++i] & 0x3F));
-        } else {
-            out += '?';
-            while (i + 1 < s.size() && ((unsigned char)s[i + 1] & 0xC0) == 0x80) ++i;
-        }
+// A property of window `w` as its bytes (a format-32 item as a long),
+// deleted once read if `take`.
+inline std::string window_property(Display* d, Window w, Atom property, bool take = false) {
+    Atom type;
+    int format = 0;
+    unsigned long n = 0, left = 0;
+    unsigned char* data = nullptr;
+    std::string bytes;
+    int got =
+        XGetWindowProperty(d, w, property, 0, LONG_MAX / 4, take, AnyPropertyType, &type, &format, &n, &left, &data);
+    if (got == Success && data)
+        bytes.assign(reinterpret_cast<char*>(data), n * (format == 32 ? sizeof(long) : size_t(format / 8)));
+    if (data) XFree(data);
+    return bytes;
+}
+
+inline bool write_ppm(const Shot& s, const char* path) {
+    FILE* f = std::fopen(path, "wb");
+    if (!f) return false;
+    std::fprintf(f, "P6\n%d %d\n255\n", s.width, s.height);
+    for (const Rgb& p : s.px) {
+        unsigned char b[3] = {(unsigned char)p.r, (unsigned char)p.g, (unsigned char)p.b};
+        std::fwrite(b, 1, 3, f);
     }
-    return out;
+    return std::fclose(f) == 0;
 }
 
 struct AppDriver : DesktopDriver {
@@ -170,11 +196,7 @@ struct AppDriver : DesktopDriver {
     }
 
     void key(KeySym sym, KeySym modifier = 0) {
-        Display* d = display;
-        if (modifier) XTestFakeKeyEvent(d, XKeysymToKeycode(d, modifier), True, 0);
-        XTestFakeKeyEvent(d, XKeysymToKeycode(d, sym), True, 0);
-        XTestFakeKeyEvent(d, XKeysymToKeycode(d, sym), False, 0);
-        if (modifier) XTestFakeKeyEvent(d, XKeysymToKeycode(d, modifier), False, 0);
+        fake_key(display, sym, modifier);
         settle(pace_ms);
     }
 
@@ -198,25 +220,17 @@ struct AppDriver : DesktopDriver {
         }
         if (e.type != SelectionRequest) return false;
         XSelectionRequestEvent& r = e.xselectionrequest;
-        XSelectionEvent reply{};
-        reply.type = SelectionNotify;
-        reply.display = r.display;
-        reply.requestor = r.requestor;
-        reply.selection = r.selection;
-        reply.target = r.target;
-        reply.time = r.time;
-        reply.property = None;
+        XSelectionEvent reply{SelectionNotify, 0, False, r.display, r.requestor, r.selection, r.target, None, r.time};
         Atom property = r.property == None ? r.target : r.property;
         bool gave_text = false;
         if (r.target == targets) {
-            Atom list[] = {targets, utf8, XA_STRING};
+            Atom list[] = {targets, utf8};
             XChangeProperty(display, r.requestor, property, XA_ATOM, 32, PropModeReplace,
-                            reinterpret_cast<unsigned char*>(list), 3);
+                            reinterpret_cast<unsigned char*>(list), 2);
             reply.property = property;
-        } else if (r.target == utf8 || r.target == XA_STRING) {
-            std::string data = r.target == utf8 ? offer : utf8_to_latin1(offer);
+        } else if (r.target == utf8) {
             XChangeProperty(display, r.requestor, property, r.target, 8, PropModeReplace,
-                            reinterpret_cast<const unsigned char*>(data.data()), int(data.size()));
+                            reinterpret_cast<const unsigned char*>(offer.data()), int(offer.size()));
             reply.property = property;
             gave_text = true;
         }
@@ -282,26 +296,10 @@ struct AppDriver : DesktopDriver {
         key(XK_a, XK_Control_L);
         key(XK_c, XK_Control_L);
         bool copied = wait_own_event(seconds, [&](XEvent&, bool) { return !we_own; });
-        std::string text;
-        if (copied) {
-            XConvertSelection(display, clipboard, utf8, incoming, own, CurrentTime);
-            bool got = wait_own_event(5, [](XEvent& e, bool) { return e.type == SelectionNotify; });
-            if (got) {
-                Atom type;
-                int format;
-                unsigned long n = 0, left = 0;
-                unsigned char* data = nullptr;
-                if (XGetWindowProperty(display, own, incoming, 0, LONG_MAX / 4, True, AnyPropertyType, &type, &format,
-                                       &n, &left, &data) == Success &&
-                    data) {
-                    text.assign(reinterpret_cast<char*>(data), n);
-                    XFree(data);
-                }
-            }
-            copied = got;
-        }
+        if (copied) XConvertSelection(display, clipboard, utf8, incoming, own, CurrentTime);
+        copied = copied && wait_own_event(5, [](XEvent& e, bool) { return e.type == SelectionNotify; });
         if (ok) *ok = copied;
-        return text;
+        return copied ? window_property(display, own, incoming, true) : "";
     }
     std::string get(int id) override {
         bool ok = false;
@@ -313,10 +311,7 @@ struct AppDriver : DesktopDriver {
         click(id);
         key(XK_a, XK_Control_L);
         key(XK_BackSpace);
-        for (char c : text) {
-            std::string name(1, c);
-            key(c == ' ' ? XK_space : c == '-' ? XK_minus : c == '.' ? XK_period : XStringToKeysym(name.c_str()));
-        }
+        for (char c : text) key(key_for(c));
     }
 
     bool press(int id) override {
@@ -368,16 +363,10 @@ struct AppDriver : DesktopDriver {
     // FLTK's menus are the program's only override-redirect windows.
     void pause(int ms) override { settle(ms); }
     bool menu_open() override {
-        Window root, parent, *children = nullptr;
-        unsigned n = 0;
-        bool open = false;
-        if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &n)) return false;
-        for (unsigned i = 0; i < n && !open; ++i) {
-            XWindowAttributes a;
-            open = XGetWindowAttributes(display, children[i], &a) && a.override_redirect && a.map_state == IsViewable;
-        }
-        if (children) XFree(children);
-        return open;
+        XWindowAttributes a;
+        for (Window w : children_of(display, DefaultRootWindow(display)))
+            if (viewable(display, w, a) && a.override_redirect) return true;
+        return false;
     }
 
     // --- the view's pixels ---
@@ -421,26 +410,32 @@ struct AppDriver : DesktopDriver {
     }
     Memory memory() override { return {memory_kib("VmRSS"), memory_kib("VmHWM")}; }
 
-    // Waits for the program to end. True when it exited by itself in time;
-    // its wait status is then in `status`. Otherwise it is killed.
-    bool wait_exit(double seconds) {
+    // True when the program then exited by itself in time with 0;
+    // otherwise it is killed.
+    bool quit() override {
+        click(ID_V1);
+        key(XK_Escape);
         XFlush(display);
-        double deadline = now_seconds() + seconds * patience;
+        double deadline = now_seconds() + 30 * patience;
         while (running() && now_seconds() < deadline) usleep(20000);
-        if (!running()) return status != -1;
+        if (!running()) return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
         kill(pid, SIGKILL);
         waitpid(pid, &status, 0);
         pid = 0;
         return false;
     }
-    bool exited_with(int code) const { return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == code; }
-
-    bool quit() override {
-        click(ID_V1);
-        key(XK_Escape);
-        return wait_exit(30) && exited_with(0);
-    }
 
   private:
     unsigned held = 1;
 };
+
+// The program argv[1] under the driver, or nullptr if no dialog came up;
+// without it, the usage, and the run ends with 2.
+inline std::unique_ptr<AppDriver> start_or_usage(int argc, char** argv, const char* usage) {
+    if (argc < 2) {
+        std::printf("usage: %s, with DISPLAY set\n", usage);
+        std::exit(2);
+    }
+    auto app = std::make_unique<AppDriver>();
+    return app->launch({argv[1]}) ? std::move(app) : nullptr;
+}

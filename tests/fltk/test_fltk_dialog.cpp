@@ -9,8 +9,6 @@
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Input.H>
 #include <FL/x.H>
-#include <X11/extensions/XTest.h>
-#include <X11/keysym.h>
 
 #include <clocale>
 #include <cstdint>
@@ -23,6 +21,7 @@
 #include "app/fltk/display_scale.h"
 #include "tests/check.h"
 #include "tests/expected_dialog.h"
+#include "tests/fltk/app_driver.h"
 
 namespace {
 
@@ -48,21 +47,13 @@ Fl_Input* input(int id) { return static_cast<Fl_Input*>(dialog_control(*dialog, 
 
 // A key pressed and released on the X server, then handled by FLTK.
 void press(KeySym sym, KeySym modifier = 0) {
-    Display* d = fl_display;
-    if (modifier) XTestFakeKeyEvent(d, XKeysymToKeycode(d, modifier), True, 0);
-    XTestFakeKeyEvent(d, XKeysymToKeycode(d, sym), True, 0);
-    XTestFakeKeyEvent(d, XKeysymToKeycode(d, sym), False, 0);
-    if (modifier) XTestFakeKeyEvent(d, XKeysymToKeycode(d, modifier), False, 0);
-    XSync(d, False);
+    fake_key(fl_display, sym, modifier);
+    XSync(fl_display, False);
     pump(0.05);
 }
 
 void type_text(const char* s) {
-    for (; *s; ++s) {
-        std::string name(1, *s);
-        KeySym sym = *s == ' ' ? XK_space : *s == '-' ? XK_minus : *s == '.' ? XK_period : XStringToKeysym(name.c_str());
-        press(sym);
-    }
+    for (; *s; ++s) press(key_for(*s));
 }
 
 void check_widgets() {

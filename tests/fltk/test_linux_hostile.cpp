@@ -8,13 +8,7 @@
 #include "tests/fltk/app_driver.h"
 
 std::unique_ptr<DesktopDriver> start_app(int argc, char** argv) {
-    if (argc < 2) {
-        std::printf("usage: test_linux_hostile PATH/arrowbench, with DISPLAY set\n");
-        std::exit(2);
-    }
-    auto app = std::make_unique<AppDriver>();
-    if (!app->launch({argv[1]})) return nullptr;
-    return app;
+    return start_or_usage(argc, argv, "test_linux_hostile PATH/arrowbench");
 }
 
 // The result fields take no paste, however long. (A Windows field takes

@@ -32,23 +32,17 @@ void check_plain_view(AppDriver& app, const std::string& what) {
 // No error box or other window came up beside the dialog: the only
 // viewable top-level window is the dialog's.
 void check_one_window(AppDriver& app, const std::string& what) {
-    Window root, parent, *children = nullptr;
-    unsigned n = 0;
-    int viewable = 0;
+    int viewable_windows = 0;
     bool dialog_seen = false;
-    if (XQueryTree(app.display, DefaultRootWindow(app.display), &root, &parent, &children, &n)) {
-        for (unsigned i = 0; i < n; ++i) {
-            XWindowAttributes wa{};
-            if (XGetWindowAttributes(app.display, children[i], &wa) && wa.map_state == IsViewable) {
-                ++viewable;
-                dialog_seen |= children[i] == app.app;
-            }
-        }
-        if (children) XFree(children);
+    for (Window w : children_of(app.display, DefaultRootWindow(app.display))) {
+        XWindowAttributes wa{};
+        if (!viewable(app.display, w, wa)) continue;
+        ++viewable_windows;
+        dialog_seen |= w == app.app;
     }
     check_context(what);
     CHECK(dialog_seen);
-    CHECK_INT(viewable, 1);
+    CHECK_INT(viewable_windows, 1);
     check_context("");
 }
 

@@ -18,17 +18,6 @@ namespace {
 
 const char *view_ppm = nullptr, *window_ppm = nullptr;
 
-void write_ppm(const Shot& s, const char* path) {
-    FILE* f = std::fopen(path, "wb");
-    if (!f) return;
-    std::fprintf(f, "P6\n%d %d\n255\n", s.width, s.height);
-    for (const Rgb& p : s.px) {
-        unsigned char b[3] = {(unsigned char)p.r, (unsigned char)p.g, (unsigned char)p.b};
-        std::fwrite(b, 1, 3, f);
-    }
-    std::fclose(f);
-}
-
 // The dialog's size, and the GL window's place and size inside it.
 void check_sizes(AppDriver& app) {
     Display* d = app.display;
@@ -36,20 +25,14 @@ void check_sizes(AppDriver& app) {
     XGetWindowAttributes(d, app.app, &wa);
     CHECK_INT(wa.width, px_x(expected::DIALOG_W));
     CHECK_INT(wa.height, px_y(expected::DIALOG_H));
-    Window root, parent, *children = nullptr;
-    unsigned n = 0;
     int views = 0;
-    if (XQueryTree(d, app.app, &root, &parent, &children, &n)) {
-        for (unsigned i = 0; i < n; ++i) {
-            XGetWindowAttributes(d, children[i], &wa);
-            if (wa.map_state != IsViewable) continue;
-            ++views;
-            CHECK_INT(wa.x, view_x());
-            CHECK_INT(wa.y, view_y());
-            CHECK_INT(wa.width, view_w());
-            CHECK_INT(wa.height, view_h());
-        }
-        if (children) XFree(children);
+    for (Window child : children_of(d, app.app)) {
+        if (!viewable(d, child, wa)) continue;
+        ++views;
+        CHECK_INT(wa.x, view_x());
+        CHECK_INT(wa.y, view_y());
+        CHECK_INT(wa.width, view_w());
+        CHECK_INT(wa.height, view_h());
     }
     CHECK_INT(views, 1);
 }
@@ -65,14 +48,10 @@ std::unique_ptr<DesktopDriver> start_app(int argc, char** argv) {
         argv += 2;
         argc -= 2;
     }
-    if (argc < 2) {
-        std::printf("usage: test_linux_view [--scale S] PATH/arrowbench [view.ppm [window.ppm]], with DISPLAY set\n");
-        std::exit(2);
-    }
     view_ppm = argc > 2 ? argv[2] : nullptr;
     window_ppm = argc > 3 ? argv[3] : nullptr;
-    auto app = std::make_unique<AppDriver>();
-    if (!app->launch({argv[1]})) return nullptr;
+    auto app = start_or_usage(argc, argv, "test_linux_view [--scale S] PATH/arrowbench [view.ppm [window.ppm]]");
+    if (!app) return nullptr;
     app->pace_ms = 30;  // paced as a hand would
     app->settle(200);
     check_sizes(*app);

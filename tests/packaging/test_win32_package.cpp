@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "tests/check.h"
-#include "tests/win32/app_process.h"
+#include "tests/win32/win32_driver.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ void check_version_resource(const std::string& exe, const std::string& version) 
 }
 
 void check_runs(const char* exe) {
-    AppProcess app(exe);
+    Win32Driver app(exe);
     CHECK(app.dialog != nullptr);
     if (!app.dialog) return;
     // What the close box sends.

@@ -3,7 +3,7 @@
 # its package twice more, in copies of the tree at other paths.
 if(ARROWBENCH_HOST STREQUAL win32)
   add_executable(test_win32_package packaging/test_win32_package.cpp)
-  target_link_libraries(test_win32_package PRIVATE test_support)
+  target_link_libraries(test_win32_package PRIVATE fixed_client_size psapi)
   target_link_libraries(test_win32_package PRIVATE version)
   set(package_test test_package_zip)
   add_test(NAME ${package_test}

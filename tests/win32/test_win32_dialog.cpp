@@ -1,8 +1,8 @@
-// End to end on Windows: starts the real arrowbench.exe and drives it from
-// this separate process through the window system, the way a user's tools
-// would: find the dialog by its caption, compare its child windows with
-// the template, type into fields (WM_SETTEXT), press buttons (BM_CLICK),
-// read the fields back, and send the keys that the dialog manager handles.
+// The Windows host's part of the dialog script (tests/desktop/dialog.cpp):
+// arrowbench.exe under Wine, and what only the window system shows. First
+// the template as stored in the exe, the live windows against it and the
+// tab order; after the commands, the keys the dialog manager handles, the
+// caption's icon, the screenshot, and the close box in a second process.
 //
 // Usage: test_win32_dialog.exe PATH\arrowbench.exe [screenshot.bmp]
 
@@ -14,17 +14,24 @@
 #include <string>
 #include <vector>
 
-#include "tests/check.h"
-#include "tests/command_cases.h"
+#include "tests/desktop/host.h"
 #include "tests/expected_dialog.h"
-#include "tests/win32/app_process.h"
 #include "tests/win32/dialog_units.h"
+#include "tests/win32/win32_driver.h"
 
 namespace {
+
+const char* exe = nullptr;
 
 std::string class_of(HWND w) {
     char buf[64] = {};
     GetClassNameA(w, buf, sizeof buf);
+    return buf;
+}
+
+std::string window_text(HWND w) {
+    char buf[256] = {};
+    SendMessageA(w, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
     return buf;
 }
 
@@ -86,7 +93,7 @@ void check_resource(const char* exe) {
     FreeLibrary(m);
 }
 
-void check_layout(AppProcess& app, const UnitMapper& units) {
+void check_layout(Win32Driver& app, const UnitMapper& units) {
     HWND dialog = app.dialog;
     CHECK_STR(class_of(dialog), "#32770");
     CHECK_STR(window_text(dialog), expected::CAPTION);
@@ -134,17 +141,17 @@ void check_layout(AppProcess& app, const UnitMapper& units) {
 }
 
 // The tab stops, in template order, and nothing else, round and round.
-void check_tab_order(AppProcess& app) {
+void check_tab_order(Win32Driver& app) {
     std::vector<int> stops;
     for (const expected::Control& c : expected::CONTROLS)
         if (c.style & expected::TABSTOP) stops.push_back(c.id);
     CHECK_INT(stops.size(), 26);
 
     // The dialog gave the focus to its first tab stop, V1.
-    CHECK_INT(GetDlgCtrlID(app.focus()), ID_V1);
+    CHECK_INT(GetDlgCtrlID(app.focused()), ID_V1);
     for (size_t i = 1; i <= stops.size(); ++i) {
-        app.key(VK_TAB);
-        CHECK_INT(GetDlgCtrlID(app.focus()), stops[i % stops.size()]);
+        app.post_key_handled(VK_TAB);
+        CHECK_INT(GetDlgCtrlID(app.focused()), stops[i % stops.size()]);
     }
     // GetNextDlgTabItem walks the same ring.
     HWND w = app.control(ID_V1);
@@ -154,92 +161,57 @@ void check_tab_order(AppProcess& app) {
     }
 }
 
-// clang-format off
-const CommandCase COMMANDS[] = {
-    {ID_ADD, "1 2 3", "4 5 6", "0", "1 2 3", "4 5 6", "5 7 9", "0"},
-    {ID_SUB, " 1  2  3 ", "4 5 6", "0", "1 2 3", "4 5 6", "-3 -3 -3", "0"},
-    {ID_CROSS_PRODUCT, "1 0 0", "0 1 0", "0", "1 0 0", "0 1 0", "0 0 1", "0"},
-    {ID_DOT_PRODUCT, "1 2 3", "4 5 6", "0", "1 2 3", "4 5 6", "0 0 1", "32"},   // V3 as the row before left it
-    {ID_MUL_SCALAR, "1 2 3", "x", "  2 apples", "1 2 3", "x", "2 4 6", "32"},
-    {ID_DIV_SCALAR, "1 -2 0", "x", "0", "1 -2 0", "x", "Infinity -Infinity NaN", "32"},
-    {ID_NORMALIZE, "3 0 4", "x", "0", "3 0 4", "x", "0.6 0 0.8", "32"},
-    {ID_LENGTH, "3 4", "x", "0", "3 4 0", "x", "0.6 0 0.8", "5"},
-    {ID_ADD, "nothing", "1,2,3", "0", "0 0 0", "1 0 0", "1 0 0", "5"},
-    {ID_NORMALIZE, "3e38 3e38 3e38", "x", "0", "3e+38 3e+38 3e+38", "x", "0 0 0", "5"},
-    {ID_LENGTH, "1e20 0 0", "x", "0", "1e+20 0 0", "x", "0 0 0", "1e+20"},
-};
-// clang-format on
-
-void check_commands(AppProcess& app) {
-    for (const CommandCase& c : COMMANDS) {
-        app.set_text(ID_V1, c.v1);
-        app.set_text(ID_V2, c.v2);
-        app.set_text(ID_S1, c.s1);
-        std::string label = std::to_string(c.id) + " " + c.v1;
-        check_context(label.c_str());
-        app.click(int(c.id));
-        CHECK_STR(app.text(ID_V1), c.v1_after);
-        CHECK_STR(app.text(ID_V2), c.v2_after);
-        CHECK_STR(app.text(ID_S1), c.s1);  // never rewritten
-        CHECK_STR(app.text(ID_V3), c.v3);
-        CHECK_STR(app.text(ID_S2), c.s2);
-    }
-    check_context("");
-
-    // More than 255 chars: the command sees the first 255 only.
-    app.set_text(ID_V1, (std::string(size_t(LONG_FIELD.pad), ' ') + LONG_FIELD.tail).c_str());
-    app.click(ID_LENGTH);
-    CHECK_STR(app.text(ID_V1), LONG_FIELD.written);
-    CHECK_STR(app.text(ID_S2), "2.23607");
-
-    // The result fields take the focus and a selection but no typing.
+// The result fields take the focus and a selection but no typing.
+void check_typing(Win32Driver& app) {
     HWND v3 = app.control(ID_V3);
     CHECK(GetWindowLongA(v3, GWL_STYLE) & ES_READONLY);
     app.focus_control(ID_V3);
-    CHECK_INT(GetDlgCtrlID(app.focus()), ID_V3);
+    CHECK_INT(GetDlgCtrlID(app.focused()), ID_V3);
     app.type_chars("99");
-    CHECK_STR(app.text(ID_V3), "0 0 0");
+    CHECK_STR(app.get(ID_V3), "0 0 0");
     app.focus_control(ID_V1);
-    app.set_text(ID_V1, "");
+    app.set(ID_V1, "");
     app.type_chars("7 8 9");
-    CHECK_STR(app.text(ID_V1), "7 8 9");
+    CHECK_STR(app.get(ID_V1), "7 8 9");
 }
 
-void check_keys(AppProcess& app) {
+void check_keys(Win32Driver& app) {
     // Enter in a field is IDOK, which computes nothing.
-    app.set_text(ID_V1, "1 2 3");
-    app.set_text(ID_V2, "1 1 1");
-    app.set_text(ID_V3, "before");
+    app.set(ID_V1, "1 2 3");
+    app.set(ID_V2, "1 1 1");
+    app.set(ID_V3, "before");
     app.focus_control(ID_V1);
-    app.key(VK_RETURN);
-    CHECK(app.alive());
-    CHECK_STR(app.text(ID_V3), "before");
-    CHECK_STR(app.text(ID_V1), "1 2 3");
+    app.post_key_handled(VK_RETURN);
+    CHECK(app.running());
+    CHECK_STR(app.get(ID_V3), "before");
+    CHECK_STR(app.get(ID_V1), "1 2 3");
 
     // Enter or space on a focused button runs its command.
     app.focus_control(ID_ADD);
-    app.key(VK_RETURN);
-    CHECK_STR(app.text(ID_V3), "2 3 4");
-    app.set_text(ID_V3, "before");
+    app.post_key_handled(VK_RETURN);
+    CHECK_STR(app.get(ID_V3), "2 3 4");
+    app.set(ID_V3, "before");
     app.focus_control(ID_SUB);
-    app.key(VK_SPACE);
-    CHECK_STR(app.text(ID_V3), "0 1 2");
+    app.post_key_handled(VK_SPACE);
+    CHECK_STR(app.get(ID_V3), "0 1 2");
 
-    // Typing into a field or clicking a check box computes nothing.
-    app.set_text(ID_V3, "before");
+    // Typing into a field or clicking a check box computes nothing, nor
+    // redraws: the row keeps a text that Redraw would rewrite.
+    app.set(ID_V3, "before");
+    app.set(ID_ROW_VECTOR, "1,2,3");
     app.focus_control(ID_ROW_INVERSE);
-    app.key(VK_SPACE);
+    app.post_key_handled(VK_SPACE);
     CHECK_INT(SendMessageA(app.control(ID_ROW_INVERSE), BM_GETCHECK, 0, 0), BST_CHECKED);
-    app.click(ID_ROW_INVERSE + ROW_STRIDE);
+    app.press(ID_ROW_INVERSE + ROW_STRIDE);
     CHECK_INT(SendMessageA(app.control(ID_ROW_INVERSE + ROW_STRIDE), BM_GETCHECK, 0, 0), BST_CHECKED);
-    CHECK_STR(app.text(ID_V3), "before");
-    CHECK_STR(app.text(ID_ROW_VECTOR), "0 0 0");
+    CHECK_STR(app.get(ID_V3), "before");
+    CHECK_STR(app.get(ID_ROW_VECTOR), "1,2,3");
 }
 
 // The caption shows the program's icon (WM_GETICON does not answer across
 // processes under Wine, so look at the pixels): its red x and blue z arrows
 // in the caption's top-left corner.
-void check_caption_icon(AppProcess& app) {
+void check_caption_icon(Win32Driver& app) {
     RECT frame;
     GetWindowRect(app.dialog, &frame);
     POINT client{0, 0};
@@ -260,46 +232,45 @@ void check_caption_icon(AppProcess& app) {
     CHECK(blue >= 4);
 }
 
+const char* screenshot = nullptr;
+
 }  // namespace
 
-int main(int argc, char** argv) {
+std::unique_ptr<DesktopDriver> start_app(int argc, char** argv) {
     if (argc < 2) {
         std::printf("usage: test_win32_dialog.exe arrowbench.exe [screenshot.bmp]\n");
-        return 2;
+        std::exit(2);
     }
-    const char* exe = argv[1];
-    UnitMapper units;
-
+    exe = argv[1];
+    screenshot = argc > 2 ? argv[2] : nullptr;
     check_resource(exe);
-    {
-        AppProcess app(exe);
-        CHECK(app.dialog != nullptr);
-        if (!app.dialog) return check_exit();
-        check_layout(app, units);
-        check_tab_order(app);
-        check_commands(app);
-        check_keys(app);
-        check_caption_icon(app);
-        if (argc > 2) {
-            app.set_text(ID_V1, "1 2 3");
-            app.set_text(ID_V2, "0.5 -1 2");
-            app.set_text(ID_S1, "2");
-            app.click(ID_CROSS_PRODUCT);
-            CHECK(save_screenshot(app.dialog, argv[2]));
-        }
-        // Escape ends the program at once, with exit code 0.
-        app.focus_control(ID_V1);
-        app.key(VK_ESCAPE);
-        CHECK(app.wait_exit(10000));
-        CHECK_INT(app.exit_code(), 0);
+    auto app = std::make_unique<Win32Driver>(exe);
+    CHECK(app->dialog != nullptr);
+    if (!app->dialog) return nullptr;
+    check_layout(*app, UnitMapper());
+    check_tab_order(*app);
+    return app;
+}
+
+void host_checks(DesktopDriver& driver) {
+    auto& app = static_cast<Win32Driver&>(driver);
+    check_typing(app);
+    check_keys(app);
+    check_caption_icon(app);
+    if (screenshot) {
+        set_all(app, {{ID_V1, "1 2 3"},
+                      {ID_V2, "0.5 -1 2"},
+                      {ID_S1, "2"},
+                      {ID_ROW_VECTOR, "0 0 0"},
+                      {ID_ROW_OFFSET, "0 0 0"},
+                      {ID_ROW_COLOR, "0 0 0"}});
+        app.press(ID_CROSS_PRODUCT);
+        CHECK(write_bmp(capture_window(app.dialog), screenshot));
     }
-    {
-        // So does the close box.
-        AppProcess app(exe);
-        CHECK(app.dialog != nullptr);
-        PostMessageA(app.dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-        CHECK(app.wait_exit(10000));
-        CHECK_INT(app.exit_code(), 0);
-    }
-    return check_exit();
+    // The close box, too, ends the program with exit code 0.
+    Win32Driver second(exe);
+    CHECK(second.dialog != nullptr);
+    PostMessageA(second.dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    CHECK(second.wait_exit(10000));
+    CHECK_INT(second.exit_code(), 0);
 }

@@ -15,7 +15,7 @@ std::unique_ptr<DesktopDriver> start_app(int argc, char** argv) {
         std::exit(2);
     }
     auto app = std::make_unique<Win32Driver>(argv[1], "trace+wgl", argv[2]);
-    if (!app->app.dialog) return nullptr;
+    if (!app->dialog) return nullptr;
     return app;
 }
 
@@ -33,7 +33,7 @@ void check_text_limit(Win32Driver& d) {
     for (int id : {ID_V1, ID_V2, ID_S1, ID_V3, ID_S2, ID_ROW_VECTOR, ID_ROW_OFFSET, ID_ROW_COLOR}) {
         check_context("limit of " + std::to_string(id));
         LRESULT limit = 0;
-        CHECK(send_within(d.app.control(id), EM_GETLIMITTEXT, 0, 0, &limit));
+        CHECK(send_within(d.control(id), EM_GETLIMITTEXT, 0, 0, &limit));
         CHECK_INT(limit, fresh);
     }
     check_context("");
@@ -44,8 +44,8 @@ void check_text_limit(Win32Driver& d) {
     CHECK_INT(d.get(ID_V2).size(), big.size());
 
     CHECK(d.set(ID_V1, ""));
-    CHECK(d.app.focus_control(ID_V1));
-    d.app.type_chars(std::string(80, '1').c_str());
+    CHECK(d.focus_control(ID_V1));
+    d.type_chars(std::string(80, '1').c_str());
     std::string typed = d.get(ID_V1);
     size_t k = typed.size();
     CHECK(k > 5 && k < 80);
@@ -65,14 +65,14 @@ void check_command_messages(Win32Driver& d) {
     for (unsigned id : {0u, 1u, unsigned(ID_V1), unsigned(ID_V3), unsigned(ID_LENGTH + 1), unsigned(ID_ROW_VECTOR - 1),
                         unsigned(ID_VIEW), unsigned(ID_REDRAW + 1), 0xFFFFu}) {
         check_context("command id " + std::to_string(id));
-        CHECK(send_within(d.app.dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0));
+        CHECK(send_within(d.dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0));
         CHECK_STR(d.get(ID_V1), " 1  2  3 ");
         CHECK_STR(d.get(ID_V3), "untouched");
         CHECK_STR(d.get(ID_S2), "untouched");
     }
     check_context("");
     // Any notification code and any control handle: still Add.
-    CHECK(send_within(d.app.dialog, WM_COMMAND, MAKEWPARAM(ID_ADD, 0xBEEF), LPARAM(0x12345678)));
+    CHECK(send_within(d.dialog, WM_COMMAND, MAKEWPARAM(ID_ADD, 0xBEEF), LPARAM(0x12345678)));
     CHECK_STR(d.get(ID_V1), "1 2 3");
     CHECK_STR(d.get(ID_V3), "5 7 9");
 }

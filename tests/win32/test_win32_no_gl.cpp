@@ -21,16 +21,12 @@
 
 #include "tests/check.h"
 #include "tests/command_cases.h"
-#include "tests/win32/app_process.h"
 #include "tests/win32/win32_driver.h"
 #include "tests/win32/wine_trace.h"
 
 namespace {
 
 bool with_gl;
-TracedFrames* trace;
-
-LPARAM at(int x, int y) { return MAKELPARAM(x, y); }
 
 // clang-format off
 const CommandCase COMMANDS[] = {
@@ -45,15 +41,15 @@ const CommandCase COMMANDS[] = {
 };
 // clang-format on
 
-void check_commands(const AppProcess& app) {
+void check_commands(Win32Driver& app) {
     for (const CommandCase& c : COMMANDS) {
         check_context("command " + std::to_string(c.id));
-        CHECK(app.put(ID_V1, c.v1));
-        CHECK(app.put(ID_V2, c.v2));
-        CHECK(app.put(ID_S1, c.s1));
+        CHECK(app.set(ID_V1, c.v1));
+        CHECK(app.set(ID_V2, c.v2));
+        CHECK(app.set(ID_S1, c.s1));
         CHECK(app.press(int(c.id)));
-        std::string got;
-        CHECK(app.get(c.v3 ? ID_V3 : ID_S2, got));  // the command's result
+        const std::string got = app.get(c.v3 ? ID_V3 : ID_S2);  // the command's result
+        CHECK(got != "<no answer>");
         CHECK_STR(got, c.v3 ? c.v3 : c.s2);
     }
     check_context("");
@@ -85,13 +81,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     with_gl = std::string(argv[3]) == "gl";
-    SetEnvironmentVariableA("WINEDEBUG", "trace+opengl,trace+wgl");
-    AppProcess app(argv[1]);
-    SetEnvironmentVariableA("WINEDEBUG", "-all");
+    Win32Driver app(argv[1], "trace+opengl,trace+wgl");
     CHECK(app.dialog != nullptr);
     if (!app.dialog) return check_exit();
-    TracedFrames traced(argv[2], app.gui_thread);
-    trace = &traced;
+    TracedFrames trace(argv[2], app.gui_thread);
 
     // The view window exists whatever became of its context.
     HWND view = app.control(ID_VIEW);
@@ -101,63 +94,64 @@ int main(int argc, char** argv) {
     CHECK_STR(cls, "OpenGLView");
 
     // The first paint runs the frame code.
-    CHECK(trace->after(1) >= 1);
+    CHECK(trace.after(1) >= 1);
 
     // Creation: the format asked for, chosen and set, a context asked
     // for; made current only when there is one.
-    CHECK(trace->count("trace:opengl:wglChoosePixelFormat") >= 1);
-    CHECK_INT(trace->count("flags 36 type 0 color 24 0,0,0,0 accum 0 depth 32"), 1);
-    CHECK_INT(trace->count("trace:opengl:wglSetPixelFormat"), 1);
-    CHECK_INT(trace->count("trace:opengl:wglCreateContext"), 1);
-    CHECK_INT(trace->count("trace:opengl:wglChoosePixelFormat returning"), with_gl ? 1 : 0);
-    CHECK_INT(trace->count("err:wgl:set_pixel_format Invalid format 0"), with_gl ? 0 : 1);
-    CHECK_INT(trace->count("trace:opengl:wglMakeCurrent"), with_gl ? 1 : 0);
+    CHECK(trace.count("trace:opengl:wglChoosePixelFormat") >= 1);
+    CHECK_INT(trace.count("flags 36 type 0 color 24 0,0,0,0 accum 0 depth 32"), 1);
+    CHECK_INT(trace.count("trace:opengl:wglSetPixelFormat"), 1);
+    CHECK_INT(trace.count("trace:opengl:wglCreateContext"), 1);
+    CHECK_INT(trace.count("trace:opengl:wglChoosePixelFormat returning"), with_gl ? 1 : 0);
+    CHECK_INT(trace.count("err:wgl:set_pixel_format Invalid format 0"), with_gl ? 0 : 1);
+    CHECK_INT(trace.count("trace:opengl:wglMakeCurrent"), with_gl ? 1 : 0);
 
     check_commands(app);
 
     // Redraw: the rows are rewritten and one repaint runs the frame code.
-    size_t before = trace->after(0);
-    CHECK(app.put(ID_ROW_VECTOR, "1,2,3"));
-    CHECK(app.put(ID_ROW_COLOR, "300 20"));
+    size_t before = trace.after(0);
+    CHECK(app.set(ID_ROW_VECTOR, "1,2,3"));
+    CHECK(app.set(ID_ROW_COLOR, "300 20"));
     CHECK(app.press(ID_REDRAW));
-    std::string got;
-    CHECK(app.get(ID_ROW_VECTOR, got));
+    std::string got = app.get(ID_ROW_VECTOR);
+    CHECK(got != "<no answer>");
     CHECK_STR(got, "1 0 0");
-    CHECK(app.get(ID_ROW_COLOR, got));
+    got = app.get(ID_ROW_COLOR);
+    CHECK(got != "<no answer>");
     CHECK_STR(got, "255 20 0");
-    CHECK_INT(trace->after(before + 1), before + 1);
+    CHECK_INT(trace.after(before + 1), before + 1);
 
     // Drags: one frame per motion, orbit and zoom alike.
-    before = trace->after(0);
-    CHECK(send_within(view, WM_LBUTTONDOWN, MK_LBUTTON, at(100, 100)));
-    for (int i = 1; i <= 5; ++i) CHECK(send_within(view, WM_MOUSEMOVE, MK_LBUTTON, at(100 + 9 * i, 100 - 4 * i)));
-    CHECK(send_within(view, WM_LBUTTONUP, 0, at(145, 80)));
-    CHECK(send_within(view, WM_RBUTTONDOWN, MK_RBUTTON, at(200, 200)));
-    for (int i = 1; i <= 3; ++i) CHECK(send_within(view, WM_MOUSEMOVE, MK_RBUTTON, at(200, 200 + 7 * i)));
-    CHECK(send_within(view, WM_RBUTTONUP, 0, at(200, 221)));
-    CHECK_INT(trace->after(before + 8), before + 8);
+    before = trace.after(0);
+    CHECK(app.drag_begin(LEFT_BUTTON, 100, 100, false));
+    for (int i = 1; i <= 5; ++i) CHECK(app.drag_move(100 + 9 * i, 100 - 4 * i));
+    CHECK(app.drag_end(145, 80));
+    CHECK(app.drag_begin(RIGHT_BUTTON, 200, 200, false));
+    for (int i = 1; i <= 3; ++i) CHECK(app.drag_move(200, 200 + 7 * i));
+    CHECK(app.drag_end(200, 221));
+    CHECK_INT(trace.after(before + 8), before + 8);
 
     // A size change mid-drag sets the viewport from the new client area
     // and ends the drag: the motions after it draw nothing.
     RECT frame;
     GetWindowRect(view, &frame);
     int w = frame.right - frame.left, h = frame.bottom - frame.top;
-    CHECK(send_within(view, WM_LBUTTONDOWN, MK_LBUTTON, at(50, 50)));
-    CHECK(send_within(view, WM_MOUSEMOVE, MK_LBUTTON, at(60, 50)));
-    before = trace->after(0);
+    CHECK(app.drag_begin(LEFT_BUTTON, 50, 50, false));
+    CHECK(app.drag_move(60, 50));
+    before = trace.after(0);
     SetWindowPos(view, nullptr, 0, 0, w - 20, h - 10, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CHECK(wait_until([&] {
-        trace->read();
-        return trace->count("glViewport x 0, y 0, width 526, height 353") == 1;
+        trace.read();
+        return trace.count("glViewport x 0, y 0, width 526, height 353") == 1;
     }));
-    before = trace->after(0);
-    for (int i = 1; i <= 4; ++i) CHECK(send_within(view, WM_MOUSEMOVE, MK_LBUTTON, at(60 + 10 * i, 50)));
-    CHECK(send_within(view, WM_LBUTTONUP, 0, at(100, 50)));
-    CHECK_INT(trace->after(0), before);
+    before = trace.after(0);
+    for (int i = 1; i <= 4; ++i) CHECK(app.drag_move(60 + 10 * i, 50));
+    CHECK(app.drag_end(100, 50));
+    CHECK_INT(trace.after(0), before);
     SetWindowPos(view, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CHECK(wait_until([&] {
-        trace->read();
-        return trace->count("glViewport x 0, y 0, width 546, height 363") == 2;
+        trace.read();
+        return trace.count("glViewport x 0, y 0, width 546, height 363") == 2;
     }));
 
     // With no context nothing draws over the class background. (With one,
@@ -165,19 +159,19 @@ int main(int argc, char** argv) {
     // to compare.)
     if (!with_gl) CHECK(view_shows_class_background(view));
 
-    CHECK(app.alive());
-    CHECK_INT(close_by_escape(app), 0);
+    CHECK(app.running());
+    CHECK_INT(app.close_by_escape(), 0);
 
     // The release: with a context, unbound and deleted; without one it
     // stops at once, so neither call is made.
     wait_until([&] {
-        trace->read();
-        return !with_gl || trace->count("trace:opengl:wglDeleteContext") > 0;
+        trace.read();
+        return !with_gl || trace.count("trace:opengl:wglDeleteContext") > 0;
     });
     const std::string null_handle(2 * sizeof(void*), '0');  // as Wine's trace prints a pointer
     const std::string unbind = "trace:opengl:wglMakeCurrent hDc " + null_handle + ", newContext " + null_handle;
-    CHECK_INT(trace->count(unbind.c_str()), with_gl ? 1 : 0);
-    CHECK_INT(trace->count("trace:opengl:wglDeleteContext"), with_gl ? 1 : 0);
-    CHECK_INT(trace->count("trace:opengl:wglMakeCurrent"), with_gl ? 2 : 0);
+    CHECK_INT(trace.count(unbind.c_str()), with_gl ? 1 : 0);
+    CHECK_INT(trace.count("trace:opengl:wglDeleteContext"), with_gl ? 1 : 0);
+    CHECK_INT(trace.count("trace:opengl:wglMakeCurrent"), with_gl ? 2 : 0);
     return check_exit();
 }

@@ -17,13 +17,10 @@
 // LogPixels. The screenshot is the dialog as the screen shows it with the
 // view's frame put in place.
 
-#include <cmath>
-
 #include "app/dialog_template.h"
 #include "tests/desktop/host.h"
 #include "tests/win32/dialog_units.h"
 #include "tests/win32/wine_trace.h"
-#include "tests/win32/win32_driver.h"
 
 namespace {
 
@@ -33,23 +30,6 @@ std::unique_ptr<TracedFrames> traced;
 std::string viewport;
 RECT outer;  // the view control on the screen
 size_t count = 0;  // frames drawn by the last step
-
-bool draws(const std::string& frame, const char* call) { return frame.find(call) != std::string::npos; }
-
-// The eye position the last frame's camera was set up with, against the
-// camera's.
-void check_eye(size_t frames, const ViewState& camera, const std::string& what) {
-    check_context(what);
-    double x = 0, y = 0, z = 0;
-    std::string last = frames ? traced->frame(frames - 1) : "";
-    size_t at = last.find("glTranslated x ");
-    CHECK(at != std::string::npos &&
-          std::sscanf(last.c_str() + at, "glTranslated x %lf, y %lf, z %lf", &x, &y, &z) == 3);
-    double d = camera.eye_distance;
-    double want[3] = {camera.eye_dir.x * d, camera.eye_dir.y * d, camera.eye_dir.z * d}, eye[3] = {-x, -y, -z};
-    for (int i = 0; i < 3; ++i) CHECK(std::fabs(eye[i] - want[i]) < 2e-5);
-    check_context("");
-}
 
 // The view's top-left corner on the screen, where its focus ring goes.
 bool focus_ring() {
@@ -63,9 +43,9 @@ bool focus_ring() {
 // The dialog from the screen with the view's frame pasted where the view's
 // client area is, as a BMP, and a PNG of it beside.
 void save_dialog_with_view(const Win32Driver& d, const Shot& frame, const char* path) {
-    WindowImage img = capture_window(d.app.dialog);
+    WindowImage img = capture_window(d.dialog);
     RECT dialog;
-    GetWindowRect(d.app.dialog, &dialog);
+    GetWindowRect(d.dialog, &dialog);
     for (int y = 0; y < frame.height; ++y)
         for (int x = 0; x < frame.width; ++x) {
             int ix = d.view_origin.x - dialog.left + x, iy = d.view_origin.y - dialog.top + y;
@@ -96,8 +76,8 @@ std::unique_ptr<DesktopDriver> start_app(int argc, char** argv) {
     ReleaseDC(nullptr, screen);
     UnitMapper units;
     auto d = std::make_unique<Win32Driver>(argv[1], "trace+opengl,trace+wgl", argv[2]);
-    if (!d->app.dialog) return nullptr;
-    traced = std::make_unique<TracedFrames>(argv[2], d->app.gui_thread);
+    if (!d->dialog) return nullptr;
+    traced = std::make_unique<TracedFrames>(argv[2], d->gui_thread);
     // The control's client area is its template size less the client
     // edge, and every frame is drawn at that size.
     const TemplateControl* v = template_control(ID_VIEW);
@@ -105,7 +85,7 @@ std::unique_ptr<DesktopDriver> start_app(int argc, char** argv) {
     GetWindowRect(d->view, &outer);
     CHECK_INT(outer.right - outer.left, want.right - want.left);
     CHECK_INT(outer.bottom - outer.top, want.bottom - want.top);
-    GetClientRect(d->app.dialog, &dialog_client);
+    GetClientRect(d->dialog, &dialog_client);
     const int W = d->view_width, H = d->view_height;
     CHECK(W > 0 && H > 0 && W < outer.right - outer.left && H < outer.bottom - outer.top);
     std::printf("at %d dpi: dialog client %ld x %ld, view %ld x %ld, its client %d x %d\n", dpi, dialog_client.right,
@@ -128,11 +108,11 @@ void view_step(DesktopDriver& driver, const std::string& step, const ViewState& 
         CHECK(n > 0);
         if (n == 0) return;
         std::string first = traced->frame(0);
-        CHECK(draws(first, "glClearColor red 1.000000, green 1.000000, blue 1.000000, alpha 1.000000"));
-        CHECK(draws(first, "glVertex3f x 5.000000, y 0.000000, z 0.000000"));
-        CHECK(!draws(first, "glPointSize"));
-        CHECK(draws(first, viewport.c_str()));
-        check_eye(n, camera, "start camera");
+        CHECK(has(first, "glClearColor red 1.000000, green 1.000000, blue 1.000000, alpha 1.000000"));
+        CHECK(has(first, "glVertex3f x 5.000000, y 0.000000, z 0.000000"));
+        CHECK(!has(first, "glPointSize"));
+        CHECK(has(first, viewport.c_str()));
+        traced->check_eye(camera, "start camera");
     } else if (step == "typed" || step == "hover") {
         CHECK_INT(n, count);  // editing, or a pointer with no button, draws nothing
     } else if (step == "redraw") {
@@ -145,7 +125,7 @@ void view_step(DesktopDriver& driver, const std::string& step, const ViewState& 
         CHECK(red != std::string::npos);
         char point_size[48];
         std::snprintf(point_size, sizeof point_size, "glPointSize size %f", double(point_size_at(view_scale())));
-        CHECK(draws(drawn, point_size));
+        CHECK(has(drawn, point_size));
         size_t tip = drawn.find("glVertex3f x 1.000000, y -1.000000, z 3.000000", red);
         size_t from = drawn.find("glVertex3f x 1.000000, y -1.000000, z 0.000000", tip);
         CHECK(red != std::string::npos && tip != std::string::npos && from != std::string::npos);
@@ -157,9 +137,9 @@ void view_step(DesktopDriver& driver, const std::string& step, const ViewState& 
         size_t motions = step == "orbit" ? 8 : 4;
         n = traced->after(count + motions);
         CHECK_INT(n, count + motions);
-        check_eye(n, camera, "after the " + step);
+        traced->check_eye(camera, "after the " + step);
         if (step == "orbit") {
-            CHECK(n > 0 && draws(traced->frame(n - 1), "glColor3ub red 255, green 0, blue 255"));
+            CHECK(n > 0 && has(traced->frame(n - 1), "glColor3ub red 255, green 0, blue 255"));
             // A motion with no drag draws nothing.
             PostMessageA(d.view, WM_MOUSEMOVE, 0, LPARAM(pack_position(10, 10)));
             CHECK_INT(traced->after(0), n);
@@ -169,16 +149,16 @@ void view_step(DesktopDriver& driver, const std::string& step, const ViewState& 
         // of the view; the release out there ended it and gave it back.
         CHECK(d.capture_pressed == d.view);
         CHECK(d.capture_released == nullptr);
-        check_eye(n, camera, "after release outside");
+        traced->check_eye(camera, "after release outside");
     } else if (step == "wheel") {
-        check_eye(n, camera, "after the wheel");
-        CHECK(d.app.focus() == d.app.control(ID_V1) && !focus_ring());
+        traced->check_eye(camera, "after the wheel");
+        CHECK(d.focused() == d.control(ID_V1) && !focus_ring());
     } else if (step == "keys") {
         // The click gave the view the keys and its focus ring.
-        CHECK(d.app.focus() == d.view && focus_ring());
-        check_eye(n, camera, "after the keys");
+        CHECK(d.focused() == d.view && focus_ring());
+        traced->check_eye(camera, "after the keys");
     } else if (step == "tab") {
-        CHECK(d.app.focus() == d.app.control(ID_V1));
+        CHECK(d.focused() == d.control(ID_V1));
     }
     count = traced->after(0);
 }

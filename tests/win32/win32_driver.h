@@ -1,8 +1,9 @@
-// The desktop driver for arrowbench.exe under Wine: fields, buttons and
-// drags as messages with a time limit (a hang fails the test instead of
-// stopping it), the real pointer and keyboard through SendInput where
-// only they will do, and the view's frames from Wine's own X window of
-// it, which the test command (view_frames.sh) reads for us.
+// The desktop driver for arrowbench.exe under Wine, in a process of its
+// own: fields, buttons and drags as messages with a time limit (a hang
+// fails the test instead of stopping it), the real pointer and keyboard
+// through SendInput where only they will do, and the view's frames from
+// Wine's own X window of it, which the test command (view_frames.sh) reads
+// for us. Everything goes through what any other program could use.
 #pragma once
 
 #include <windows.h>
@@ -11,10 +12,31 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "tests/desktop/driver.h"
-#include "tests/win32/app_process.h"
 #include "view/view.h"
+
+// Polls `done` for up to `ms` milliseconds.
+template <typename F>
+bool wait_until(F done, int ms = 5000) {
+    for (int waited = 0; waited <= ms; waited += 10) {
+        if (done()) return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+// The build tree hands us Unix paths; Wine maps / to drive Z:.
+inline std::string windows_path(const char* path) {
+    std::string p = path;
+    if (!p.empty() && p[0] == '/') {
+        p = "Z:" + p;
+        for (char& c : p)
+            if (c == '/') c = '\\';
+    }
+    return p;
+}
 
 inline std::string whole_file(const std::string& path) {
     std::string all;
@@ -51,54 +73,212 @@ inline Shot read_ppm(const std::string& path) {
     return s;
 }
 
-// Escape in V1, as a user ends the program. Returns the exit code, or
-// STILL_ACTIVE if the program is still running 10 s later.
-inline DWORD close_by_escape(const AppProcess& app) {
-    app.focus_control(ID_V1);
-    app.key(VK_ESCAPE);
-    return app.wait_exit(10000) ? app.exit_code() : STILL_ACTIVE;
+// A window as the X server shows it, read back from the screen: 24-bit
+// rows, bottom-up, as a BMP file stores them.
+struct WindowImage {
+    int width = 0, height = 0, stride = 0;
+    std::vector<BYTE> bgr;
+    BYTE* row(int y) { return bgr.data() + size_t(height - 1 - y) * size_t(stride); }  // y down
+};
+
+inline BITMAPINFOHEADER bmp_header(const WindowImage& img) {
+    BITMAPINFOHEADER bi = {};
+    bi.biSize = sizeof bi;
+    bi.biWidth = img.width;
+    bi.biHeight = img.height;  // bottom-up
+    bi.biPlanes = 1;
+    bi.biBitCount = 24;
+    return bi;
+}
+
+inline WindowImage capture_window(HWND window) {
+    // Paint whatever is pending, then give the X server a moment to show it.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Sleep(500);
+    RECT r;
+    GetWindowRect(window, &r);
+    WindowImage img;
+    img.width = r.right - r.left;
+    img.height = r.bottom - r.top;
+    img.stride = (img.width * 3 + 3) & ~3;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, img.width, img.height);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, img.width, img.height, screen, r.left, r.top, SRCCOPY);
+    SelectObject(mem, old);
+    BITMAPINFOHEADER bi = bmp_header(img);
+    img.bgr.resize(size_t(img.stride) * size_t(img.height));
+    GetDIBits(mem, bmp, 0, UINT(img.height), img.bgr.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return img;
+}
+
+inline bool write_bmp(const WindowImage& img, const char* path) {
+    BITMAPINFOHEADER bi = bmp_header(img);
+    BITMAPFILEHEADER bf = {};
+    bf.bfType = 0x4D42;
+    bf.bfOffBits = sizeof bf + sizeof bi;
+    bf.bfSize = DWORD(bf.bfOffBits + img.bgr.size());
+    HANDLE f = CreateFileA(windows_path(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD n;
+    bool ok = WriteFile(f, &bf, sizeof bf, &n, nullptr) && WriteFile(f, &bi, sizeof bi, &n, nullptr) &&
+              WriteFile(f, img.bgr.data(), DWORD(img.bgr.size()), &n, nullptr);
+    CloseHandle(f);
+    return ok;
+}
+
+// A message sent with a time limit. False when the limit ran out.
+inline bool send_within(HWND w, UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result = nullptr,
+                        UINT ms = 10000) {
+    DWORD_PTR r = 0;
+    if (!SendMessageTimeoutA(w, message, wparam, lparam, SMTO_NORMAL, ms, &r)) return false;
+    if (result) *result = LRESULT(r);
+    return true;
 }
 
 struct Win32Driver : DesktopDriver {
-    AppProcess app;
-    HWND view = nullptr;
+    PROCESS_INFORMATION info = {};
+    HWND dialog = nullptr, view = nullptr;
+    DWORD gui_thread = 0;
     POINT view_origin{0, 0};  // on the screen
-    std::string trace;  // where Wine's trace goes, if the test command keeps one
+    std::string trace;        // where Wine's trace goes, if the test command keeps one
     // The capture as a drag with the real pointer left it: after the
     // press, and after the release.
     HWND capture_pressed = nullptr, capture_released = nullptr;
     int frames_read = 0;
 
     // `debug`: the Wine trace channels the program runs with, if any.
-    static const char* with_debug(const char* exe, const char* debug) {
+    explicit Win32Driver(const char* exe, const char* debug = nullptr, const char* trace_file = nullptr)
+        : trace(trace_file ? trace_file : "") {
+        std::string path = windows_path(exe);
+        std::vector<char> cmd(path.begin(), path.end());
+        cmd.push_back('\0');
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
         if (debug) SetEnvironmentVariableA("WINEDEBUG", debug);
-        return exe;
-    }
-    Win32Driver(const char* exe, const char* debug = nullptr, const char* trace_file = nullptr)
-        : app(with_debug(exe, debug)), trace(trace_file ? trace_file : "") {
+        bool started =
+            CreateProcessA(path.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info);
         if (debug) SetEnvironmentVariableA("WINEDEBUG", "-all");
-        if (!app.dialog) return;
-        view = app.control(ID_VIEW);
+        if (!started) return;
+        WaitForInputIdle(info.hProcess, 20000);
+        wait_until([&] { return (dialog = find_dialog()) != nullptr; }, 20000);
+        if (!dialog) return;
+        gui_thread = GetWindowThreadProcessId(dialog, nullptr);
+        view = control(ID_VIEW);
         RECT client;
         GetClientRect(view, &client);
         view_width = client.right;
         view_height = client.bottom;
         ClientToScreen(view, &view_origin);
     }
+    ~Win32Driver() override {
+        if (!info.hProcess) return;
+        if (running()) TerminateProcess(info.hProcess, 99);
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
 
-    bool running() override { return app.alive(); }
-    bool set(int id, const std::string& text) override { return app.put(id, text); }
+    static BOOL CALLBACK match_dialog(HWND w, LPARAM p) {
+        auto* d = reinterpret_cast<Win32Driver*>(p);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        char caption[64] = {};
+        GetWindowTextA(w, caption, sizeof caption);
+        if (pid != d->info.dwProcessId || std::string(caption) != "Arrowbench" || !IsWindowVisible(w)) return TRUE;
+        d->dialog = w;
+        return FALSE;
+    }
+    HWND find_dialog() {
+        EnumWindows(match_dialog, reinterpret_cast<LPARAM>(this));
+        return dialog;
+    }
+
+    bool wait_exit(DWORD ms) const { return WaitForSingleObject(info.hProcess, ms) == WAIT_OBJECT_0; }
+    DWORD exit_code() const {
+        DWORD code = 12345;
+        GetExitCodeProcess(info.hProcess, &code);
+        return code;
+    }
+    HWND control(int id) const { return GetDlgItem(dialog, id); }
+
+    bool running() override { return WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT; }
+    bool set(int id, const std::string& text) override {
+        return send_within(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    // The whole text, however long.
     std::string get(int id) override {
-        std::string t;
-        return app.get(id, t) ? t : "<no answer>";
+        LRESULT n = 0, got = 0;
+        if (!send_within(control(id), WM_GETTEXTLENGTH, 0, 0, &n)) return "<no answer>";
+        std::vector<char> buf(size_t(n) + 2);
+        if (!send_within(control(id), WM_GETTEXT, WPARAM(buf.size()), reinterpret_cast<LPARAM>(buf.data()), &got))
+            return "<no answer>";
+        return std::string(buf.data(), size_t(got));
     }
     void type(int id, const std::string& text) override {
-        app.put(id, "");
-        app.focus_control(id);
-        app.type_chars(text.c_str());
+        set(id, "");
+        focus_control(id);
+        type_chars(text.c_str());
     }
-    bool press(int id) override { return app.press(id); }
-    void focus(int id) override { app.focus_control(id); }
+    // BM_CLICK is sent, so the command has run when this returns.
+    bool press(int id) override { return send_within(control(id), BM_CLICK, 0, 0); }
+    void focus(int id) override { focus_control(id); }
+
+    // --- the keyboard focus, and keys posted to it ---
+
+    GUITHREADINFO gui() const {
+        GUITHREADINFO gti = {};
+        gti.cbSize = sizeof gti;
+        GetGUIThreadInfo(gui_thread, &gti);
+        return gti;
+    }
+    HWND focused() const { return gui().hwndFocus; }
+
+    // Focus through the dialog manager, as Tab would move it.
+    bool focus_control(int id) const { return focus_window(control(id)); }
+    bool focus_window(HWND target) const {
+        PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+        return wait_until([&] { return focused() == target; });
+    }
+
+    // A key pressed and released on the focused control. Posted, so it
+    // goes through the program's message loop and its dialog manager.
+    void post_key(UINT vk) const {
+        HWND target = focused();
+        UINT scan = MapVirtualKeyA(vk, 0);
+        PostMessageA(target, WM_KEYDOWN, vk, LPARAM(1 | (scan << 16)));
+        PostMessageA(target, WM_KEYUP, vk, LPARAM(1 | (scan << 16) | (3u << 30)));
+    }
+
+    // Posted messages are handled in order: once a Tab posted after
+    // everything else has moved the focus, all of it has been handled.
+    // The focus then goes back to `keep`.
+    void settle_back_to(HWND keep) const {
+        HWND before = focused();
+        post_key(VK_TAB);
+        wait_until([&] { return focused() != before; });
+        focus_window(keep);
+    }
+
+    // Presses a key and waits until the program has handled it. Escape
+    // may end the program, so nothing is waited for there.
+    void post_key_handled(UINT vk) const {
+        HWND before = focused();
+        post_key(vk);
+        if (vk == VK_TAB)
+            wait_until([&] { return focused() != before; });
+        else if (vk != VK_ESCAPE)
+            settle_back_to(focused());
+    }
+
+    void type_chars(const char* s) const {
+        HWND target = focused();
+        for (; *s; ++s) PostMessageA(target, WM_CHAR, WPARAM(BYTE(*s)), 1);
+        settle_back_to(target);
+    }
 
     // --- the pointer ---
 
@@ -123,12 +303,6 @@ struct Win32Driver : DesktopDriver {
         SendInput(1, &in, sizeof in);
         Sleep(100);
     }
-    HWND capture() const {
-        GUITHREADINFO gti = {};
-        gti.cbSize = sizeof gti;
-        GetGUIThreadInfo(app.gui_thread, &gti);
-        return gti.hwndCapture;
-    }
 
     // Inside the view, button and motion messages straight to it, each
     // handled before the next goes.
@@ -140,7 +314,7 @@ struct Win32Driver : DesktopDriver {
                                LPARAM(pack_position(x, y)));
         pointer_to(x, y);
         pointer_button(button == LEFT_BUTTON ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN);
-        capture_pressed = capture();
+        capture_pressed = gui().hwndCapture;
         return running();
     }
     bool drag_move(int x, int y) override {
@@ -153,7 +327,7 @@ struct Win32Driver : DesktopDriver {
             return send_within(view, held == LEFT_BUTTON ? WM_LBUTTONUP : WM_RBUTTONUP, 0, LPARAM(pack_position(x, y)));
         pointer_to(x, y);
         pointer_button(held == LEFT_BUTTON ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP);
-        capture_released = capture();
+        capture_released = gui().hwndCapture;
         return running();
     }
     void hover(int x, int y) override { pointer_to(x, y); }
@@ -171,9 +345,9 @@ struct Win32Driver : DesktopDriver {
             pointer_button(MOUSEEVENTF_WHEEL, delta);
             return;
         }
-        PostMessageA(app.focus(), WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(delta)),
+        PostMessageA(focused(), WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(delta)),
                      MAKELPARAM(view_origin.x + x, view_origin.y + y));
-        app.settle_back_to(app.focus());
+        settle_back_to(focused());
     }
 
     void key_event(WORD vk, DWORD flags) {
@@ -187,7 +361,7 @@ struct Win32Driver : DesktopDriver {
     // Each key as the keyboard gives it; Tab through the dialog manager,
     // waited for until the focus has moved.
     void key(const std::string& name) override {
-        if (name == "Tab") return app.key(VK_TAB);
+        if (name == "Tab") return post_key_handled(VK_TAB);
         static const WORD vks[KEY_COUNT] = {VK_LEFT, VK_RIGHT, VK_UP,     VK_DOWN,   VK_ADD, VK_SUBTRACT, VK_PRIOR, VK_NEXT,
                                             VK_HOME, VK_TAB,   VK_ESCAPE, VK_RETURN, VK_F9,  VK_F10,      VK_APPS};
         bool shift;
@@ -209,7 +383,7 @@ struct Win32Driver : DesktopDriver {
     void pause(int ms) override { Sleep(DWORD(ms)); }
     bool menu_open() override {
         bool open = false;
-        EnumThreadWindows(app.gui_thread, find_menu, LPARAM(&open));
+        EnumThreadWindows(gui_thread, find_menu, LPARAM(&open));
         return open;
     }
 
@@ -252,16 +426,23 @@ struct Win32Driver : DesktopDriver {
     Memory memory() override {
         SIZE_T own = 0;
         MEMORY_BASIC_INFORMATION region;
-        for (const char* at = nullptr; VirtualQueryEx(app.info.hProcess, at, &region, sizeof region) == sizeof region;
+        for (const char* at = nullptr; VirtualQueryEx(info.hProcess, at, &region, sizeof region) == sizeof region;
              at = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
             if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) own += region.RegionSize;
             if (region.RegionSize == 0) break;
         }
         PROCESS_MEMORY_COUNTERS counters = {};
         counters.cb = sizeof counters;
-        K32GetProcessMemoryInfo(app.info.hProcess, &counters, sizeof counters);
+        K32GetProcessMemoryInfo(info.hProcess, &counters, sizeof counters);
         return {long(counters.WorkingSetSize / 1024), long(own / 1024)};
     }
 
-    bool quit() override { return close_by_escape(app) == 0; }
+    // The exit code after Escape in V1, or STILL_ACTIVE if the program is
+    // still running 10 s later.
+    DWORD close_by_escape() {
+        focus_control(ID_V1);
+        post_key_handled(VK_ESCAPE);
+        return wait_exit(10000) ? exit_code() : STILL_ACTIVE;
+    }
+    bool quit() override { return close_by_escape() == 0; }
 };

@@ -6,31 +6,38 @@
 
 #include <windows.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "tests/win32/app_process.h"
+#include "tests/win32/win32_driver.h"
 
-struct WineTrace {
-    std::string path;
-    std::string thread;  // "0024:", the program's GUI thread
-    size_t offset = 0;   // how far the file has been read
+inline bool has(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
 
-    WineTrace(const char* file, DWORD thread_id) : path(windows_path(file)) {
+// The frames the program's GUI thread drew, as its trace shows them: every
+// line of that thread so far, without its id, and the line that ended each
+// frame (the one with `end`).
+struct TracedFrames {
+    std::string path, thread;  // thread: "0024:"
+    size_t offset = 0;         // how far the file has been read
+    const char* end;
+    std::vector<std::string> lines;
+    std::vector<size_t> ends;
+
+    TracedFrames(const char* file, DWORD thread_id, const char* frame_end = "trace:opengl:glFinish")
+        : path(windows_path(file)), end(frame_end) {
         char id[16];
         std::snprintf(id, sizeof id, "%04lx:", static_cast<unsigned long>(thread_id));
         thread = id;
     }
 
-    // The whole lines of our thread written since the last call, each
-    // without its thread id. A line still being written is left for the
-    // next call.
-    std::vector<std::string> new_lines() {
-        std::vector<std::string> out;
+    // Takes in the whole lines written since the last call; a line still
+    // being written is left for the next. Returns the frames so far.
+    size_t read() {
         HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                nullptr, OPEN_EXISTING, 0, nullptr);
-        if (f == INVALID_HANDLE_VALUE) return out;
+        if (f == INVALID_HANDLE_VALUE) return ends.size();
         LARGE_INTEGER at;
         at.QuadPart = LONGLONG(offset);
         SetFilePointerEx(f, at, nullptr, FILE_BEGIN);
@@ -40,42 +47,12 @@ struct WineTrace {
         while (ReadFile(f, buf, sizeof buf, &n, nullptr) && n) chunk.append(buf, n);
         CloseHandle(f);
         size_t pos = 0;
-        for (;;) {
-            size_t end = chunk.find('\n', pos);
-            if (end == std::string::npos) break;
-            if (chunk.compare(pos, thread.size(), thread) == 0)
-                out.push_back(chunk.substr(pos + thread.size(), end - pos - thread.size()));
-            pos = end + 1;
+        for (size_t line_end; (line_end = chunk.find('\n', pos)) != std::string::npos; pos = line_end + 1) {
+            if (chunk.compare(pos, thread.size(), thread) != 0) continue;
+            lines.push_back(chunk.substr(pos + thread.size(), line_end - pos - thread.size()));
+            if (has(lines.back(), end)) ends.push_back(lines.size() - 1);
         }
         offset += pos;
-        return out;
-    }
-};
-
-inline bool has(const std::string& line, const char* part) { return line.find(part) != std::string::npos; }
-
-inline size_t count_lines(const std::vector<std::string>& lines, const char* part) {
-    size_t n = 0;
-    for (const std::string& l : lines) n += has(l, part);
-    return n;
-}
-
-// The frames the program's thread drew, as its trace shows them: every
-// line so far, and the line that ended each frame (the one with `end`).
-struct TracedFrames {
-    WineTrace trace;
-    const char* end;
-    std::vector<std::string> lines;
-    std::vector<size_t> ends;
-
-    TracedFrames(const char* file, DWORD thread, const char* frame_end = "trace:opengl:glFinish")
-        : trace(file, thread), end(frame_end) {}
-
-    size_t read() {
-        for (std::string& l : trace.new_lines()) {
-            if (has(l, end)) ends.push_back(lines.size());
-            lines.push_back(std::move(l));
-        }
         return ends.size();
     }
     // Waits until at least `n` frames have been drawn, then a little more
@@ -102,5 +79,25 @@ struct TracedFrames {
         for (size_t l = i ? ends[i - 1] + 1 : 0; l <= ends[i]; ++l) out += lines[l] + "\n";
         return out;
     }
-    size_t count(const char* part) const { return count_lines(lines, part); }
+    size_t count(const char* part) const {
+        size_t n = 0;
+        for (const std::string& l : lines) n += has(l, part);
+        return n;
+    }
+
+    // The eye the last frame's camera was set up with (gluLookAt ends in
+    // glTranslated(-eye)), against the camera's, within `relative` of its
+    // size beyond a fixed 2e-5.
+    void check_eye(const ViewState& camera, const std::string& what, double relative = 0) const {
+        check_context(what);
+        double x = 0, y = 0, z = 0;
+        std::string last = ends.empty() ? "" : frame(ends.size() - 1);
+        size_t at = last.find("glTranslated x ");
+        CHECK(at != std::string::npos &&
+              std::sscanf(last.c_str() + at, "glTranslated x %lf, y %lf, z %lf", &x, &y, &z) == 3);
+        double d = camera.eye_distance;
+        double want[3] = {camera.eye_dir.x * d, camera.eye_dir.y * d, camera.eye_dir.z * d}, eye[3] = {-x, -y, -z};
+        for (int i = 0; i < 3; ++i) CHECK(std::fabs(eye[i] - want[i]) <= 2e-5 + relative * std::fabs(want[i]));
+        check_context("");
+    }
 };
