@@ -204,9 +204,15 @@ public:
 
     int handle(int event) override {
         // Back from elsewhere (a menu of ours, another window), the keys go
-        // to the control that last had them, as a Windows dialog does.
+        // to the control that last had them, as a Windows dialog does; so
+        // does a key that comes while FLTK has lost track of the focus, as
+        // it does after a menu where no window manager keeps it.
         if (Fl::focus() && Fl::focus() != this && contains(Fl::focus())) last_focus_ = Fl::focus();
-        if (event == FL_FOCUS && !Fl::focus() && last_focus_ && last_focus_->take_focus()) return 1;
+        bool lost = !Fl::focus() && last_focus_;
+        if (lost && event == FL_FOCUS && last_focus_->take_focus()) return 1;
+        if (lost && (event == FL_KEYBOARD || event == FL_SHORTCUT) && last_focus_->take_focus() &&
+            last_focus_->handle(FL_KEYBOARD))
+            return 1;
         if (event == FL_SHORTCUT && Fl::test_shortcut(SHOW_CALCULATION_KEY)) {
             show_calculation_now();
             return 1;
