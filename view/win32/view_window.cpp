@@ -25,8 +25,8 @@ void press(HWND window, ViewButton button, LPARAM lparam) {
 }
 
 // The view's menu is the dialog's to show: it holds the dialog's commands.
-// The dialog is asked as a child asks its parent, with the screen position,
-// or -1 from the keyboard (then under the view's centre).
+// The dialog is asked as a child asks its parent, with a screen position:
+// the pointer's, or the view's centre when the keyboard asked.
 void ask_for_menu(HWND window, POINT at, bool from_keyboard) {
     if (from_keyboard) {
         RECT r;
