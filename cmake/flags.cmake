@@ -13,3 +13,10 @@ endif()
 # Warnings for everything; the presets make them errors
 # (CMAKE_COMPILE_WARNING_AS_ERROR).
 add_compile_options(-Wall -Wextra)
+
+# A first visit fetches the core as wasm: built for size, across the whole
+# program.
+if(EMSCRIPTEN)
+  add_compile_options(-Oz -flto)
+  add_link_options(-flto)
+endif()

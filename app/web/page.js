@@ -1,6 +1,6 @@
 // The page's glue: buttons run their command through the core, the view
 // control gets its canvas, the address keeps the scene, the picture can be
-// saved, and the service worker keeps the files for offline use. Loaded
+// saved, and the service worker keeps the files for offline use. Inline
 // after the controls and before arrowbench.js, which picks up Module. The
 // build puts in the template's names.
 'use strict';
@@ -42,6 +42,12 @@ Module.onRuntimeInitialized = function() {
   document.getElementById('copy-link').addEventListener('click', copyLink);
   document.getElementById('save-picture').addEventListener('click', savePicture);
   document.documentElement.dataset.ready = 'true';
+  // The service worker fetches every file again to keep it: only once the
+  // page has loaded and drawn, never beside the first frame.
+  if (!('serviceWorker' in navigator)) return;
+  var keep = function() { navigator.serviceWorker.register('sw.js'); };
+  if (document.readyState === 'complete') setTimeout(keep);
+  else addEventListener('load', keep);
 };
 
 // The view's text alternative names what Redraw handed it: the rows as the
@@ -103,5 +109,3 @@ function savePicture() {
 
 // Another scene typed into the address opens as a link does: afresh.
 window.addEventListener('hashchange', function() { location.reload(); });
-
-if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js');

@@ -55,6 +55,10 @@ function attachView(module, canvas) {
     canvas.height = height;
     module._arrowbench_pixel_scale(scale);
     module._arrowbench_resized(width, height);
+    // This frame is the one a pending repaint asked for: the first one, after
+    // the link's Redraw, is drawn once.
+    if (module.repaintPending) cancelAnimationFrame(module.repaintPending);
+    module.repaintPending = 0;
     module._arrowbench_paint();
   }
   function fitToRatio() {
