@@ -306,10 +306,12 @@ std::string control_html(const TemplateControl& c) {
 
 // The page's own font and colours, native controls, light or dark after
 // the system; the view's picture is its own. Controls are 25 CSS px high
-// or more: over the 24 a pointer target needs. The head's script starts
-// the wasm's fetch and compile while the rest arrives (page.js hands the
-// module to the runtime); a server that does not call it application/wasm
-// gets it compiled from its bytes.
+// or more: over the 24 a pointer target needs. Nothing is shown before
+// the runtime's script (#core) is parsed, so that the page is laid out
+// once, whole, not a part of it first. The head's script starts the wasm's
+// fetch and compile while the rest arrives (page.js hands the module to
+// the runtime); a server that does not call it application/wasm gets it
+// compiled from its bytes.
 const char* const HEAD = R"(<!DOCTYPE html>
 <html lang="en">
 <head>
@@ -319,6 +321,7 @@ const char* const HEAD = R"(<!DOCTYPE html>
 <meta name="description" content="Arithmetic on 3-component vectors with a live 3D view: add, subtract, cross, dot, scale, normalize and measure vectors, and see up to three drawn round the axes. A static page that works offline; a link keeps the whole scene.">
 <meta name="color-scheme" content="light dark">
 <link rel="manifest" href="manifest.webmanifest">
+<link rel="expect" href="#core" blocking="render">
 <script>
 var Module = {wasm: fetch('arrowbench.wasm').then(function(r) { return WebAssembly.compileStreaming(r); }).catch(function() {
   return fetch('arrowbench.wasm').then(function(r) { return r.arrayBuffer(); }).then(WebAssembly.compile); })};
@@ -414,6 +417,6 @@ int main(int argc, char** argv) {
     // The scripts last: the controls are there when they run, and the view
     // draws without waiting for the page to finish loading.
     std::fprintf(out, "%s</main>\n<script src=\"view.js\"></script>\n<script src=\"page.js\"></script>\n"
-                 "<script src=\"arrowbench.js\"></script>\n</body>\n</html>\n", tools().c_str());
+                 "<script src=\"arrowbench.js\" id=\"core\"></script>\n</body>\n</html>\n", tools().c_str());
     return std::fclose(out) == 0 ? 0 : 1;
 }

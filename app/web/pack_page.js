@@ -26,11 +26,11 @@ if (!input.endsWith('.html')) {
   let html = fs.readFileSync(input, 'utf8');
   for (const pair of scripts) {
     const [name, file] = pair.split('=');
-    const tag = `<script src="${name}"></script>`;
+    const tag = new RegExp(`<script src="${name.replace(/\./g, '\\.')}"([^>]*)></script>`);
     const code = minified(file);
     // Text that would end or change the script element stops the build.
-    if (!html.includes(tag) || /<\/script|<!--/i.test(code)) throw new Error(`pack_page: cannot put ${name} inline`);
-    html = html.replace(tag, () => `<script>${code}</script>`);
+    if (!tag.test(html) || /<\/script|<!--/i.test(code)) throw new Error(`pack_page: cannot put ${name} inline`);
+    html = html.replace(tag, (_, rest) => `<script${rest}>${code}</script>`);
   }
   if (/<script src=/.test(html)) throw new Error('pack_page: a script the page names was not given');
   fs.writeFileSync(out, html);
