@@ -56,7 +56,8 @@ try {
       // Where the blocking comes from: the main thread's long tasks, as
       // simulated on the phone.
       const tasks = lhr.audits['long-tasks'].details?.items ?? [];
-      console.log(`  long tasks: ${tasks.map((t) => `${Math.round(t.duration)} ms at ${Math.round(t.startTime)}`).join(', ') || 'none'}`);
+      console.log(`  first contentful paint at ${Math.round(lhr.audits['first-contentful-paint'].numericValue)} ms; long tasks: ${
+        tasks.map((t) => `${Math.round(t.duration)} ms at ${Math.round(t.startTime)}`).join(', ') || 'none'}`);
     }
   }
   if (scores.length) {
