@@ -15,8 +15,9 @@ endif()
 add_compile_options(-Wall -Wextra)
 
 # A first visit fetches the core as wasm: built for size, across the whole
-# program.
+# program. Nothing catches an exception or asks a type at run time, and
+# Emscripten catches none by default: neither is built in.
 if(EMSCRIPTEN)
-  add_compile_options(-Oz -flto)
+  add_compile_options(-Oz -flto -fno-exceptions -fno-rtti)
   add_link_options(-flto)
 endif()

@@ -307,11 +307,8 @@ std::string control_html(const TemplateControl& c) {
 // The page's own font and colours, native controls, light or dark after
 // the system; the view's picture is its own. Controls are 25 CSS px high
 // or more: over the 24 a pointer target needs. Nothing is shown before
-// the runtime's script (#core) is parsed, so that the page is laid out
-// once, whole, not a part of it first. The head's script starts the wasm's
-// fetch and compile while the rest arrives (page.js hands the module to
-// the runtime); a server that does not call it application/wasm gets it
-// compiled from its bytes.
+// the runtime's script (#core) is parsed: by then the page is laid out
+// once, whole, and the first frame drawn.
 const char* const HEAD = R"(<!DOCTYPE html>
 <html lang="en">
 <head>
@@ -322,10 +319,6 @@ const char* const HEAD = R"(<!DOCTYPE html>
 <meta name="color-scheme" content="light dark">
 <link rel="manifest" href="manifest.webmanifest">
 <link rel="expect" href="#core" blocking="render">
-<script>
-var Module = {wasm: fetch('arrowbench.wasm').then(function(r) { return WebAssembly.compileStreaming(r); }).catch(function() {
-  return fetch('arrowbench.wasm').then(function(r) { return r.arrayBuffer(); }).then(WebAssembly.compile); })};
-</script>
 <link rel="icon" href="arrowbench-32.png" sizes="32x32">
 <link rel="apple-touch-icon" href="arrowbench-256.png">
 <style>
@@ -415,8 +408,10 @@ int main(int argc, char** argv) {
         if (c.id == ID_REDRAW) std::fprintf(out, "%s\n", control_html(view()).c_str());
     }
     // The scripts last: the controls are there when they run, and the view
-    // draws without waiting for the page to finish loading.
+    // draws as the runtime's script runs. The build puts each inline, the
+    // wasm too (pack_page.js): a first visit makes one request.
     std::fprintf(out, "%s</main>\n<script src=\"view.js\"></script>\n<script src=\"page.js\"></script>\n"
-                 "<script src=\"arrowbench.js\" id=\"core\"></script>\n</body>\n</html>\n", tools().c_str());
+                 "<script src=\"arrowbench.wasm\"></script>\n<script src=\"arrowbench.js\" id=\"core\"></script>\n"
+                 "</body>\n</html>\n", tools().c_str());
     return std::fclose(out) == 0 ? 0 : 1;
 }

@@ -1,21 +1,25 @@
 // The page's glue: buttons run their command through the core, the view
 // control gets its canvas, the address keeps the scene, the picture can be
 // saved, and the service worker keeps the files for offline use. Inline
-// after the controls and before arrowbench.js, which picks up Module. The
-// build puts in the template's names.
+// after the controls and before the wasm and arrowbench.js, which picks up
+// Module. The build puts in the template's names.
 'use strict';
 
-// The runtime takes the wasm the page's head is compiling (Module.wasm)
-// rather than fetching it again. The first frame is drawn as soon as the
-// core runs and the view has its size; the rest follows it.
-Module.canvas = document.querySelector('canvas[data-id]');
+// The runtime takes the wasm the page carries (Module.wasm, a character a
+// byte plus a shift, put in by the build) rather than fetching it, and starts the core
+// as its script runs: the first frame is drawn before the page is first
+// shown, and the rest follows it.
+var Module = {canvas: document.querySelector('canvas[data-id]')};
 makeAxisLabels(Module, Module.canvas);
 Module.instantiateWasm = function(imports, receive) {
-  Module.wasm.then(function(module) {
-    performance.mark('wasm-compiled');
-    return WebAssembly.instantiate(module, imports);
-  }).then(receive);
-  return {};
+  var text = Module.wasm.text, shift = Module.wasm.shift, bytes = new Uint8Array(text.length);
+  for (var i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i) - shift;
+  Module.wasm = null;
+  var module = new WebAssembly.Module(bytes);
+  performance.mark('wasm-compiled');
+  var instance = new WebAssembly.Instance(module, imports);
+  receive(instance, module);
+  return instance.exports;
 };
 Module.onRuntimeInitialized = function() {
   performance.mark('runtime-ready');
