@@ -6,9 +6,9 @@
 'use strict';
 
 // The runtime takes the wasm the page carries (Module.wasm, a character a
-// byte plus a shift, put in by the build) rather than fetching it, and starts the core
-// as its script runs: the first frame is drawn before the page is first
-// shown, and the rest follows it.
+// byte plus a shift, put in by the build) rather than fetching it, and
+// starts the core as its script runs: the first frame is drawn before the
+// page is first shown, and the rest follows it.
 var Module = {canvas: document.querySelector('canvas[data-id]')};
 makeAxisLabels(Module, Module.canvas);
 Module.instantiateWasm = function(imports, receive) {
