@@ -307,8 +307,9 @@ std::string control_html(const TemplateControl& c) {
 // The page's own font and colours, native controls, light or dark after
 // the system; the view's picture is its own. Controls are 25 CSS px high
 // or more: over the 24 a pointer target needs. Nothing is shown before
-// the runtime's script (#core) is parsed: by then the page is laid out
-// once, whole, and the first frame drawn.
+// the runtime's script has run, its last bytes included (#parsed follows
+// it): by then the page is laid out once, whole, and the first frame
+// drawn.
 const char* const HEAD = R"(<!DOCTYPE html>
 <html lang="en">
 <head>
@@ -318,7 +319,7 @@ const char* const HEAD = R"(<!DOCTYPE html>
 <meta name="description" content="Arithmetic on 3-component vectors with a live 3D view: add, subtract, cross, dot, scale, normalize and measure vectors, and see up to three drawn round the axes. A static page that works offline; a link keeps the whole scene.">
 <meta name="color-scheme" content="light dark">
 <link rel="manifest" href="manifest.webmanifest">
-<link rel="expect" href="#core" blocking="render">
+<link rel="expect" href="#parsed" blocking="render">
 <link rel="icon" href="arrowbench-32.png" sizes="32x32">
 <link rel="apple-touch-icon" href="arrowbench-256.png">
 <style>
@@ -411,7 +412,7 @@ int main(int argc, char** argv) {
     // draws as the runtime's script runs. The build puts each inline, the
     // wasm too (pack_page.js): a first visit makes one request.
     std::fprintf(out, "%s</main>\n<script src=\"view.js\"></script>\n<script src=\"page.js\"></script>\n"
-                 "<script src=\"arrowbench.wasm\"></script>\n<script src=\"arrowbench.js\" id=\"core\"></script>\n"
-                 "</body>\n</html>\n", tools().c_str());
+                 "<script src=\"arrowbench.wasm\"></script>\n<script src=\"arrowbench.js\"></script>\n"
+                 "<template id=\"parsed\"></template>\n</body>\n</html>\n", tools().c_str());
     return std::fclose(out) == 0 ? 0 : 1;
 }
