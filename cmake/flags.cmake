@@ -13,3 +13,11 @@ endif()
 # Warnings for everything; the presets make them errors
 # (CMAKE_COMPILE_WARNING_AS_ERROR).
 add_compile_options(-Wall -Wextra)
+
+# A first visit fetches the core as wasm: built for size, across the whole
+# program. Nothing catches an exception or asks a type at run time, and
+# Emscripten catches none by default: neither is built in.
+if(EMSCRIPTEN)
+  add_compile_options(-Oz -flto -fno-exceptions -fno-rtti)
+  add_link_options(-flto)
+endif()

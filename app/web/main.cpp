@@ -32,12 +32,12 @@ EM_JS(int, page_is_checked, (int id), {
     return box && box.checked ? 1 : 0;
 });
 
-// One frame once the command has returned, however often it asks.
+// One frame once the command has returned, however often it asks; none if
+// the view draws before it (view.js cancels it, by its number).
 EM_JS(void, page_request_repaint, (), {
     if (Module['repaintPending']) return;
-    Module['repaintPending'] = true;
-    requestAnimationFrame(function() {
-        Module['repaintPending'] = false;
+    Module['repaintPending'] = requestAnimationFrame(function() {
+        Module['repaintPending'] = 0;
         Module['_arrowbench_paint']();
     });
 });

@@ -306,10 +306,10 @@ std::string control_html(const TemplateControl& c) {
 
 // The page's own font and colours, native controls, light or dark after
 // the system; the view's picture is its own. Controls are 25 CSS px high
-// or more: over the 24 a pointer target needs. The head's script starts
-// the wasm's fetch and compile while the rest arrives (page.js hands the
-// module to the runtime); a server that does not call it application/wasm
-// gets it compiled from its bytes.
+// or more: over the 24 a pointer target needs. Nothing is shown before
+// the runtime's script has run, its last bytes included (#parsed follows
+// it): by then the page is laid out once, whole, and the first frame
+// drawn.
 const char* const HEAD = R"(<!DOCTYPE html>
 <html lang="en">
 <head>
@@ -319,10 +319,7 @@ const char* const HEAD = R"(<!DOCTYPE html>
 <meta name="description" content="Arithmetic on 3-component vectors with a live 3D view: add, subtract, cross, dot, scale, normalize and measure vectors, and see up to three drawn round the axes. A static page that works offline; a link keeps the whole scene.">
 <meta name="color-scheme" content="light dark">
 <link rel="manifest" href="manifest.webmanifest">
-<script>
-var Module = {wasm: fetch('arrowbench.wasm').then(function(r) { return WebAssembly.compileStreaming(r); }).catch(function() {
-  return fetch('arrowbench.wasm').then(function(r) { return r.arrayBuffer(); }).then(WebAssembly.compile); })};
-</script>
+<link rel="expect" href="#parsed" blocking="render">
 <link rel="icon" href="arrowbench-32.png" sizes="32x32">
 <link rel="apple-touch-icon" href="arrowbench-256.png">
 <style>
@@ -412,8 +409,10 @@ int main(int argc, char** argv) {
         if (c.id == ID_REDRAW) std::fprintf(out, "%s\n", control_html(view()).c_str());
     }
     // The scripts last: the controls are there when they run, and the view
-    // draws without waiting for the page to finish loading.
+    // draws as the runtime's script runs. The build puts each inline, the
+    // wasm too (pack_page.js): a first visit makes one request.
     std::fprintf(out, "%s</main>\n<script src=\"view.js\"></script>\n<script src=\"page.js\"></script>\n"
-                 "<script src=\"arrowbench.js\"></script>\n</body>\n</html>\n", tools().c_str());
+                 "<script src=\"arrowbench.wasm\"></script>\n<script src=\"arrowbench.js\"></script>\n"
+                 "<template id=\"parsed\"></template>\n</body>\n</html>\n", tools().c_str());
     return std::fclose(out) == 0 ? 0 : 1;
 }

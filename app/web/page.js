@@ -1,20 +1,25 @@
 // The page's glue: buttons run their command through the core, the view
 // control gets its canvas, the address keeps the scene, the picture can be
-// saved, and the service worker keeps the files for offline use. Loaded
-// after the controls and before arrowbench.js, which picks up Module. The
-// build puts in the template's names.
+// saved, and the service worker keeps the files for offline use. Inline
+// after the controls and before the wasm and arrowbench.js, which picks up
+// Module. The build puts in the template's names.
 'use strict';
 
-// The runtime takes the wasm the page's head is compiling (Module.wasm)
-// rather than fetching it again. The first frame is drawn as soon as the
-// core runs and the view has its size; the rest follows it.
-Module.canvas = document.querySelector('canvas[data-id]');
+// The runtime takes the wasm the page carries (Module.wasm, a character a
+// byte plus a shift, put in by the build) rather than fetching it, and
+// starts the core as its script runs: the first frame is drawn before the
+// page is first shown, and the rest follows it.
+var Module = {canvas: document.querySelector('canvas[data-id]')};
+makeAxisLabels(Module, Module.canvas);
 Module.instantiateWasm = function(imports, receive) {
-  Module.wasm.then(function(module) {
-    performance.mark('wasm-compiled');
-    return WebAssembly.instantiate(module, imports);
-  }).then(receive);
-  return {};
+  var text = Module.wasm.text, shift = Module.wasm.shift, bytes = new Uint8Array(text.length);
+  for (var i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i) - shift;
+  Module.wasm = null;
+  var module = new WebAssembly.Module(bytes);
+  performance.mark('wasm-compiled');
+  var instance = new WebAssembly.Instance(module, imports);
+  receive(instance, module);
+  return instance.exports;
 };
 Module.onRuntimeInitialized = function() {
   performance.mark('runtime-ready');
@@ -24,8 +29,13 @@ Module.onRuntimeInitialized = function() {
   var whole = Module._arrowbench_open_link();
   performance.mark('link-opened');
   attachView(Module, Module.canvas);
-  // The first frame has been drawn: a mark for tools and benchmarks.
+  // The first frame has been drawn: a mark for tools and benchmarks. The
+  // rest waits for a task of its own.
   performance.mark('first-frame');
+  setTimeout(pageReady, 0, whole);
+};
+
+function pageReady(whole) {
   describeView();
   Module._arrowbench_link();
   if (!whole) say('Part of this link could not be read: what could be read is shown, the rest is as it starts.');
@@ -42,7 +52,13 @@ Module.onRuntimeInitialized = function() {
   document.getElementById('copy-link').addEventListener('click', copyLink);
   document.getElementById('save-picture').addEventListener('click', savePicture);
   document.documentElement.dataset.ready = 'true';
-};
+  // The service worker fetches every file again to keep it: only once the
+  // page has loaded and drawn, never beside the first frame.
+  if (!('serviceWorker' in navigator)) return;
+  var keep = function() { navigator.serviceWorker.register('sw.js'); };
+  if (document.readyState === 'complete') setTimeout(keep);
+  else addEventListener('load', keep);
+}
 
 // The view's text alternative names what Redraw handed it: the rows as the
 // command has just written them back.
@@ -103,5 +119,3 @@ function savePicture() {
 
 // Another scene typed into the address opens as a link does: afresh.
 window.addEventListener('hashchange', function() { location.reload(); });
-
-if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js');

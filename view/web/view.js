@@ -5,11 +5,13 @@
 // steps (ViewKey's, put in by the build from view/view.h).
 'use strict';
 
-function attachView(module, canvas) {
-  // The axes' names beside their far ends, over the canvas and not in its
-  // pixels, moved with every frame as it is drawn. Their colours keep the
-  // axes' hues, dark enough to read on white (WCAG AA). Hidden from
-  // assistive technology: the view's description names the axes.
+// The axes' names beside their far ends, over the canvas and not in its
+// pixels, moved with every frame as it is drawn. Their colours keep the
+// axes' hues, dark enough to read on white (WCAG AA). Hidden from
+// assistive technology: the view's description names the axes. Made as
+// the page is parsed, hidden until a frame places them: the page's first
+// layout is then its last before the first frame.
+function makeAxisLabels(module, canvas) {
   var AXIS_LABELS = [['x', '#d00000'], ['y', '#008000'], ['z', '#0000ff']];
   var previous = null;
   module.axisLabels = AXIS_LABELS.map(function(named) {
@@ -18,12 +20,18 @@ function attachView(module, canvas) {
     label.textContent = named[0];
     label.style.color = named[1];
     label.setAttribute('aria-hidden', 'true');
+    label.hidden = true;
     (previous || canvas).after(label);
     previous = label;
     return {element: label, text: named[0], color: named[1], x: 0, y: 0, shown: false};
   });
+}
+
+function attachView(module, canvas) {
   module.frameDrawn = function(m) {
+    // Read before any label moves, so that the page is laid out once.
     var width = canvas.clientWidth, height = canvas.clientHeight;
+    var left = canvas.offsetLeft + canvas.clientLeft, top = canvas.offsetTop + canvas.clientTop;
     module.axisLabels.forEach(function(label, axis) {
       // (5, 0, 0) and its like through the frame's matrix, to CSS pixels
       // from the canvas's top left.
@@ -34,8 +42,8 @@ function attachView(module, canvas) {
       label.shown = w > 0 && Math.abs(nx) < 1 && Math.abs(ny) < 1;
       label.element.hidden = !label.shown;
       if (label.shown) {
-        label.element.style.transform = 'translate(' + (canvas.offsetLeft + canvas.clientLeft + label.x + 4) + 'px, ' +
-                                        (canvas.offsetTop + canvas.clientTop + label.y - 4) + 'px) translateY(-100%)';
+        label.element.style.transform = 'translate(' + (left + label.x + 4) + 'px, ' + (top + label.y - 4) +
+                                        'px) translateY(-100%)';
       }
     });
   };
@@ -55,6 +63,10 @@ function attachView(module, canvas) {
     canvas.height = height;
     module._arrowbench_pixel_scale(scale);
     module._arrowbench_resized(width, height);
+    // This frame is the one a pending repaint asked for: the first one, after
+    // the link's Redraw, is drawn once.
+    if (module.repaintPending) cancelAnimationFrame(module.repaintPending);
+    module.repaintPending = 0;
     module._arrowbench_paint();
   }
   function fitToRatio() {
