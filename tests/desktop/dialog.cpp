@@ -31,8 +31,7 @@ const CommandCase COMMANDS[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::unique_ptr<DesktopDriver> driver = start_app(argc, argv);
-    CHECK(driver != nullptr);
+    std::unique_ptr<DesktopDriver> driver = started(argc, argv);
     if (!driver) return check_exit();
     DesktopDriver& app = *driver;
 

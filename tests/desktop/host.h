@@ -10,6 +10,11 @@
 #include "view/view.h"
 
 std::unique_ptr<DesktopDriver> start_app(int argc, char** argv);
+inline std::unique_ptr<DesktopDriver> started(int argc, char** argv) {
+    std::unique_ptr<DesktopDriver> driver = start_app(argc, argv);
+    CHECK(driver != nullptr);
+    return driver;
+}
 void host_checks(DesktopDriver& app);
 
 // The view script (tests/desktop/view.cpp): the display scale the program

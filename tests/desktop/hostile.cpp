@@ -542,8 +542,7 @@ void check_view_draws() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::unique_ptr<DesktopDriver> driver = start_app(argc, argv);
-    CHECK(driver != nullptr);
+    std::unique_ptr<DesktopDriver> driver = started(argc, argv);
     if (!driver) return check_exit();
     app = driver.get();
     for (const CommandCase& c : command_cases()) run_case(c);

@@ -86,8 +86,7 @@ void check_shown(const ShowCase& c, const Shot& shown) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::unique_ptr<DesktopDriver> driver = start_app(argc, argv);
-    CHECK(driver != nullptr);
+    std::unique_ptr<DesktopDriver> driver = started(argc, argv);
     if (!driver) return check_exit();
     app = driver.get();
     const int W = app->view_width, H = app->view_height;
