@@ -308,8 +308,11 @@ std::string control_html(const TemplateControl& c) {
 // the system; the view's picture is its own. Controls are 25 CSS px high
 // or more: over the 24 a pointer target needs. Nothing is shown before
 // the runtime's script has run, its last bytes included (#parsed follows
-// it): by then the page is laid out once, whole, and the first frame
-// drawn.
+// it): by then the page is laid out and the first frame drawn. The first
+// frame needs only the view's size, and the controls' boxes give it
+// without their contents: those (their text, in fonts not yet loaded) are
+// left out of layout until the frame is drawn (#view-first, which page.js
+// drops). Every box keeps its size meanwhile, so the view is drawn once.
 const char* const HEAD = R"(<!DOCTYPE html>
 <html lang="en">
 <head>
@@ -336,7 +339,7 @@ main > * { grid-area: var(--at); margin: var(--m); box-sizing: border-box; min-w
 main > input, main > button, .tools button { min-height: var(--control); }
 main > input { align-self: end; padding: 0 .3em; }
 input[readonly] { background: color-mix(in srgb, Canvas 92%%, CanvasText); }
-button { padding: 0 .6em; }
+button { padding: 0 .6em; font-family: inherit; }
 fieldset { padding: 0; border: 1px solid color-mix(in srgb, CanvasText 35%%, Canvas); border-radius: 6px;
            pointer-events: none; }
 legend { margin-left: .4em; padding: 0 .3em; line-height: 1.2; }
@@ -364,6 +367,11 @@ main > canvas:focus-visible { outline: 2px solid CanvasText; outline-offset: 1px
   main > * { grid-area: var(--wide); margin: var(--wm, var(--m)); }
   main > canvas { align-self: stretch; aspect-ratio: auto; max-height: none; min-width: 546px; min-height: 363px; }
 }
+</style>
+<style id="view-first">
+header > *, main > :not(canvas) { content-visibility: hidden; }
+header > *, .static, .heading { contain-intrinsic-block-size: 1lh; }
+.tools { contain-intrinsic-block-size: var(--control); }
 </style>
 </head>
 <body>

@@ -29,11 +29,19 @@ Module.onRuntimeInitialized = function() {
   var whole = Module._arrowbench_open_link();
   performance.mark('link-opened');
   attachView(Module, Module.canvas);
-  // The first frame has been drawn: a mark for tools and benchmarks. The
-  // rest waits for a task of its own.
+  // The first frame has been drawn: a mark for tools and benchmarks. Then
+  // the controls' contents are laid out, before the page is first shown;
+  // the rest waits for a task of its own.
   performance.mark('first-frame');
+  showControls();
   setTimeout(pageReady, 0, whole);
 };
+// Should the core never start, the controls show all the same.
+function showControls() {
+  var held = document.getElementById('view-first');
+  if (held) held.remove();
+}
+document.addEventListener('DOMContentLoaded', showControls);
 
 function pageReady(whole) {
   describeView();

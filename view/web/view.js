@@ -10,7 +10,9 @@
 // axes' hues, dark enough to read on white (WCAG AA). Hidden from
 // assistive technology: the view's description names the axes. Made as
 // the page is parsed, hidden until a frame places them: the page's first
-// layout is then its last before the first frame.
+// layout is then its last before the first frame. Each stands in the
+// view's own grid area, so that it moves with the view when the controls
+// above it grow or shrink.
 function makeAxisLabels(module, canvas) {
   var AXIS_LABELS = [['x', '#d00000'], ['y', '#008000'], ['z', '#0000ff']];
   var previous = null;
@@ -18,6 +20,7 @@ function makeAxisLabels(module, canvas) {
     var label = document.createElement('span');
     label.className = 'axis-label';
     label.textContent = named[0];
+    label.setAttribute('style', canvas.getAttribute('style') || '');
     label.style.color = named[1];
     label.setAttribute('aria-hidden', 'true');
     label.hidden = true;
@@ -29,9 +32,10 @@ function makeAxisLabels(module, canvas) {
 
 function attachView(module, canvas) {
   module.frameDrawn = function(m) {
-    // Read before any label moves, so that the page is laid out once.
-    var width = canvas.clientWidth, height = canvas.clientHeight;
-    var left = canvas.offsetLeft + canvas.clientLeft, top = canvas.offsetTop + canvas.clientTop;
+    // Read before any label moves, so that the page is laid out once. From
+    // the grid area's corner: the view's margin and border.
+    var width = canvas.clientWidth, height = canvas.clientHeight, style = getComputedStyle(canvas);
+    var left = parseFloat(style.marginLeft) + canvas.clientLeft, top = parseFloat(style.marginTop) + canvas.clientTop;
     module.axisLabels.forEach(function(label, axis) {
       // (5, 0, 0) and its like through the frame's matrix, to CSS pixels
       // from the canvas's top left.
