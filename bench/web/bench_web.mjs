@@ -61,14 +61,17 @@ function writeVariants(size) {
 const median = (a) => { const s = [...a].sort((x, y) => x - y); const n = s.length; return n % 2 ? s[(n - 1) / 2] : (s[n / 2 - 1] + s[n / 2]) / 2; };
 const percentile = (a, p) => { const s = [...a].sort((x, y) => x - y); return s[Math.max(0, Math.ceil(s.length * p / 100) - 1)]; };
 const rows = [];
-// Navigation start to the page's steps, where it has them.
-const timings = () => {
+// Navigation start to the page's steps, where it has them, and to its
+// first paint, which the picture and every control are in.
+const timings = async () => {
+  const painted = () => performance.getEntriesByType('paint')[0];
+  while (!painted()) await new Promise((resolve) => setTimeout(resolve, 10));
   const at = (name) => performance.getEntriesByName(name)[0];
   const wasm = performance.getEntriesByType('resource').find((e) => e.name.endsWith('.wasm'));
   const t = { html: performance.getEntriesByType('navigation')[0].responseEnd, wasm: wasm?.responseEnd,
               compiled: at('wasm-compiled')?.startTime, runtime: at('runtime-ready')?.startTime,
               link: at('link-opened')?.startTime, context: at('webgl-context')?.startTime,
-              'first frame': at('first-frame').startTime };
+              'first frame': at('first-frame').startTime, 'first paint': painted().startTime };
   for (const k in t) if (t[k] === undefined) delete t[k];
   return t;
 };
@@ -108,7 +111,7 @@ try {
   const turns = quick ? ['app', 'floor'] : ['app', 'bare', 'floor'];
   if (!quick) writeVariants(`${urls.floor.split('?size=')[1]}`);
   const loadTurns = async (browser, turns) => {
-    const first = {}, steps = {};
+    const first = {}, steps = {}, paint = {};
     for (let i = 0; i < loads; ++i) {
       for (const which of turns) {
         const context = await browser.newContext();
@@ -117,19 +120,21 @@ try {
         await page.waitForSelector('html[data-ready]');
         const t = await page.evaluate(timings);
         (first[which] ??= []).push(t['first frame']);
+        (paint[which] ??= []).push(t['first paint']);
         if (which === 'app') for (const k in t) (steps[k] ??= []).push(t[k]);
         if (i === 0 && browser === chromiumBrowser) pictures[which] = await page.evaluate(picture);
         await context.close();
       }
     }
-    return { first, steps };
+    return { first, steps, paint };
   };
   const ratio = (first, which) => {
     const [a, f] = [median(first[which]), median(first.floor)];
     return `${(a / f).toFixed(2)}x (${a.toFixed(0)} ms vs ${f.toFixed(0)} ms, medians of ${loads})`;
   };
-  const { first, steps } = await loadTurns(browser, turns);
+  const { first, steps, paint } = await loadTurns(browser, turns);
   row('load to first frame / floor (Chromium)', '<= 1.5x', ratio(first, 'app'));
+  row('... to first paint / the floor\'s (Chromium)', '(information)', ratio(paint, 'app'));
   row('the page\'s load, medians (Chromium)', '(reported)',
       Object.entries(steps).map(([k, v]) => `${k} ${median(v).toFixed(0)}`).join(', ') + ' ms');
   if (!quick) {
