@@ -4,15 +4,9 @@
 // there is one template for every host.
 #pragma once
 
-// Style bits as the template spells them, without <windows.h>.
-constexpr unsigned TPL_WS_TABSTOP = 0x00010000;
-constexpr unsigned TPL_ES_READONLY = 0x0800;
-constexpr unsigned TPL_BS_TYPEMASK = 0x000F;
-constexpr unsigned TPL_BS_PUSHBUTTON = 0;
-constexpr unsigned TPL_BS_AUTOCHECKBOX = 3;
-constexpr unsigned TPL_BS_GROUPBOX = 7;
-constexpr unsigned TPL_SS_CENTERIMAGE = 0x0200;
-constexpr unsigned TPL_WS_EX_CLIENTEDGE = 0x0200;
+// CONTROL_COUNT and the style bits as TPL_ constants, generated with the
+// table (cmake/dialog_table_and_names.cmake).
+#include "main_dlg_table.h"
 
 struct TemplateDialog {
     const char* caption;
@@ -30,7 +24,6 @@ struct TemplateControl {
     unsigned style, exstyle;
 };
 
-constexpr int CONTROL_COUNT = 45;
 extern const TemplateDialog MAIN_DLG;
 extern const TemplateControl MAIN_DLG_CONTROLS[CONTROL_COUNT];
 

@@ -32,7 +32,7 @@ declare -A TARGETS=([linux]="arrowbench icons docs" [win32]="arrowbench notices"
 declare -A UMASK=(["${trees[0]}"]=022 ["${trees[1]}"]=077)
 declare -A OUTPUTS=([linux]="build/linux/arrowbench packages/arrowbench_*.deb"
                     [win32]="build/win32/arrowbench.exe packages/arrowbench-*-win32.zip"
-                    [web]="build/web/arrowbench.wasm build/web/arrowbench.js packages/arrowbench-*-web.zip")
+                    [web]="build/web/index.html build/web/sw.js build/web/arrowbench.wasm build/web/arrowbench.js packages/arrowbench-*-web.zip")
 same=0
 differ=0
 for preset in "${presets[@]}"; do

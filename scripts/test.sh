@@ -2,25 +2,24 @@
 # Every test of every host, from a fresh Debian 12 machine: installs what is
 # missing, builds the Linux, Windows and browser trees, starts an X server of its
 # own (Xvfb on a free display), runs all tests, and stops the server.
-# On a machine whose kernel runs no 32-bit code (so no 32-bit Wine), the
-# 32-bit tree runs the tests that need no Wine, and an x86-64 build of the
-# same Windows sources runs the others under 64-bit Wine.
+# The Windows tests run under 64-bit Wine on an x86-64 build of the same
+# sources everywhere, and under 32-bit Wine on the shipped 32-bit build too
+# where the kernel runs 32-bit code.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh all || exit 1
 
-# The tree whose Windows programs run under Wine, and what the 32-bit
-# tree runs.
-if scripts/runs-32-bit.sh; then
-  wine_tree=win32
-  win32_filter=""
-else
-  echo "test: this kernel runs no 32-bit programs; the Windows tests run in build/win64 under 64-bit Wine"
-  wine_tree=win64
-  win32_filter="-LE wine"
-fi
-prefix=$PWD/build/$wine_tree/wineprefix
-[ -f "$prefix/system.reg" ] || scripts/wine-prefix.sh "$prefix" "$wine_tree" || exit 1
+# The Windows trees whose tests run under Wine: build/win64 on every
+# machine, build/win32 too where 32-bit Wine runs. Elsewhere the 32-bit
+# tree runs the tests that need no Wine (the shipped exe's format, its zip).
+wine_trees=$(scripts/wine-trees.sh)
+win32_filter="-LE wine"
+for tree in $wine_trees; do
+  [ $tree = win32 ] && win32_filter=""
+  prefix=$PWD/build/$tree/wineprefix
+  scripts/wine-prefix.sh "$prefix" $tree || exit 1
+done
+echo "test: the Windows tests run under Wine in: $wine_trees"
 
 # The core and its tests once more under AddressSanitizer and UBSan, with
 # the fuzz targets; it needs no display.
@@ -38,8 +37,8 @@ scripts/with-xvfb.sh bash -c '
   status=0
   ctest --preset linux || status=1
   ctest --preset win32 '"$win32_filter"' || status=1
-  if [ '"$wine_tree"' = win64 ]; then ctest --preset win64 || status=1; fi
-  WINEPREFIX='"$prefix"' wineserver -k 2>/dev/null
+  ctest --preset win64 || status=1
+  for tree in '"$wine_trees"'; do WINEPREFIX=$PWD/build/$tree/wineprefix wineserver -k 2>/dev/null; done
   exit $status
 '
 status=$?

@@ -91,3 +91,7 @@ add_test(NAME test_linux_no_gl
 set_tests_properties(test_linux_no_gl PROPERTIES TIMEOUT 120)
 
 include(${CMAKE_CURRENT_LIST_DIR}/packaging/tests.cmake)
+
+# Set-up's choices of packages and Windows trees, with stand-ins for apt
+# and for the kernel: nothing is installed.
+add_test(NAME test_setup COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/setup/test_setup.sh)

@@ -15,9 +15,9 @@ target_link_options(check_shot PRIVATE -sNODERAWFS=1 -sALLOW_MEMORY_GROWTH=1)
 set(WEB_TEST_NAMES ${CMAKE_CURRENT_BINARY_DIR}/generated/names.mjs)
 add_custom_command(OUTPUT ${WEB_TEST_NAMES}
   COMMAND ${CMAKE_COMMAND} -DRC=${PROJECT_SOURCE_DIR}/res/main_dlg.rc -DVIEW_H=${PROJECT_SOURCE_DIR}/view/view.h
-          -DMJS_OUT=${WEB_TEST_NAMES} -P ${PROJECT_SOURCE_DIR}/cmake/rc_to_table.cmake
+          -DMJS_OUT=${WEB_TEST_NAMES} -P ${PROJECT_SOURCE_DIR}/cmake/dialog_table_and_names.cmake
   DEPENDS ${PROJECT_SOURCE_DIR}/res/main_dlg.rc ${PROJECT_SOURCE_DIR}/view/view.h
-          ${PROJECT_SOURCE_DIR}/cmake/rc_to_table.cmake
+          ${PROJECT_SOURCE_DIR}/cmake/dialog_table_and_names.cmake
   COMMENT "The template's names for the browser test")
 add_custom_target(web_test_names ALL DEPENDS ${WEB_TEST_NAMES})
 

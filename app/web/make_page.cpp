@@ -419,7 +419,7 @@ int main(int argc, char** argv) {
     // The scripts last: the controls are there when they run, and the view
     // draws as the runtime's script runs. The build puts each inline, the
     // wasm too (pack_page.js): a first visit makes one request.
-    std::fprintf(out, "%s</main>\n<script src=\"view.js\"></script>\n<script src=\"page.js\"></script>\n"
+    std::fprintf(out, "%s</main>\n<script src=\"names.js\"></script>\n<script src=\"view.js\"></script>\n<script src=\"page.js\"></script>\n"
                  "<script src=\"arrowbench.wasm\"></script>\n<script src=\"arrowbench.js\"></script>\n"
                  "<template id=\"parsed\"></template>\n</body>\n</html>\n", tools().c_str());
     return std::fclose(out) == 0 ? 0 : 1;

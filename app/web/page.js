@@ -2,7 +2,8 @@
 // control gets its canvas, the address keeps the scene, the picture can be
 // saved, and the service worker keeps the files for offline use. Inline
 // after the controls and before the wasm and arrowbench.js, which picks up
-// Module. The build puts in the template's names.
+// Module. Its control names come from names.js, which the build writes
+// from the dialog template.
 'use strict';
 
 // The runtime takes the wasm the page carries (Module.wasm, a character a

@@ -11,11 +11,12 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 work=build/web/bench/node
 mkdir -p "$work"
+retry=$PWD/scripts/retry.sh  # the registry can fail for a moment
 cp tests/web/package.json tests/web/package-lock.json "$work/"
 if [ "${1:-}" = --quick ]; then
-  (cd "$work" && npm ci --omit=dev --no-audit --no-fund --loglevel=error)
+  (cd "$work" && "$retry" 3 npm ci --omit=dev --no-audit --no-fund --loglevel=error)
   exec bash scripts/with-xvfb.sh node bench/web/bench_web.mjs build/web "$work/node_modules" --quick
 fi
-(cd "$work" && npm ci --no-audit --no-fund --loglevel=error)
+(cd "$work" && "$retry" 3 npm ci --no-audit --no-fund --loglevel=error)
 bash scripts/with-xvfb.sh node bench/web/bench_web.mjs build/web "$work/node_modules"
 CHROME_PATH=${CHROME_PATH:-/usr/bin/chromium} node bench/web/lighthouse.mjs build/web "$work/node_modules"

@@ -2,7 +2,7 @@
 // size times devicePixelRatio, and pointer drags reach the orbit camera in
 // CSS pixels from the canvas's top-left corner. The wheel, the keys, a
 // two-finger pinch and the on-view buttons move the camera by the core's
-// steps (ViewKey's, put in by the build from view/view.h).
+// steps (ViewKey, from names.js, which the build writes from view/view.h).
 'use strict';
 
 // The axes' names beside their far ends, over the canvas and not in its

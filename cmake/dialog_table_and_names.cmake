@@ -1,23 +1,26 @@
-# Turns the dialog template res/main_dlg.rc into the C++ table the Linux
-# host builds its dialog from and the page its controls, so no host can
-# drift from the template, and
-# writes the names the template gives its controls (its #define lines) for
-# every language that needs them, with the numbers of the ViewKey enum in
-# view/view.h for the scripts.
-# Usage: cmake -DRC=res/main_dlg.rc [-DVIEW_H=view/view.h] OUTPUTS -P rc_to_table.cmake
+# Makes the dialog's sources from its template res/main_dlg.rc, so that no
+# host can drift from the template: the C++ table the Linux host builds its
+# dialog from and the page its controls, with its control count and the
+# style bits it uses; and the names the template gives its controls (its
+# #define lines) for every language that needs them, with the numbers of
+# the ViewKey enum in view/view.h for the scripts.
+# Usage: cmake -DRC=res/main_dlg.rc [-DVIEW_H=view/view.h] OUTPUTS -P dialog_table_and_names.cmake
 # with any of these outputs:
-#   -DOUT=table.inc          the table MAIN_DLG and MAIN_DLG_CONTROLS
+#   -DTABLE_OUT=table.inc    the table MAIN_DLG and MAIN_DLG_CONTROLS
+#   -DTABLE_H_OUT=table.h    CONTROL_COUNT and the style bits as TPL_ constants
 #   -DNAMES_OUT=names.h      the names as C++ constants, and the push
 #                            buttons (the commands) with their texts
 #   -DMJS_OUT=names.mjs      the names and ViewKey as an ES module
-#   -DSH_OUT=names.sh        the names as shell variables, and RECT, each
-#                            named control's rectangle by identifier
-#   -DJS_IN=a.js -DJS_OUT=b.js   a copy of a script with the names it uses
-#                            declared after its 'use strict'
+#   -DJS_OUT=names.js -DJS_USERS=a.js,b.js
+#                            the names and ViewKey that the scripts JS_USERS
+#                            use, as a script of its own that the page loads
+#                            before them
 # Only the forms that main_dlg.rc uses are understood; anything else stops
 # the build rather than being guessed at.
 cmake_minimum_required(VERSION 3.25)
 
+# The style bits the template may use, as Windows defines them: the one
+# table of them, which the C++ gets as TPL_ constants.
 set(FLAG_WS_CHILD 0x40000000)
 set(FLAG_WS_VISIBLE 0x10000000)
 set(FLAG_WS_CAPTION 0x00C00000)
@@ -32,6 +35,7 @@ set(FLAG_ES_READONLY 0x800)
 set(FLAG_BS_PUSHBUTTON 0)
 set(FLAG_BS_AUTOCHECKBOX 3)
 set(FLAG_BS_GROUPBOX 7)
+set(FLAG_BS_TYPEMASK 0xF)
 set(FLAG_SS_LEFT 0)
 set(FLAG_SS_CENTERIMAGE 0x200)
 set(FLAG_WS_EX_CLIENTEDGE 0x200)
@@ -42,7 +46,7 @@ function(flags_value expr out)
   foreach(name IN LISTS names)
     string(STRIP "${name}" name)
     if(NOT DEFINED FLAG_${name})
-      message(FATAL_ERROR "rc_to_table: unknown style ${name}")
+      message(FATAL_ERROR "dialog_table_and_names: unknown style ${name}")
     endif()
     math(EXPR value "${value} | ${FLAG_${name}}" OUTPUT_FORMAT HEXADECIMAL)
   endforeach()
@@ -56,13 +60,13 @@ function(id_value expr out)
   string(REPLACE " " "" bare "${expr}")
   string(REPLACE ";" "" joined "${tokens}")
   if(NOT joined STREQUAL bare)
-    message(FATAL_ERROR "rc_to_table: cannot read the identifier ${expr}")
+    message(FATAL_ERROR "dialog_table_and_names: cannot read the identifier ${expr}")
   endif()
   set(arithmetic "")
   foreach(t IN LISTS tokens)
     if(t MATCHES "^[A-Z_]")
       if(NOT DEFINED NAME_${t})
-        message(FATAL_ERROR "rc_to_table: ${t} is not defined before its use")
+        message(FATAL_ERROR "dialog_table_and_names: ${t} is not defined before its use")
       endif()
       set(t ${NAME_${t}})
     endif()
@@ -82,16 +86,15 @@ set(rows "")
 set(count 0)
 set(names "")
 set(commands "")
-set(rects "")
 foreach(line IN LISTS lines)
   if(line MATCHES "^#define +([A-Z_][A-Z0-9_]*) +${num} *$")
     if(DEFINED NAME_${CMAKE_MATCH_1})
-      message(FATAL_ERROR "rc_to_table: ${CMAKE_MATCH_1} is defined twice")
+      message(FATAL_ERROR "dialog_table_and_names: ${CMAKE_MATCH_1} is defined twice")
     endif()
     list(APPEND names ${CMAKE_MATCH_1})
     set(NAME_${CMAKE_MATCH_1} ${CMAKE_MATCH_2})
   elseif(line MATCHES "^#define")
-    message(FATAL_ERROR "rc_to_table: cannot read: ${line}")
+    message(FATAL_ERROR "dialog_table_and_names: cannot read: ${line}")
   elseif(line MATCHES "^main_dlg +DIALOGEX +${num}${sep}${num}${sep}${num}${sep}${num} *$")
     set(dlg_x ${CMAKE_MATCH_1})
     set(dlg_y ${CMAKE_MATCH_2})
@@ -111,7 +114,7 @@ foreach(line IN LISTS lines)
       set(exstyle_expr "${CMAKE_MATCH_2}")
     endif()
     if(NOT line MATCHES "${control_re}")
-      message(FATAL_ERROR "rc_to_table: cannot read: ${line}")
+      message(FATAL_ERROR "dialog_table_and_names: cannot read: ${line}")
     endif()
     set(text "${CMAKE_MATCH_1}")
     string(STRIP "${CMAKE_MATCH_2}" id_expr)
@@ -129,10 +132,6 @@ foreach(line IN LISTS lines)
     endif()
     string(APPEND rows "    {${id}, \"${class}\", \"${text}\", ${x}, ${y}, ${w}, ${h}, ${style}, ${exstyle}},\n")
     math(EXPR count "${count} + 1")
-    # Every control of its own, as the shell test finds it.
-    if(NOT id_expr MATCHES "^[0-9]+$")
-      string(APPEND rects " [${id}]=\"${x} ${y} ${w} ${h}\"")
-    endif()
     # A push button is a command, named by its text.
     math(EXPR button_type "${style} & 15")
     if(class STREQUAL "Button" AND button_type EQUAL 0)
@@ -143,7 +142,7 @@ endforeach()
 
 foreach(v dlg_x dlg_style dlg_caption dlg_font)
   if(NOT DEFINED ${v})
-    message(FATAL_ERROR "rc_to_table: no main_dlg header (${v}) in ${RC}")
+    message(FATAL_ERROR "dialog_table_and_names: no main_dlg header (${v}) in ${RC}")
   endif()
 endforeach()
 
@@ -152,7 +151,7 @@ set(view_keys "")
 if(VIEW_H)
   file(READ "${VIEW_H}" header)
   if(NOT header MATCHES "enum class ViewKey[^{;]*{([^}]*)}")
-    message(FATAL_ERROR "rc_to_table: no enum class ViewKey in ${VIEW_H}")
+    message(FATAL_ERROR "dialog_table_and_names: no enum class ViewKey in ${VIEW_H}")
   endif()
   string(REPLACE "," ";" enumerators "${CMAKE_MATCH_1}")
   set(next 0)
@@ -165,7 +164,7 @@ if(VIEW_H)
       set(e ${CMAKE_MATCH_1})
       set(next ${CMAKE_MATCH_2})
     elseif(NOT e MATCHES "^[a-z_][a-z0-9_]*$")
-      message(FATAL_ERROR "rc_to_table: cannot read the ViewKey enumerator ${e}")
+      message(FATAL_ERROR "dialog_table_and_names: cannot read the ViewKey enumerator ${e}")
     endif()
     list(APPEND view_keys "${e}: ${next}")
     math(EXPR next "${next} + 1")
@@ -185,15 +184,32 @@ set(from "res/main_dlg.rc")
 if(VIEW_H)
   set(from "res/main_dlg.rc and view/view.h")
 endif()
-set(generated "Generated from ${from} by cmake/rc_to_table.cmake; do not edit.")
+set(generated "Generated from ${from} by cmake/dialog_table_and_names.cmake; do not edit.")
 
-if(OUT)
-  write_output("${OUT}"
+if(TABLE_OUT)
+  write_output("${TABLE_OUT}"
 "// ${generated}
 const TemplateDialog MAIN_DLG = {\"${dlg_caption}\", ${dlg_x}, ${dlg_y}, ${dlg_w}, ${dlg_h}, ${dlg_style}, \"${dlg_font}\", ${dlg_font_size}};
 const TemplateControl MAIN_DLG_CONTROLS[${count}] = {
 ${rows}};
 ")
+endif()
+
+if(TABLE_H_OUT)
+  get_cmake_property(variables VARIABLES)
+  set(styles "")
+  foreach(v IN LISTS variables)
+    if(v MATCHES "^FLAG_(.*)$")
+      string(APPEND styles "constexpr unsigned TPL_${CMAKE_MATCH_1} = ${${v}};\n")
+    endif()
+  endforeach()
+  write_output("${TABLE_H_OUT}"
+"// ${generated}
+// The template's size and the style bits it may use, without <windows.h>.
+#pragma once
+
+constexpr int CONTROL_COUNT = ${count};
+${styles}")
 endif()
 
 if(NAMES_OUT)
@@ -229,51 +245,37 @@ if(MJS_OUT)
   write_output("${MJS_OUT}" "// ${generated}\n${exports}")
 endif()
 
-if(SH_OUT)
-  set(variables "")
-  foreach(n IN LISTS names)
-    string(APPEND variables "${n}=${NAME_${n}}\n")
-  endforeach()
-  write_output("${SH_OUT}" "# ${generated}
-${variables}# Each named control's rectangle in dialog units, x y width height, by identifier.
-declare -A RECT=(${rects} )
-")
-endif()
-
-# A script gets the names it mentions, and only those: a name of the
-# template's kind that the template lacks stops the build here rather than
-# the script in the browser.
+# The page's scripts get the names they mention, and only those: a name of
+# the template's kind that the template lacks stops the build here rather
+# than the script in the browser.
 if(JS_OUT)
-  file(READ "${JS_IN}" script)
-  string(REGEX MATCHALL "[A-Za-z_$][A-Za-z0-9_$]*" words "${script}")
+  set(words "")
+  string(REPLACE "," ";" JS_USERS "${JS_USERS}")
+  foreach(user IN LISTS JS_USERS)
+    file(READ "${user}" script)
+    string(REGEX MATCHALL "[A-Za-z_$][A-Za-z0-9_$]*" used "${script}")
+    list(APPEND words ${used})
+    foreach(w IN LISTS used)
+      if(w MATCHES "^ID_" AND NOT w IN_LIST names)
+        message(FATAL_ERROR "dialog_table_and_names: ${user} uses ${w}, which ${RC} does not define")
+      endif()
+    endforeach()
+  endforeach()
   list(REMOVE_DUPLICATES words)
   set(declared "")
   foreach(n IN LISTS names)
     if(n IN_LIST words)
-      list(APPEND declared "${n} = ${NAME_${n}}")
-    endif()
-  endforeach()
-  foreach(w IN LISTS words)
-    if(w MATCHES "^ID_" AND NOT w IN_LIST names)
-      message(FATAL_ERROR "rc_to_table: ${JS_IN} uses ${w}, which ${RC} does not define")
+      string(APPEND declared "const ${n} = ${NAME_${n}};\n")
     endif()
   endforeach()
   if("ViewKey" IN_LIST words)
     if(NOT VIEW_H)
-      message(FATAL_ERROR "rc_to_table: ${JS_IN} uses ViewKey: give VIEW_H")
+      message(FATAL_ERROR "dialog_table_and_names: a script uses ViewKey: give VIEW_H")
     endif()
-    list(APPEND declared "ViewKey = {${view_keys}}")
+    string(APPEND declared "const ViewKey = Object.freeze({${view_keys}});\n")
   endif()
-  if(declared)
-    list(JOIN declared ", " declared)
-    string(FIND "${script}" "'use strict';\n" at)
-    if(at EQUAL -1)
-      message(FATAL_ERROR "rc_to_table: no 'use strict'; line in ${JS_IN}")
-    endif()
-    math(EXPR at "${at} + 14")
-    string(SUBSTRING "${script}" 0 ${at} head)
-    string(SUBSTRING "${script}" ${at} -1 tail)
-    set(script "${head}var ${declared};\n${tail}")
-  endif()
-  write_output("${JS_OUT}" "${script}")
+  write_output("${JS_OUT}" "// ${generated}
+// The names that the page's scripts use, loaded before them.
+'use strict';
+${declared}")
 endif()
