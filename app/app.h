@@ -33,41 +33,35 @@ struct FieldAccess {
 constexpr int FIELD_BUFFER_SIZE = 256;
 extern char field_buffer[FIELD_BUFFER_SIZE];
 
-// Reads field `id` into field_buffer and returns field_buffer.
-const char* read_field(const FieldAccess& fields, int id);
-void write_field(const FieldAccess& fields, int id, const char* text);
-
 // The dialog's command dispatch: runs the command behind `id` (the low 16
 // bits of a command message) and returns true, or returns false for any
 // identifier that names no command (IDOK from Enter, field notifications).
 // IDCANCEL is the host's to handle: closing is not a command.
 bool run_command(const FieldAccess& fields, unsigned id);
 
-void command_add(const FieldAccess& fields);
-void command_sub(const FieldAccess& fields);
-void command_cross_product(const FieldAccess& fields);
-void command_dot_product(const FieldAccess& fields);
-void command_mul_scalar(const FieldAccess& fields);
-void command_div_scalar(const FieldAccess& fields);
-void command_normalize(const FieldAccess& fields);
-void command_length(const FieldAccess& fields);
-// Hands the three view rows to the view's vector slots.
-void command_redraw(const FieldAccess& fields);
-
-// Reads a vector field and writes its canonical text straight back,
-// before any other field is read.
-Vector3 take_vector(const FieldAccess& fields, int id);
-
-// The last calculator command run in this dialog, with what it read and
-// wrote: the one thing the calculator remembers beside its fields.
-// `command` is 0 until the first.
+// A calculator command worked out: what it read (V1 and V2 as vectors, S1
+// as a scalar; zero where the command reads none), what it wrote to V3 or
+// S2, and its working (calculation_working in app/internal.h). `command` is
+// 0 for none.
 struct Calculation {
     unsigned command = 0;
     Vector3 a, b;  // V1 and V2 as read
     float s = 0.0f;  // S1 as read
-    Vector3 vector;  // what went to V3
-    float scalar = 0.0f;  // what went to S2
+    Vector3 vector;  // what goes to V3
+    float scalar = 0.0f;  // what goes to S2
+    std::string working;
 };
+
+// Calculator command `command` on these inputs, bit for bit as its button
+// computes it; a Calculation with command 0 for any other identifier.
+// Reads and writes nothing.
+Calculation calculate(unsigned command, Vector3 a, Vector3 b, float s);
+bool is_calculator_command(unsigned id);
+// DotProduct and Length write S2; the others V3.
+bool has_scalar_result(unsigned id);
+
+// The last calculator command run in this dialog: the one thing the
+// calculator remembers beside its fields.
 extern Calculation last_calculation;
 
 // Runs the last calculator command again as its button does (or, before
@@ -75,8 +69,3 @@ extern Calculation last_calculation;
 // rows from its operands and result, clears the Inverse boxes, then runs
 // Redraw.
 void show_calculation(const FieldAccess& fields);
-
-// The working of a calculation, in UTF-8 with the canonical texts of its
-// numbers: the formula with the operands put in, then the result; "" for
-// none.
-std::string calculation_working(const Calculation& c);

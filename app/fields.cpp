@@ -2,6 +2,7 @@
 // the vector read that writes its canonical text straight back.
 
 #include "app/app.h"
+#include "app/internal.h"
 #include "vectext/vectext.h"
 
 char field_buffer[FIELD_BUFFER_SIZE];

@@ -3,6 +3,7 @@
 // field buffer), then stored; the view repaints once, after the command.
 
 #include "app/app.h"
+#include "app/internal.h"
 #include "vectext/vectext.h"
 #include "view/view.h"
 

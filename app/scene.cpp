@@ -9,6 +9,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "app/internal.h"
 #include "vectext/vectext.h"
 
 namespace {
@@ -222,8 +223,8 @@ unsigned restore_scene(const FieldAccess& fields, ViewState& view, const char* t
     if (!versioned) complete = false;
     for (size_t i = 0; i < std::size(FIELDS); ++i)
         if (given[i]) write_field(fields, FIELDS[i].id, texts[i].c_str());
-    run_command(fields, ID_REDRAW);
-    if (command) run_command(fields, command);
+    command_redraw(fields);
+    if (command) run_calculation(fields, command);
     if (have_eye) view.eye_dir = {eye[0], eye[1], eye[2]};
     if (have_distance) view.eye_distance = distance;
     return command;

@@ -59,7 +59,7 @@ set_tests_properties(test_linux_hostile PROPERTIES TIMEOUT 120)
 # Whole sessions of the real program: commands, Redraw and drags in rounds,
 # with sampled results checked throughout.
 add_executable(test_linux_session desktop/session.cpp fltk/test_linux_session.cpp)
-target_link_libraries(test_linux_session PRIVATE app_driver fixed_client_size)
+target_link_libraries(test_linux_session PRIVATE app_core app_driver fixed_client_size)
 
 # Long: no memory growth after the warm-up. A fifth of the full counts
 # (10,000 commands, 100,000 motions), which the test takes as arguments.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/internal.h"
 #include "app/scene.h"
 #include "tests/check.h"
 #include "tests/command_cases.h"
@@ -246,7 +247,7 @@ void check_show_calculation() {
         FieldAccess f = scene_access(d);
         last_calculation = Calculation{};
         if (c.command) CHECK(run_command(f, c.command));
-        CHECK_STR(calculation_working(last_calculation), c.working);
+        CHECK_STR(last_calculation.working, c.working);
         std::string v3 = d.text[ID_V3], s2 = d.text[ID_S2];
         d.text[ID_V3] = d.text[ID_S2] = "stale";
         CHECK(run_command(f, ID_SHOW_CALCULATION));
@@ -266,9 +267,113 @@ void check_show_calculation() {
     CHECK(d.text[ID_V1] == "1e-07 0 0" && d.text[ID_V3] == "4 5 6" && d.text[ID_ROW_OFFSET + ROW_STRIDE] == "1e-07 0 0");
 }
 
+// The working's exact forms from the real commands: fractions, roots taken
+// out, the angles written exactly, and decimals alone for a clause whose
+// numbers do not fit in 64 bits or are not finite.
+void check_exact_working() {
+    struct Case {
+        unsigned command;
+        const char *v1, *v2, *s1, *working;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {ID_ADD, "0.1 0.2 -0.3", "0.2 1e-05 0.3", "0",
+         "V1 + V2 = (0.1 + 0.2, 0.2 + 1e-05, (-0.3) + 0.3) = (3/10, 20001/100000, 0) \u2248 (0.3, 0.20001, 0)"},
+        {ID_ADD, "1.4013e-45 1 0", "1 1 1", "0",
+         "V1 + V2 = (1.4013e-45 + 1, 1 + 1, 0 + 1) = (1, 2, 1)"},
+        {ID_ADD, "6e+18 0 0", "6e+18 0 0", "0",
+         "V1 + V2 = (6e+18 + 6e+18, 0 + 0, 0 + 0) = (1.2e+19, 0, 0)"},
+        {ID_SUB, "0.1 0.2 0.3", "0.4 0.6 0.3", "0",
+         "V1 \u2212 V2 = (0.1 \u2212 0.4, 0.2 \u2212 0.6, 0.3 \u2212 0.3) = (-3/10, -2/5, 0) \u2248 (-0.3, -0.4, 0); "
+         "|V1 \u2212 V2| = \u221a((-3/10)\u00b2 + (-2/5)\u00b2 + 0\u00b2) = \u221a(1/4) = 1/2 \u2248 0.5"},
+        {ID_CROSS_PRODUCT, "0.5 0 0", "0 0.5 0", "0",
+         "V1 \u00d7 V2 = (0\u00b70 \u2212 0\u00b70.5, 0\u00b70 \u2212 0.5\u00b70, 0.5\u00b70.5 \u2212 0\u00b70)"
+         " = (0, 0, 1/4) \u2248 (0, 0, 0.25); "
+         "|V1 \u00d7 V2| = \u221a(0\u00b2 + 0\u00b2 + (1/4)\u00b2) = \u221a(1/16) = 1/4 \u2248 0.25"},
+        {ID_CROSS_PRODUCT, "3e+38 1 0", "1 1 0", "0",
+         "V1 \u00d7 V2 = (1\u00b70 \u2212 0\u00b71, 0\u00b71 \u2212 3e+38\u00b70, 3e+38\u00b71 \u2212 1\u00b71)"
+         " = (0, 0, 3e+38); "
+         "|V1 \u00d7 V2| = \u221a(0\u00b2 + 0\u00b2 + (3e+38)\u00b2) = 3e+38"},
+        {ID_CROSS_PRODUCT, "1e39 1 0", "1 1 0", "0",
+         "V1 \u00d7 V2"
+         " = (1\u00b70 \u2212 0\u00b71, 0\u00b71 \u2212 Infinity\u00b70, Infinity\u00b71 \u2212 1\u00b71)"
+         " = (0, NaN, Infinity); "
+         "|V1 \u00d7 V2| = \u221a(0\u00b2 + NaN\u00b2 + Infinity\u00b2) = NaN"},
+        {ID_DOT_PRODUCT, "1 2 3", "4 5 6", "0",
+         "V1 \u00b7 V2 = 1\u00b74 + 2\u00b75 + 3\u00b76 = 32; "
+         "cos \u03b8 = 32/(\u221a14\u00b7\u221a77) = 16\u221a22/77 \u2248 0.974632; "
+         "\u03b8 = arccos(16\u221a22/77) \u2248 12.9332\u00b0; comp_V2 V1 = 32/\u221a77 = 32\u221a77/77 \u2248 3.64674; "
+         "proj_V2 V1 = (32/77)\u00b7(4, 5, 6) = (128/77, 160/77, 192/77) \u2248 (1.66234, 2.07792, 2.49351)"},
+        {ID_DOT_PRODUCT, "1 0 0", "1 1 0", "0",
+         "V1 \u00b7 V2 = 1\u00b71 + 0\u00b71 + 0\u00b70 = 1; "
+         "cos \u03b8 = 1/(1\u00b7\u221a2) = \u221a2/2 \u2248 0.707107; \u03b8 = arccos(\u221a2/2) = 45\u00b0; "
+         "comp_V2 V1 = 1/\u221a2 = \u221a2/2 \u2248 0.707107; "
+         "proj_V2 V1 = (1/2)\u00b7(1, 1, 0) = (1/2, 1/2, 0) \u2248 (0.5, 0.5, 0)"},
+        {ID_DOT_PRODUCT, "1 0 0", "0 1 0", "0",
+         "V1 \u00b7 V2 = 1\u00b70 + 0\u00b71 + 0\u00b70 = 0; cos \u03b8 = 0/(1\u00b71) = 0; "
+         "\u03b8 = arccos(0) = 90\u00b0; comp_V2 V1 = 0/1 = 0; proj_V2 V1 = 0\u00b7(0, 1, 0) = (0, 0, 0)"},
+        {ID_DOT_PRODUCT, "1 1 0", "0 -1 1", "0",
+         "V1 \u00b7 V2 = 1\u00b70 + 1\u00b7(-1) + 0\u00b71 = -1; "
+         "cos \u03b8 = -1/(\u221a2\u00b7\u221a2) = -1/2 \u2248 -0.5; \u03b8 = arccos(-1/2) = 120\u00b0; "
+         "comp_V2 V1 = -1/\u221a2 = -\u221a2/2 \u2248 -0.707107; "
+         "proj_V2 V1 = (-1/2)\u00b7(0, -1, 1) = (0, 1/2, -1/2) \u2248 (0, 0.5, -0.5)"},
+        {ID_DOT_PRODUCT, "1 2 3", "-2 -4 -6", "0",
+         "V1 \u00b7 V2 = 1\u00b7(-2) + 2\u00b7(-4) + 3\u00b7(-6) = -28; "
+         "cos \u03b8 = -28/(\u221a14\u00b72\u221a14) = -1; \u03b8 = arccos(-1) = 180\u00b0; "
+         "comp_V2 V1 = -28/(2\u221a14) = -\u221a14 \u2248 -3.74166; proj_V2 V1 = (-1/2)\u00b7(-2, -4, -6) = (1, 2, 3)"},
+        {ID_DOT_PRODUCT, "0 0 0", "1 2 2", "0",
+         "V1 \u00b7 V2 = 0\u00b71 + 0\u00b72 + 0\u00b72 = 0; no angle: V1 is zero; comp_V2 V1 = 0/3 = 0; "
+         "proj_V2 V1 = 0\u00b7(1, 2, 2) = (0, 0, 0)"},
+        {ID_DOT_PRODUCT, "1e-10 0 0", "1 0 0", "0",
+         "V1 \u00b7 V2 = 1e-10\u00b71 + 0\u00b70 + 0\u00b70 = 1/10000000000 \u2248 1e-10; "
+         "cos \u03b8 = 1e-10/(1e-10\u00b71) = 1; \u03b8 = arccos(1) \u2248 0\u00b0; "
+         "comp_V2 V1 = (1/10000000000)/1 = 1/10000000000 \u2248 1e-10; "
+         "proj_V2 V1 = (1/10000000000)\u00b7(1, 0, 0) = (1/10000000000, 0, 0) \u2248 (1e-10, 0, 0)"},
+        {ID_DOT_PRODUCT, "1 1 1e-10", "1 1 1e-10", "0",
+         "V1 \u00b7 V2 = 1\u00b71 + 1\u00b71 + 1e-10\u00b71e-10 = 2; cos \u03b8 = 2/(1.41421\u00b71.41421) = 1; "
+         "\u03b8 = arccos(1) \u2248 0\u00b0; comp_V2 V1 = 2/1.41421 = 1.41421; proj_V2 V1 = 1\u00b7(1, 1, 1e-10) = (1, 1, 1e-10)"},
+        {ID_MUL_SCALAR, "0.1 -0.2 1e-05", "0 0 0", "-3",
+         "V1 \u00b7 S1 = (0.1\u00b7(-3), (-0.2)\u00b7(-3), 1e-05\u00b7(-3))"
+         " = (-3/10, 3/5, -3/100000) \u2248 (-0.3, 0.6, -3e-05)"},
+        {ID_DIV_SCALAR, "1 2 3", "0 0 0", "3",
+         "V1 / S1 = (1 / 3, 2 / 3, 3 / 3) = (1/3, 2/3, 1) \u2248 (0.333333, 0.666667, 1)"},
+        {ID_DIV_SCALAR, "1 -2 0", "0 0 0", "-0",
+         "V1 / S1 = (1 / 0, (-2) / 0, 0 / 0) = (-Infinity, Infinity, NaN); no quotient: S1 is zero"},
+        {ID_NORMALIZE, "1 2 3", "0 0 0", "0",
+         "|V1| = \u221a(1\u00b2 + 2\u00b2 + 3\u00b2) = \u221a14 \u2248 3.74166; "
+         "V1 / |V1| = (1, 2, 3)/\u221a14 = (\u221a14/14, \u221a14/7, 3\u221a14/14) \u2248 (0.267261, 0.534522, 0.801784)"},
+        {ID_NORMALIZE, "0.1 0.2 0.3", "0 0 0", "0",
+         "|V1| = \u221a(0.1\u00b2 + 0.2\u00b2 + 0.3\u00b2) = \u221a(7/50) = \u221a14/10 \u2248 0.374166; "
+         "V1 / |V1| = (0.1, 0.2, 0.3)/(\u221a14/10)"
+         " = (\u221a14/14, \u221a14/7, 3\u221a14/14) \u2248 (0.267261, 0.534522, 0.801784)"},
+        {ID_NORMALIZE, "0 0 0", "0 0 0", "0",
+         "|V1| = \u221a(0\u00b2 + 0\u00b2 + 0\u00b2) = 0; no direction: V1 is zero, so V3 = (0, 0, 1)"},
+        {ID_NORMALIZE, "3e38 3e38 3e38", "0 0 0", "0",
+         "|V1| = \u221a((3e+38)\u00b2 + (3e+38)\u00b2 + (3e+38)\u00b2) = Infinity; "
+         "V1 / |V1| = (3e+38, 3e+38, 3e+38)/Infinity = (0, 0, 0)"},
+        {ID_LENGTH, "12 16 21", "0 0 0", "0",
+         "|V1| = \u221a(12\u00b2 + 16\u00b2 + 21\u00b2) = \u221a841 = 29"},
+        {ID_LENGTH, "1e-05 -2 0", "0 0 0", "0",
+         "|V1| = \u221a((1e-05)\u00b2 + (-2)\u00b2 + 0\u00b2) = \u221a(40000000001/10000000000)"
+         " = \u221a40000000001/100000 \u2248 2"},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        FakeDialog d = fresh_dialog();
+        d.text[ID_V1] = c.v1;
+        d.text[ID_V2] = c.v2;
+        d.text[ID_S1] = c.s1;
+        check_context(std::to_string(c.command) + " " + c.v1 + " / " + c.v2 + " / " + c.s1);
+        CHECK(run_command(scene_access(d), c.command));
+        CHECK_STR(last_calculation.working, c.working);
+    }
+    check_context("");
+}
+
 int main() {
     check_table();
     check_show_calculation();
+    check_exact_working();
     check_call_order();
     check_non_commands();
     check_long_field();

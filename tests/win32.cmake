@@ -82,7 +82,7 @@ set_tests_properties(test_win32_no_gl test_win32_with_gl PROPERTIES TIMEOUT 120)
 # way, memory read from outside. ctest runs a short one; the counts are
 # arguments (see the file's head).
 add_executable(test_win32_session desktop/session.cpp win32/test_win32_session.cpp)
-target_link_libraries(test_win32_session PRIVATE fixed_client_size psapi)
+target_link_libraries(test_win32_session PRIVATE app_core fixed_client_size psapi)
 set(SESSION_TRACE ${PROJECT_BINARY_DIR}/session-gl-trace.txt)
 set(SESSION_COMMANDS 2000 CACHE STRING "commands in the ctest session, half of them one by one")
 set(SESSION_MOTIONS 10000 CACHE STRING "drag motions in the ctest session")

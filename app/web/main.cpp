@@ -84,14 +84,14 @@ EMSCRIPTEN_KEEPALIVE int arrowbench_open_link() {
     page_read_link(text.data(), size);
     bool complete = false;
     restore_scene(page_fields(), view_state, text.c_str(), complete);
-    page_show_working(calculation_working(last_calculation).c_str());
+    page_show_working(last_calculation.working.c_str());
     return complete ? 1 : 0;
 }
 
 // A control's command: true when `id` names one. The address follows.
 EMSCRIPTEN_KEEPALIVE int arrowbench_command(unsigned id) {
     if (!run_command(page_fields(), id)) return 0;
-    page_show_working(calculation_working(last_calculation).c_str());
+    page_show_working(last_calculation.working.c_str());
     arrowbench_link();
     return 1;
 }

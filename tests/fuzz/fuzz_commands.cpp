@@ -8,10 +8,10 @@
 // buffer with digits, so a read past the cut would change a result. Every
 // command must touch its own fields in its order, write back canonical
 // fixed points of the values the C library reads from the cut texts,
-// leave every other field as it was, and write its result: each component
-// carried in double and rounded to float once, the dot product's partial
-// sums rounded as they go. Both hosts compute in SSE2 double, so these are
-// exact bytes, not a tolerance.
+// leave every other field as it was, and write the result that the core's
+// calculate gives for what the C library reads, with a working of bounded
+// length. Both hosts compute in SSE2 double, so these are exact bytes, not
+// a tolerance.
 
 #include "app/app.h"
 #include "tests/fuzz/fuzz_support.h"
@@ -20,6 +20,10 @@
 namespace {
 
 constexpr int row(int id, int i) { return id + i * ROW_STRIDE; }
+
+// Far above the longest working (five clauses of exact forms), far below
+// a runaway.
+constexpr size_t MAX_WORKING = 4096;
 
 const int FIELDS[14] = {ID_V1, ID_V2, ID_S1, ID_V3, ID_S2, ID_ROW_VECTOR, ID_ROW_OFFSET, ID_ROW_COLOR,
                         row(ID_ROW_VECTOR, 1), row(ID_ROW_OFFSET, 1), row(ID_ROW_COLOR, 1),
@@ -101,8 +105,6 @@ std::string reference_vector_text(Vector3 v) {
     return reference::write(v.x) + " " + reference::write(v.y) + " " + reference::write(v.z);
 }
 
-float fl(double d) { return static_cast<float>(d); }
-
 void require_result(const std::string& text, Vector3 r, const char* what) {
     FUZZ_REQUIRE(text == reference_vector_text(r), std::string(what) + " wrote " + quoted(text) + ", want " +
                                                        reference_vector_text(r));
@@ -175,64 +177,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string& v3 = d.text[slot_of(ID_V3)];
     const std::string& s2 = d.text[slot_of(ID_S2)];
     switch (id) {
-        case ID_ADD:
-        case ID_SUB:
-        case ID_CROSS_PRODUCT:
-        case ID_DOT_PRODUCT: {
-            expect_read_back(e, ID_V1);
-            expect_read_back(e, ID_V2);
-            Vector3 a = require_read_back(before, d, ID_V1);
-            Vector3 b = require_read_back(before, d, ID_V2);
-            if (id == ID_DOT_PRODUCT) {
-                e.log += call('w', ID_S2);
-                e.written[slot_of(ID_S2)] = true;
-                // Each product exact in double, each partial sum rounded.
-                float dot = fl(double(a.x) * b.x);
-                dot = fl(dot + double(a.y) * b.y);
-                dot = fl(dot + double(a.z) * b.z);
-                require_result(s2, dot, name_of(id));
-                break;
-            }
-            e.log += call('w', ID_V3);
-            e.written[slot_of(ID_V3)] = true;
-            Vector3 r;
-            if (id == ID_CROSS_PRODUCT)
-                r = {fl(double(a.y) * b.z - double(a.z) * b.y), fl(double(a.z) * b.x - double(a.x) * b.z),
-                     fl(double(a.x) * b.y - double(a.y) * b.x)};
-            else  // single float operations, exact as they stand
-                r = id == ID_ADD ? Vector3{a.x + b.x, a.y + b.y, a.z + b.z} : Vector3{a.x - b.x, a.y - b.y, a.z - b.z};
-            require_result(v3, r, name_of(id));
-            break;
-        }
-        case ID_MUL_SCALAR:
-        case ID_DIV_SCALAR: {
-            expect_read_back(e, ID_V1);
-            e.log += call('r', ID_S1) + call('w', ID_V3);
-            e.written[slot_of(ID_V3)] = true;
-            Vector3 a = require_read_back(before, d, ID_V1);
-            float s = reference_scalar(cut(before.text[slot_of(ID_S1)]));
-            Vector3 r = id == ID_MUL_SCALAR ? Vector3{a.x * s, a.y * s, a.z * s} : Vector3{a.x / s, a.y / s, a.z / s};
-            require_result(v3, r, name_of(id));
-            break;
-        }
-        case ID_NORMALIZE:
-        case ID_LENGTH: {
-            expect_read_back(e, ID_V1);
-            int result = id == ID_NORMALIZE ? ID_V3 : ID_S2;
-            e.log += call('w', result);
-            e.written[slot_of(result)] = true;
-            Vector3 a = require_read_back(before, d, ID_V1);
-            float len = fl(std::sqrt((double(a.x) * a.x + double(a.y) * a.y) + double(a.z) * a.z));
-            if (id == ID_LENGTH) {
-                require_result(s2, len, name_of(id));
-            } else if (len == 0.0f) {
-                FUZZ_REQUIRE(v3 == "0 0 1", "Normalize of zero wrote " + quoted(v3));
-            } else {
-                require_result(v3, Vector3{fl(a.x / double(len)), fl(a.y / double(len)), fl(a.z / double(len))},
-                               name_of(id));
-            }
-            break;
-        }
         case ID_REDRAW: {
             FUZZ_REQUIRE(view_state.slots.size() == 3, "Redraw left " + std::to_string(view_state.slots.size()));
             for (int i = 0; i < 3; ++i) {
@@ -252,9 +196,37 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             }
             break;
         }
-        default:
-            FUZZ_REQUIRE(!ran, "identifier " + std::to_string(id) + " ran a command");
+        default: {
+            if (!is_calculator_command(id)) {
+                FUZZ_REQUIRE(!ran, "identifier " + std::to_string(id) + " ran a command");
+                break;
+            }
+            // V1, then V2 or S1 where the command reads them, then its
+            // result; the core's calculation of what was read is the
+            // reference, and its working is bounded.
+            expect_read_back(e, ID_V1);
+            Vector3 a = require_read_back(before, d, ID_V1), b;
+            float s = 0.0f;
+            if (id == ID_ADD || id == ID_SUB || id == ID_CROSS_PRODUCT || id == ID_DOT_PRODUCT) {
+                expect_read_back(e, ID_V2);
+                b = require_read_back(before, d, ID_V2);
+            } else if (id == ID_MUL_SCALAR || id == ID_DIV_SCALAR) {
+                e.log += call('r', ID_S1);
+                s = reference_scalar(cut(before.text[slot_of(ID_S1)]));
+            }
+            int result = has_scalar_result(id) ? ID_S2 : ID_V3;
+            e.log += call('w', result);
+            e.written[slot_of(result)] = true;
+            Calculation want = calculate(id, a, b, s);
+            if (result == ID_S2)
+                require_result(s2, want.scalar, name_of(id));
+            else
+                require_result(v3, want.vector, name_of(id));
+            FUZZ_REQUIRE(last_calculation.working == want.working, "the working is not the calculation's");
+            FUZZ_REQUIRE(!want.working.empty() && want.working.size() < MAX_WORKING,
+                         "a working of " + std::to_string(want.working.size()) + " bytes");
             break;
+        }
     }
     if (id == ID_REDRAW || pick < 9) FUZZ_REQUIRE(ran, "command " + std::to_string(id) + " did not run");
     if (id != ID_REDRAW) FUZZ_REQUIRE(view_state.slots.empty(), "command " + std::to_string(id) + " filled slots");
