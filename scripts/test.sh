@@ -24,6 +24,20 @@ echo "test: the Windows tests run under Wine in: $wine_trees"
 # The core and its tests once more under AddressSanitizer and UBSan, with
 # the fuzz targets; it needs no display.
 cmake --preset asan >/dev/null && cmake --build --preset asan || exit 1
+
+# The x86-64 tree's tests under 64-bit Wine, on an X server of their own,
+# beside the rest: most of their time is Wine waiting, not working. Their
+# report follows the others'.
+win64_log=$(mktemp)
+scripts/with-xvfb.sh bash -c '
+  ctest --preset win64
+  status=$?
+  WINEPREFIX=$PWD/build/win64/wineprefix wineserver -k 2>/dev/null
+  exit $status
+' >"$win64_log" 2>&1 &
+win64_tests=$!
+trap 'kill $win64_tests 2>/dev/null; rm -f "$win64_log"' EXIT
+
 ctest --preset asan
 asan=$?
 
@@ -37,13 +51,16 @@ scripts/with-xvfb.sh bash -c '
   status=0
   ctest --preset linux || status=1
   ctest --preset win32 '"$win32_filter"' || status=1
-  ctest --preset win64 || status=1
-  for tree in '"$wine_trees"'; do WINEPREFIX=$PWD/build/$tree/wineprefix wineserver -k 2>/dev/null; done
+  WINEPREFIX=$PWD/build/win32/wineprefix wineserver -k 2>/dev/null
   exit $status
 '
 status=$?
+wait $win64_tests
+win64=$?
+cat "$win64_log"
 [ $asan -eq 0 ] || status=1
 [ $web -eq 0 ] || status=1
+[ $win64 -eq 0 ] || status=1
 for shot in build/linux/screenshot-linux.png build/win32/screenshot-win32.bmp build/win64/screenshot-win32.bmp; do
   [ -f "$shot" ] && echo "screenshot: $shot"
 done
