@@ -26,6 +26,11 @@ struct FieldAccess {
     void (*request_repaint)(void* host);
     // Check or clear check box `id`: only a scene being opened does.
     void (*set_checked)(void* host, int id, bool checked) = nullptr;
+    // Put UTF-8 text on the clipboard: Copy working does.
+    void (*copy_text)(void* host, const char* text) = nullptr;
+    // Show UTF-8 text as field `id`'s tooltip, "" for none: a result
+    // field's is the working of the calculation that wrote it.
+    void (*set_tip)(void* host, int id, const char* text) = nullptr;
 };
 
 // Every field read lands here and nowhere else: at most 255 chars and a
@@ -63,6 +68,10 @@ bool has_scalar_result(unsigned id);
 // The last calculator command run in this dialog: the one thing the
 // calculator remembers beside its fields.
 extern Calculation last_calculation;
+
+// Puts the last result into the input it came from, V3's text into V1 or
+// S2's into S1, and runs nothing; before any calculation, does nothing.
+void use_result(const FieldAccess& fields);
 
 // Runs the last calculator command again as its button does (or, before
 // any, reads V1 and V2 back as a command would), writes the three view

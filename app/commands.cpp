@@ -9,6 +9,7 @@
 #include "app/app.h"
 #include "app/internal.h"
 #include "vectext/vectext.h"
+#include "view/view.h"
 
 Calculation last_calculation;
 
@@ -98,19 +99,37 @@ Calculation run_calculation(const FieldAccess& fields, unsigned command) {
     if (shape->reads_s1) s = parse_scalar(read_field(fields, ID_S1));
     last_calculation = calculate(command, a, b, s);
     const Calculation& c = last_calculation;
+    int result = shape->scalar_result ? ID_S2 : ID_V3;
     if (shape->scalar_result)
         write_field(fields, ID_S2, format_scalar(c.scalar).text);
     else
         write_field(fields, ID_V3, format_vector(c.vector).text);
+    // The result field explains itself; the other's working is stale.
+    if (fields.set_tip) {
+        fields.set_tip(fields.host, result, c.working.c_str());
+        fields.set_tip(fields.host, result == ID_S2 ? ID_V3 : ID_S2, "");
+    }
     return c;
 }
 
+void use_result(const FieldAccess& fields) {
+    unsigned command = last_calculation.command;
+    if (!command) return;
+    bool scalar = has_scalar_result(command);
+    write_field(fields, scalar ? ID_S1 : ID_V1, read_field(fields, scalar ? ID_S2 : ID_V3));
+}
+
 bool run_command(const FieldAccess& fields, unsigned id) {
-    if (id == ID_REDRAW)
-        command_redraw(fields);
-    else if (id == ID_SHOW_CALCULATION)
-        show_calculation(fields);
-    else if (!run_calculation(fields, id).command)
-        return false;
+    switch (id) {
+        case ID_REDRAW: command_redraw(fields); break;
+        case ID_SHOW_CALCULATION: show_calculation(fields); break;
+        case ID_COPY_WORKING:
+            if (fields.copy_text && !last_calculation.working.empty())
+                fields.copy_text(fields.host, last_calculation.working.c_str());
+            break;
+        case ID_USE_RESULT: use_result(fields); break;
+        case ID_RESET_VIEW: reset_camera(view_state); break;  // drawn at once, as Home in the view
+        default: return run_calculation(fields, id).command != 0;
+    }
     return true;
 }

@@ -8,7 +8,10 @@
 
 constexpr int ID_CANCEL = 2;  // IDCANCEL: Escape and the close box
 
-// "Show calculation" is no control of the template, but runs through the
-// same dispatch: the desktop's view menu and shortcut and the page's
-// button send it.
+// Commands of no control of the template, run through the same dispatch:
+// the desktop's view menu (app/menu.h) and shortcuts and the page's
+// buttons send them.
 constexpr unsigned ID_SHOW_CALCULATION = 3001;
+constexpr unsigned ID_COPY_WORKING = 3002;
+constexpr unsigned ID_USE_RESULT = 3003;
+constexpr unsigned ID_RESET_VIEW = 3004;

@@ -7,6 +7,7 @@
 
 #include "app/app.h"
 #include "app/internal.h"
+#include "app/menu.h"
 #include "app/scene.h"
 #include "tests/check.h"
 #include "tests/command_cases.h"
@@ -18,6 +19,8 @@ namespace {
 struct FakeDialog {
     std::map<int, std::string> text;
     std::map<int, bool> checked;
+    std::map<int, std::string> tip;
+    std::string clipboard;
     std::vector<std::string> log;  // "r<id>", "w<id>", ... in call order
 };
 
@@ -45,7 +48,11 @@ FakeDialog fresh_dialog() {
 bool fake_checked(void* host, int id) { return static_cast<FakeDialog*>(host)->checked[id]; }
 void fake_set_checked(void* host, int id, bool on) { static_cast<FakeDialog*>(host)->checked[id] = on; }
 void no_repaint(void*) {}
-FieldAccess scene_access(FakeDialog& d) { return {&d, fake_read, fake_write, fake_checked, no_repaint, fake_set_checked}; }
+void fake_copy(void* host, const char* text) { static_cast<FakeDialog*>(host)->clipboard = text; }
+void fake_tip(void* host, int id, const char* text) { static_cast<FakeDialog*>(host)->tip[id] = text; }
+FieldAccess scene_access(FakeDialog& d) {
+    return {&d, fake_read, fake_write, fake_checked, no_repaint, fake_set_checked, fake_copy, fake_tip};
+}
 
 void check_table() {
     for (const CommandCase& c : COMMAND_CASES) {
@@ -370,8 +377,44 @@ void check_exact_working() {
     check_context("");
 }
 
+// The view menu's commands: Copy working copies the last working, the
+// result field's tooltip shows it, Use result takes the result on as an
+// input and runs nothing, Reset view puts the camera back; before any
+// calculation the first two do nothing. The menu's access keys differ.
+void check_menu_commands() {
+    FakeDialog d = fresh_dialog();
+    FieldAccess f = scene_access(d);
+    last_calculation = Calculation{};
+    CHECK(run_command(f, ID_USE_RESULT) && run_command(f, ID_COPY_WORKING));
+    CHECK(d.text[ID_V1] == "0 0 0" && d.clipboard.empty());
+    const struct {
+        unsigned command;
+        int result, input, other;
+        const char* taken;
+    } cases[] = {{ID_CROSS_PRODUCT, ID_V3, ID_V1, ID_S2, "-3 6 -3"}, {ID_LENGTH, ID_S2, ID_S1, ID_V3, "3.74166"}};
+    for (const auto& c : cases) {
+        d.text[ID_V1] = "1 2 3";
+        d.text[ID_V2] = "4 5 6";
+        d.tip[c.other] = "stale";
+        run_command(f, c.command);
+        CHECK(run_command(f, ID_COPY_WORKING));
+        CHECK(!d.clipboard.empty() && d.clipboard == last_calculation.working && d.tip[c.result] == d.clipboard);
+        CHECK(d.tip[c.other].empty());
+        d.log.clear();
+        CHECK(run_command(f, ID_USE_RESULT));
+        CHECK_STR(d.text[c.input], c.taken);
+        CHECK_INT(d.log.size(), 2);  // one read, one write: no command ran
+    }
+    orbit_camera(view_state, 40, 10);
+    CHECK(run_command(f, ID_RESET_VIEW) && view_state.eye_distance == 10.0f && view_state.eye_dir.x == START_EYE_COMPONENT);
+    std::string keys;
+    for (const MenuItem& item : VIEW_MENU) keys += std::strchr(item.text, '&')[1];
+    CHECK_STR(keys, "SCUR");
+}
+
 int main() {
     check_table();
+    check_menu_commands();
     check_show_calculation();
     check_exact_working();
     check_call_order();

@@ -16,8 +16,10 @@
 
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 #include "app/app.h"
+#include "app/menu.h"
 #include "app/fltk/display_scale.h"
 #include "app/fltk/icon.h"
 #include "view/fltk/view_window.h"
@@ -140,40 +142,53 @@ void set_box(void* host, int id, bool checked) {
         box->value(checked ? 1 : 0);
 }
 
+// The clipboard, as UTF-8 (FLTK's own text type).
+void copy_text(void*, const char* text) { Fl::copy(text, int(std::strlen(text)), 1); }
+
+void set_tip(void* host, int id, const char* text) {
+    if (Fl_Widget* w = dialog_control(*static_cast<MainDialog*>(host), id)) w->copy_tooltip(*text ? text : nullptr);
+}
+
 FieldAccess field_access() {
-    return FieldAccess{&the_dialog, read_input, write_input, box_checked, repaint_dialog, set_box};
+    return FieldAccess{&the_dialog, read_input, write_input, box_checked, repaint_dialog, set_box, copy_text, set_tip};
 }
 
-// F9 shows the calculation from any control, as on Windows: neither FLTK's
-// fields nor its buttons take it.
-constexpr int SHOW_CALCULATION_KEY = FL_F + 9;
-
-void show_calculation_now() {
-    FieldAccess fields = field_access();
-    run_command(fields, ID_SHOW_CALCULATION);
+// Every command goes to the core with the view's context current: some
+// (Reset view) draw at once.
+void run(unsigned id) {
+    make_view_current();
+    run_command(field_access(), id);
 }
 
-// The view's menu, at a place on the screen. It opens with no item chosen:
-// Down then Enter picks the first.
+int fltk_key(MenuKey key) {
+    switch (key) {
+        case MenuKey::f8: return FL_F + 8;
+        case MenuKey::f9: return FL_F + 9;
+        case MenuKey::home: return FL_Home;
+        case MenuKey::none: break;
+    }
+    return 0;
+}
+
+// The view's menu from the core's table, at a place on the screen. It
+// opens with no item chosen: Down then Enter picks the first.
 void open_view_menu(int root_x, int root_y) {
-    static const Fl_Menu_Item items[] = {
-        {"&Show calculation", SHOW_CALCULATION_KEY, nullptr, nullptr, 0, 0, 0, 0, 0},
-        {"&Reset view", FL_Home, nullptr, nullptr, 0, 0, 0, 0, 0},
-        {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
-    };
+    constexpr int n = int(std::size(VIEW_MENU));
+    static Fl_Menu_Item items[n + 1] = {};
+    for (int i = 0; i < n; ++i) {
+        items[i].label(VIEW_MENU[i].text);
+        items[i].shortcut(fltk_key(VIEW_MENU[i].key));
+        items[i].user_data(reinterpret_cast<void*>(uintptr_t(VIEW_MENU[i].command)));
+    }
     // popup() places its menu relative to the window of the event at hand.
     int x = root_x - (Fl::event_x_root() - Fl::event_x()), y = root_y - (Fl::event_y_root() - Fl::event_y());
     Fl_Widget* focus = Fl::focus();  // the menu takes it while open
     const Fl_Menu_Item* picked = items->popup(x, y);
     if (focus) Fl::focus(focus);
-    if (picked == &items[0]) show_calculation_now();
-    if (picked == &items[1]) reset_view();
+    if (picked) run(unsigned(reinterpret_cast<uintptr_t>(picked->user_data())));
 }
 
-void on_button(Fl_Widget* button, void*) {
-    FieldAccess fields = field_access();
-    run_command(fields, unsigned(control_id(button)));
-}
+void on_button(Fl_Widget* button, void*) { run(unsigned(control_id(button))); }
 
 // Escape and the close box both end the dialog, like IDCANCEL.
 void on_close(Fl_Widget* window, void*) { window->hide(); }
@@ -213,10 +228,13 @@ public:
         if (lost && (event == FL_KEYBOARD || event == FL_SHORTCUT) && last_focus_->take_focus() &&
             last_focus_->handle(FL_KEYBOARD))
             return 1;
-        if (event == FL_SHORTCUT && Fl::test_shortcut(SHOW_CALCULATION_KEY)) {
-            show_calculation_now();
-            return 1;
-        }
+        // The menu's shortcuts that work from any control, as on Windows:
+        // neither FLTK's fields nor its buttons take them.
+        for (const MenuItem& item : VIEW_MENU)
+            if (event == FL_SHORTCUT && item.from_any_control && Fl::test_shortcut(fltk_key(item.key))) {
+                run(item.command);
+                return 1;
+            }
         if (event == FL_SHORTCUT && (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter)) {
             Fl_Widget* focus = Fl::focus();
             const TemplateControl* c = focus ? template_of(focus) : nullptr;

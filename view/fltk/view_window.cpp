@@ -214,8 +214,6 @@ Fl_Gl_Window* view_gl_window() { return gl_window; }
 
 void on_view_menu(void (*open)(int root_x, int root_y)) { open_menu = open; }
 
-void reset_view() {
-    if (!gl_window || !gl_window->shown()) return;
-    gl_window->make_current();
-    view_key(view_state, ViewKey::reset, false);
+void make_view_current() {
+    if (gl_window && gl_window->shown()) gl_window->make_current();
 }

@@ -16,7 +16,8 @@ Fl_Widget* create_view_control(int x, int y, int w, int h, int edge, double scal
 Fl_Gl_Window* view_gl_window();
 
 // Who shows the view's menu when it asks (a right click without motion,
-// Shift+F10 or the Menu key), at a position on the screen; "Reset view"
-// there calls reset_view.
+// Shift+F10 or the Menu key), at a position on the screen.
 void on_view_menu(void (*open)(int root_x, int root_y));
-void reset_view();
+// Makes the view's GL context current, once its window is shown: the
+// dialog does before every call into the core, some of which draw at once.
+void make_view_current();

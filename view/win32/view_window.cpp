@@ -150,8 +150,6 @@ void release_gl_context(ViewState& view) {
 
 }  // namespace
 
-void reset_view() { view_key(view_state, ViewKey::reset, false); }
-
 void register_view_class(HINSTANCE instance) {
     WNDCLASSA view_class = {};
     view_class.style = 0;

@@ -10,7 +10,6 @@
 void register_view_class(HINSTANCE instance);
 
 // The view asks its parent for its menu with WM_CONTEXTMENU (wParam the
-// view, lParam the screen position); "Reset view" there calls this.
-void reset_view();
+// view, lParam the screen position).
 
 LRESULT CALLBACK view_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
