@@ -52,11 +52,8 @@ EM_JS(void, page_set_checked, (int id, int on), {
 EM_JS(void, page_set_link, (const char* text), {
     history.replaceState(history.state, "", "#" + UTF8ToString(text));
 });
-// The working of the last calculation, under the calculator.
-EM_JS(void, page_show_working, (const char* text), {
-    var out = document.getElementById("working");
-    if (out) out.textContent = UTF8ToString(text);
-});
+// The working of the last calculation, under the calculator, typeset.
+EM_JS(void, page_show_working, (const char* text), { showWorking(UTF8ToString(text)); });
 EM_JS(int, page_link_size, (), { return lengthBytesUTF8(location.hash.slice(1)) + 1; });
 EM_JS(void, page_read_link, (char* buffer, int size), { stringToUTF8(location.hash.slice(1), buffer, size); });
 

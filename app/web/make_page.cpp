@@ -355,6 +355,7 @@ main > canvas:focus-visible { outline: 2px solid CanvasText; outline-offset: 1px
 .view-buttons button { padding: 0; font-size: 16px; line-height: 1; pointer-events: auto; }
 .tools { display: flex; flex-wrap: wrap; align-items: center; gap: 6px 12px; }
 .calculation output { flex-basis: 100%%; overflow-wrap: anywhere; }
+.calculation .clause { display: block; }
 .axis-label { position: absolute; left: 0; top: 0; margin: 0; font-weight: bold; line-height: 1; pointer-events: none; }
 @media (min-width: 1000px) {
   :root { --control: 1.85em; }
@@ -392,7 +393,11 @@ std::string calculation_tools() {
     std::snprintf(place, sizeof place, "--at:%d/1/%d/%d;--wide:%d/1/%d/2;--m:0", n, n + 1, view_columns() + 1, n, n + 1);
     return std::string("<div class=\"tools calculation\" style=\"") + place +
            "\">\n<button type=\"button\" id=\"show-calculation\" data-id=\"" + std::to_string(ID_SHOW_CALCULATION) +
-           "\">Show calculation</button>\n<output id=\"working\" aria-live=\"polite\"></output>\n</div>";
+           "\">Show calculation</button>\n<button type=\"button\" id=\"use-result\" data-id=\"" +
+           std::to_string(ID_USE_RESULT) +
+           "\">Use result</button>\n<output id=\"working\" aria-live=\"polite\" data-text=\"\"></output>\n"
+           "<button type=\"button\" id=\"copy-working\" hidden>Copy working</button>\n"
+           "<button type=\"button\" id=\"copy-latex\" hidden>Copy LaTeX</button>\n</div>";
 }
 
 std::string tools() {
@@ -419,7 +424,7 @@ int main(int argc, char** argv) {
     // The scripts last: the controls are there when they run, and the view
     // draws as the runtime's script runs. The build puts each inline, the
     // wasm too (pack_page.js): a first visit makes one request.
-    std::fprintf(out, "%s</main>\n<script src=\"names.js\"></script>\n<script src=\"view.js\"></script>\n<script src=\"page.js\"></script>\n"
+    std::fprintf(out, "%s</main>\n<script src=\"names.js\"></script>\n<script src=\"view.js\"></script>\n<script src=\"typeset.js\"></script>\n<script src=\"page.js\"></script>\n"
                  "<script src=\"arrowbench.wasm\"></script>\n<script src=\"arrowbench.js\"></script>\n"
                  "<template id=\"parsed\"></template>\n</body>\n</html>\n", tools().c_str());
     return std::fclose(out) == 0 ? 0 : 1;

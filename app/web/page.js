@@ -59,6 +59,12 @@ function pageReady(whole) {
     });
   });
   document.getElementById('copy-link').addEventListener('click', copyLink);
+  document.getElementById('copy-working').addEventListener('click', function() {
+    copyText(Module.working, 'Working copied as text.', 'The working could not be copied.');
+  });
+  document.getElementById('copy-latex').addEventListener('click', function() {
+    copyText(workingLatex(Module.working), 'Working copied as LaTeX.', 'The working could not be copied.');
+  });
   document.getElementById('save-picture').addEventListener('click', savePicture);
   document.documentElement.dataset.ready = 'true';
   // The service worker fetches every file again to keep it: only once the
@@ -88,13 +94,25 @@ function describeView() {
 
 function say(text) { document.getElementById('status').textContent = text; }
 
+// The core's working, typeset under the calculator; its copies are kept
+// for the buttons, which show once there is one.
+function showWorking(text) {
+  Module.working = text;
+  var out = document.getElementById('working');
+  out.dataset.text = text;
+  typesetWorking(out, text);
+  document.getElementById('copy-working').hidden = document.getElementById('copy-latex').hidden = !text;
+}
+
+function copyText(text, done, failed) {
+  if (!navigator.clipboard || !navigator.clipboard.writeText) return say(failed);
+  navigator.clipboard.writeText(text).then(function() { say(done); }, function() { say(failed); });
+}
+
 function copyLink() {
   Module._arrowbench_link();
-  var failed = function() { say('The link could not be copied: the address bar holds it.'); };
-  if (!navigator.clipboard || !navigator.clipboard.writeText) return failed();
-  navigator.clipboard.writeText(location.href).then(function() {
-    say('Link copied: it opens this scene, view included.');
-  }, failed);
+  copyText(location.href, 'Link copied: it opens this scene, view included.',
+           'The link could not be copied: the address bar holds it.');
 }
 
 // The view as drawn now, at its device-pixel size, with the axes' names

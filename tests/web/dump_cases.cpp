@@ -64,7 +64,7 @@ int main() {
     }
     std::printf("],\n\"long_field\": {\"pad\": %d, \"tail\": %s, \"written\": %s},\n", LONG_FIELD.pad,
                 json(LONG_FIELD.tail).c_str(), json(LONG_FIELD.written).c_str());
-    std::printf("\"show_id\": %u,\n\"show\": [\n", ID_SHOW_CALCULATION);
+    std::printf("\"show_id\": %u,\n\"use_id\": %u,\n\"show\": [\n", ID_SHOW_CALCULATION, ID_USE_RESULT);
     first = true;
     for (const ShowCase& c : SHOW_CASES) {
         std::printf("%s  {\"command\": %u, \"v1\": %s, \"v2\": %s, \"s1\": %s, \"working\": %s, \"rows\": [", first ? "" : ",\n",

@@ -13,7 +13,7 @@ import { CHROMIUM_ARGS, launchEngine } from './engines.mjs';
 const [site, casesPath, modules, checkShot, work, namesPath] = process.argv.slice(2);
 // The template's control names and ViewKey, as the build wrote them for the page.
 const {
-  ID_V1, ID_V2, ID_S1, ID_V3, ID_S2, ID_ADD, ID_SUB, ID_CROSS_PRODUCT, ID_LENGTH, ID_VIEW, ID_REDRAW,
+  ID_V1, ID_V2, ID_S1, ID_V3, ID_S2, ID_ADD, ID_SUB, ID_CROSS_PRODUCT, ID_NORMALIZE, ID_LENGTH, ID_VIEW, ID_REDRAW,
   ID_ROW_VECTOR, ID_ROW_OFFSET, ID_ROW_COLOR, ID_ROW_INVERSE, ROW_STRIDE, ViewKey,
 } = await import(pathToFileURL(namesPath).href);
 const require = createRequire(path.resolve(modules, 'loader.js'));
@@ -77,8 +77,8 @@ async function checkLayout(page) {
   const ids = await page.evaluate(() => [...document.querySelectorAll('[data-id]')].map((e) => Number(e.dataset.id)));
   const order = cases.controls.filter((id) => id !== ID_VIEW);
   order.splice(order.indexOf(ID_REDRAW) + 1, 0, ID_VIEW);
-  order.splice(order.indexOf(ID_LENGTH) + 1, 0, cases.show_id);
-  same(JSON.stringify(ids), JSON.stringify(order), 'controls in template order, Show calculation after Length, the view after Redraw');
+  order.splice(order.indexOf(ID_LENGTH) + 1, 0, cases.show_id, cases.use_id);
+  same(JSON.stringify(ids), JSON.stringify(order), 'controls in template order, Show calculation and Use result after Length, the view after Redraw');
   // Every field and check box has a name of its own; the group boxes are
   // groups with their captions; the view has a text alternative.
   const names = await page.evaluate(() => [...document.querySelectorAll('input')].map((e) => e.getAttribute('aria-label')));
@@ -113,7 +113,7 @@ async function checkLayout(page) {
 async function checkTabOrder(page) {
   same(await page.evaluate(() => Number(document.activeElement.dataset.id)), cases.tab_stops[0], 'focus at start');
   const expected = [...cases.tab_stops, cases.controls[0], ...VIEW_BUTTONS.map(([name]) => name)], order = [];
-  expected.splice(expected.indexOf(ID_LENGTH) + 1, 0, cases.show_id);
+  expected.splice(expected.indexOf(ID_LENGTH) + 1, 0, cases.show_id, cases.use_id);
   for (let i = 0; i < expected.length; ++i) {
     order.push(await page.evaluate(() => {
       const e = document.activeElement, box = e.getBoundingClientRect();
@@ -133,7 +133,7 @@ async function checkShowCalculation(page, { fresh = true } = {}) {
     await setFields(page, { [ID_V1]: c.v1, [ID_V2]: c.v2, [ID_S1]: c.s1 });
     await page.evaluate(() => document.querySelectorAll('input[type=checkbox]').forEach((b) => { b.checked = true; }));
     if (c.command) await page.click(field(c.command));
-    same(await page.evaluate(() => document.getElementById('working').textContent), c.working, 'the working');
+    await checkTypeset(page, c.working);
     await page.click('#show-calculation');
     same(JSON.stringify(await rows(page)), JSON.stringify(c.rows), 'the rows');
     same(await page.evaluate(() => document.querySelectorAll('input[type=checkbox]:checked').length), 0, 'boxes checked');
@@ -144,6 +144,25 @@ async function checkShowCalculation(page, { fresh = true } = {}) {
   await page.click(field(ID_CROSS_PRODUCT));
   await page.click('#show-calculation');
   await checkShownColours(page, `${engine}-show.ppm`);
+}
+
+// The working typeset: each formula's <math> holds its clause as alttext,
+// and where the working has a root or a fraction, one is drawn as such (a
+// radical wider than what it covers, a bar stacking two rows).
+async function checkTypeset(page, working) {
+  const t = await page.evaluate(() => {
+    const box = (e) => e.getBoundingClientRect();
+    const all = (s) => [...document.querySelectorAll(`#working ${s}`)];
+    return { text: document.getElementById('working').dataset.text,
+             alt: all('.clause').map((c) => [...c.querySelectorAll('math')].map((m) => m.getAttribute('alttext')).join(' ')),
+             roots: all('msqrt').filter((e) => box(e).width > box(e.firstElementChild).width + 2).length,
+             fractions: all('mfrac').filter((e) => box(e).height > 1.5 * box(e.firstElementChild).height).length };
+  });
+  same(t.text, working, 'the working');
+  same(t.alt.filter((a) => a).join('; '), working.split('; ').filter((s) => !s.startsWith('no ')).join('; '),
+       'the formulas\' alttext');
+  if (working.includes('\u221a')) check(t.roots > 0, 'a root drawn as a root');
+  if (/\d\/\d/.test(working)) check(t.fractions > 0, 'a fraction drawn as a fraction');
 }
 
 const rows = (page) => page.evaluate((ids) => ids.map((id) => document.querySelector(`[data-id="${id}"]`).value),
@@ -544,6 +563,16 @@ async function checkLink(browser, url) {
   }, png.toString('base64'));
   check(named[1] && named[0] > 10, `x's name in the saved picture: ${named[0]} pixels`);
   const want = { fields: await fields(page), frame: fs.readFileSync(await shoot(page, 'link-a.ppm')) };
+  // The working's two copies, and the result taken on as an input.
+  await setFields(page, { [ID_V1]: '1 2 3' });
+  await page.click(field(ID_NORMALIZE));
+  const clipboard = () => page.evaluate(() => navigator.clipboard.readText());
+  await page.click('#copy-working');
+  same(await clipboard(), await page.evaluate(() => document.getElementById('working').dataset.text), 'Copy working');
+  await page.click('#copy-latex');
+  check((await clipboard()).includes('= (\\frac{\\sqrt{14}}{14}, \\frac{\\sqrt{14}}{7}, \\frac{3\\sqrt{14}}{14})'), 'Copy LaTeX');
+  await page.click('#use-result');
+  same(await getField(page, ID_V1), '0.267261 0.534522 0.801784', 'Use result');
   await first.close();
 
   const fresh = await browser.newContext();
