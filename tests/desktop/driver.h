@@ -7,6 +7,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -33,8 +34,8 @@ constexpr int LEFT_BUTTON = 1, RIGHT_BUTTON = 3;
 
 // The keys a scenario names, as the camera cases name them; each adapter
 // lists its codes for them in this order.
-constexpr const char* KEY_NAMES[] = {"ArrowLeft", "ArrowRight", "ArrowUp", "ArrowDown", "+",  "-",   "PageUp", "PageDown",
-                                     "Home",      "Tab",        "Escape",  "Enter",     "F9", "F10", "ContextMenu"};
+constexpr const char* KEY_NAMES[] = {"ArrowLeft", "ArrowRight", "ArrowUp", "ArrowDown", "+",  "-",   "PageUp",     "PageDown",
+                                     "Home",      "Tab",        "Escape",  "Enter",     "F9", "F10", "ContextMenu", "F8"};
 constexpr int KEY_COUNT = int(sizeof KEY_NAMES / sizeof *KEY_NAMES);
 // A key's place in KEY_NAMES, after a "Shift+" if any; -1 if it has none.
 inline int key_index(const std::string& name, bool& shift) {
@@ -74,6 +75,9 @@ struct DesktopDriver {
     virtual void key(const std::string& name) = 0;
     // Whether a popup menu of the program is showing.
     virtual bool menu_open() = 0;
+    // What the program puts on the clipboard while `action` runs, as
+    // UTF-8; "<no answer>" when it puts nothing there in time.
+    virtual std::string copied_by(const std::function<void()>& action) = 0;
     virtual void pause(int ms) = 0;  // time for the program to work
     // True once a menu shows (or none does), looked for over three seconds
     // after a moment in which the program could have opened one.

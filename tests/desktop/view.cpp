@@ -205,10 +205,20 @@ int main(int argc, char** argv) {
     check_shown(cross, shown);
     CHECK_STR(app->get(ID_V1), "1 2 3");
     CHECK_STR(app->get(ID_V3), "-3 6 -3");
+    // "Copy working", the second item, puts the core's working on the
+    // clipboard; F8 from a field takes the result into V1 and runs nothing.
+    app->click_view(250, 180, RIGHT_BUTTON);
+    CHECK(app->menu_becomes(true));
+    CHECK_STR(app->copied_by([] { menu_keys({"ArrowDown", "ArrowDown", "Enter"}); }), cross.working);
+    CHECK(app->menu_becomes(false));
+    app->focus(ID_V2);
+    app->key("F8");
+    CHECK_STR(app->get(ID_V1), "-3 6 -3");
+    CHECK_STR(app->get(ID_V2), "4 5 6");
 
     // A right drag zooms and opens nothing. Shift+F10 in the view opens the
     // menu and Escape closes it, leaving the program running; the Menu key
-    // opens it and "Reset view" does what Home does.
+    // opens it and "Reset view", the last item, does what Home does.
     drag(RIGHT_BUTTON, {{250, 180}, {250, 190}});
     CHECK(app->menu_becomes(false));
     CHECK(differing(shown, app->frame()) > 100);
@@ -220,7 +230,7 @@ int main(int argc, char** argv) {
     CHECK(app->running());
     app->key("ContextMenu");
     CHECK(app->menu_becomes(true));
-    menu_keys({"ArrowDown", "ArrowDown", "Enter"});
+    menu_keys({"ArrowDown", "ArrowDown", "ArrowDown", "ArrowDown", "Enter"});
     Shot reset = app->frame();
     CHECK(differing(reset, shown) > 100);
     inputs("ArrowLeft Home", 250, 180);

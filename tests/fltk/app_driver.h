@@ -306,6 +306,15 @@ struct AppDriver : DesktopDriver {
         std::string text = get_field(id, &ok);
         return ok ? text : "<no answer>";
     }
+    std::string copied_by(const std::function<void()>& action) override {
+        take_clipboard("");
+        XSync(display, False);
+        action();
+        bool copied = wait_own_event(10, [&](XEvent&, bool) { return !we_own; });
+        if (copied) XConvertSelection(display, clipboard, utf8, incoming, own, CurrentTime);
+        copied = copied && wait_own_event(5, [](XEvent& e, bool) { return e.type == SelectionNotify; });
+        return copied ? window_property(display, own, incoming, true) : "<no answer>";
+    }
 
     void type(int id, const std::string& text) override {
         click(id);
@@ -355,7 +364,7 @@ struct AppDriver : DesktopDriver {
     void key(const std::string& name) override {
         static const KeySym syms[KEY_COUNT] = {XK_Left,   XK_Right,  XK_Up,   XK_Down,   XK_KP_Add,
                                                XK_KP_Subtract, XK_Page_Up, XK_Page_Down, XK_Home, XK_Tab,
-                                               XK_Escape, XK_Return, XK_F9,   XK_F10,    XK_Menu};
+                                               XK_Escape, XK_Return, XK_F9,   XK_F10,    XK_Menu,  XK_F8};
         bool shift;
         int i = key_index(name, shift);
         if (i >= 0) key(syms[i], shift ? XK_Shift_L : 0);

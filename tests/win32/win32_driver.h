@@ -218,6 +218,25 @@ struct Win32Driver : DesktopDriver {
             return "<no answer>";
         return std::string(buf.data(), size_t(got));
     }
+    // The clipboard is the window system's: its sequence number moves when
+    // the program writes it, and it is read here as Unicode text.
+    std::string copied_by(const std::function<void()>& action) override {
+        DWORD before = GetClipboardSequenceNumber();
+        action();
+        for (int i = 0; i < 200 && GetClipboardSequenceNumber() == before; ++i) Sleep(25);
+        std::string text = "<no answer>";
+        if (GetClipboardSequenceNumber() == before || !OpenClipboard(nullptr)) return text;
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            const wchar_t* w = static_cast<const wchar_t*>(GlobalLock(data));
+            int n = w ? WideCharToMultiByte(CP_UTF8, 0, w, -1, nullptr, 0, nullptr, nullptr) : 0;
+            std::vector<char> utf8(size_t(n > 0 ? n : 1));
+            if (n > 0) WideCharToMultiByte(CP_UTF8, 0, w, -1, utf8.data(), n, nullptr, nullptr);
+            text = utf8.data();
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+        return text;
+    }
     void type(int id, const std::string& text) override {
         set(id, "");
         focus_control(id);
@@ -363,7 +382,7 @@ struct Win32Driver : DesktopDriver {
     void key(const std::string& name) override {
         if (name == "Tab") return post_key_handled(VK_TAB);
         static const WORD vks[KEY_COUNT] = {VK_LEFT, VK_RIGHT, VK_UP,     VK_DOWN,   VK_ADD, VK_SUBTRACT, VK_PRIOR, VK_NEXT,
-                                            VK_HOME, VK_TAB,   VK_ESCAPE, VK_RETURN, VK_F9,  VK_F10,      VK_APPS};
+                                            VK_HOME, VK_TAB,   VK_ESCAPE, VK_RETURN, VK_F9,  VK_F10,      VK_APPS, VK_F8};
         bool shift;
         int i = key_index(name, shift);
         if (i < 0) return;
