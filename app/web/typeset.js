@@ -93,7 +93,11 @@ function mathNode(n) {
     case 'id':
       var sub = /^(V|S)(\d)$/.exec(n.v) || /^(comp|proj)_(V2)$/.exec(n.v);
       // A function's name is applied to what follows, with its space.
-      if (/^(arc)?cos$/.test(n.v)) return mathElement('mrow', [mathElement('mi', [], n.v), mathElement('mo', [], '\u2061')]);
+      if (/^(arc)?cos$/.test(n.v)) {
+        var apply = mathElement('mo', [], '\u2061');
+        apply.setAttribute('rspace', '0.17em');
+        return mathElement('mrow', [mathElement('mi', [], n.v), apply]);
+      }
       if (!sub) return mathElement('mi', [], n.v);
       return mathElement('msub', [mathElement('mi', [], sub[1]), sub[2].length > 1 ? mathNode({t: 'id', v: sub[2]})
                                                                                    : mathElement('mn', [], sub[2])]);

@@ -169,7 +169,7 @@ try {
                  'manifest.webmanifest', 'sw.js'];
   const sizes = files.map((n) => zlib.gzipSync(fs.readFileSync(path.join(site, n)), { level: 9 }).length);
   const total = sizes.reduce((x, y) => x + y, 0);
-  row('bytes a first visit fetches, gzip -9', '<= 40 KiB', `${(total / 1024).toFixed(1)} KiB (${files.map((n, i) => `${n} ${sizes[i]}`).join(', ')})`);
+  row('bytes a first visit fetches, gzip -9', '<= 45 KiB', `${(total / 1024).toFixed(1)} KiB (${files.map((n, i) => `${n} ${sizes[i]}`).join(', ')})`);
 
   // Motion to frame: from the motion event's time stamp to the frame's
   // drawing calls returning, during a left drag of `motions` 1 px moves.
