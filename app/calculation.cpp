@@ -8,6 +8,7 @@
 #include "app/app.h"
 #include "app/internal.h"
 #include "vectext/vectext.h"
+#include "view/host.h"
 
 namespace {
 
@@ -74,4 +75,8 @@ void show_calculation(const FieldAccess& fields) {
     }
     for (int row = 0; row < 3; ++row) put_row(fields, row, rows[row]);
     command_redraw(fields);
+    // The picture framed: drawn once, by the paint Redraw asked for.
+    int width = 0, height = 0;
+    get_client_size(view_state, width, height);
+    frame_camera(view_state, width, height);
 }

@@ -3,6 +3,7 @@
 // asks exactly once per frame; with no GL context the frame itself draws
 // nothing.
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -13,6 +14,7 @@
 #include "tests/camera_cases.h"
 #include "tests/check.h"
 #include "tests/fixed_client_size.h"
+#include "tests/projection.h"
 #include "vectext/vectext.h"
 #include "view/host.h"
 
@@ -356,9 +358,87 @@ void check_redraw() {
     CHECK_INT(view_state.slots.size(), 3);
 }
 
+// Show calculation's camera, judged by an independent projection: every
+// drawn end inside the view less a 5% margin, from the least distance
+// (a hundredth nearer, one leaves it), no two vectors that are not
+// parallel on each other (one a few pixels long is a point), the direction kept where nothing overlapped, and
+// the same bits again from the same start.
+void check_framing() {
+    struct Row {
+        Vector3 vector, offset;
+    };
+    const struct {
+        const char* what;
+        std::vector<Row> rows;
+        int width, height, orbit_x;
+        bool turns;
+    } cases[] = {
+        {"README cross product", {{{1, 2, 3}, {}}, {{4, 5, 6}, {}}, {{-3, 6, -3}, {}}}, 546, 363, 0, true},
+        {"the same on a phone", {{{1, 2, 3}, {}}, {{4, 5, 6}, {}}, {{-3, 6, -3}, {}}}, 780, 518, 0, true},
+        {"sum tip to tail, seen apart", {{{1, 2, 3}, {}}, {{4, 5, 6}, {1, 2, 3}}, {{5, 7, 9}, {}}}, 546, 363, 60, false},
+        {"end on", {{{2, 2, 2}, {}}}, 546, 363, 0, true},
+        {"far and wide", {{{40, -3, 0}, {}}, {{0, 0, 0.5f}, {40, -3, 0}}}, 1123, 698, 0, false},
+    };
+    for (const auto& c : cases) {
+        check_context(c.what);
+        ViewState v;
+        set_start_camera(v);
+        orbit_camera(v, c.orbit_x, 0);
+        for (size_t i = 0; i < c.rows.size(); ++i)
+            set_vector_slot(v, uint32_t(i), c.rows[i].vector, c.rows[i].offset, 9, 9, 9, false);
+        ViewState again = v;
+        Vector3 before = v.eye_dir;
+        frame_camera(v, c.width, c.height);
+        frame_camera(again, c.width, c.height);
+        CHECK(std::memcmp(&v.eye_dir, &again.eye_dir, sizeof v.eye_dir) == 0 && v.eye_distance == again.eye_distance);
+        CHECK((std::memcmp(&v.eye_dir, &before, sizeof before) != 0) == c.turns);
+        auto ends = [&](double distance, double& worst) {
+            ViewCamera cam{{v.eye_dir.x * distance, v.eye_dir.y * distance, v.eye_dir.z * distance}, c.width, c.height};
+            Mat4 m = camera_matrix(cam);
+            double margin = 0.05 * std::min(c.width, c.height);
+            std::vector<std::pair<Point2, Point2>> drawn;
+            worst = 1e9;  // the least room left to an edge, past the margin
+            for (const Row& r : c.rows) {
+                Vector3 t{r.offset.x + r.vector.x, r.offset.y + r.vector.y, r.offset.z + r.vector.z};
+                Point2 a = project(m, cam, r.offset.x, r.offset.y, r.offset.z), b = project(m, cam, t.x, t.y, t.z);
+                for (Point2 p : {a, b})
+                    worst = std::min({worst, p.x - margin, c.width - margin - p.x, p.y - margin, c.height - margin - p.y});
+                drawn.push_back({a, b});
+            }
+            return drawn;
+        };
+        double worst;
+        auto drawn = ends(v.eye_distance, worst);
+        CHECK(worst >= -0.5);
+        ends(v.eye_distance * 0.99, worst);
+        CHECK(worst < 0 || v.eye_distance == MIN_EYE_DISTANCE);
+        for (size_t i = 0; i < drawn.size(); ++i)
+            for (size_t j = 0; j < drawn.size(); ++j) {
+                if (i == j) continue;
+                const Vector3 &p = c.rows[i].vector, &q = c.rows[j].vector;
+                double cross = std::hypot(p.y * q.z - p.z * q.y, p.z * q.x - p.x * q.z, p.x * q.y - p.y * q.x);
+                if (cross < 0.05 * std::hypot(p.x, p.y, p.z) * std::hypot(q.x, q.y, q.z)) continue;
+                auto [a, b] = drawn[j];
+                // One drawn a few pixels long is a point beside the other.
+                if (std::hypot(drawn[i].second.x - drawn[i].first.x, drawn[i].second.y - drawn[i].first.y) < 12) continue;
+                int near = 0;
+                for (int k = 0; k <= 16; ++k) {
+                    Point2 s{drawn[i].first.x + (drawn[i].second.x - drawn[i].first.x) * k / 16,
+                             drawn[i].first.y + (drawn[i].second.y - drawn[i].first.y) * k / 16};
+                    double ux = b.x - a.x, uy = b.y - a.y;
+                    double t = std::clamp(((s.x - a.x) * ux + (s.y - a.y) * uy) / (ux * ux + uy * uy), 0.0, 1.0);
+                    near += std::hypot(s.x - a.x - t * ux, s.y - a.y - t * uy) <= 4.0;
+                }
+                CHECK(near <= 8);
+            }
+    }
+    check_context("");
+}
+
 }  // namespace
 
 int main() {
+    check_framing();
     check_start_state();
     check_slots();
     check_rotation();

@@ -3,6 +3,7 @@
 // and pixel colours looked for where it puts things.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -33,9 +34,14 @@ inline int differing(const Shot& a, const Shot& b) {
     return n;
 }
 
-inline int pixels_of(const Shot& s, Rgb want) {
+// Pixels of a colour; those `band` pixels or less from an edge, when asked.
+inline int pixels_of(const Shot& s, Rgb want, int band = -1) {
     int n = 0;
-    for (const Rgb& p : s.px) n += close_to(p, want);
+    for (size_t i = 0; i < s.px.size(); ++i) {
+        int x = int(i % size_t(s.width)), y = int(i / size_t(s.width));
+        bool in_band = std::min({x, y, s.width - 1 - x, s.height - 1 - y}) < band;
+        n += close_to(s.px[i], want) && (band < 0 || in_band);
+    }
     return n;
 }
 

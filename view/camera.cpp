@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "view/view.h"
 
@@ -213,4 +215,155 @@ bool view_key(ViewState& view, ViewKey key, bool fine) {
         case ViewKey::menu: return true;
     }
     return false;
+}
+
+namespace {
+
+// Show calculation's framing. The camera looks at the origin from
+// dir·d with +z up, 50 degrees of field upright: a point p stands at
+// depth d − p·dir, and across and up at p·right and p·up, whatever d is.
+constexpr double TAN_HALF_FIELD = 0.46630765815499859;  // tan(25 degrees)
+constexpr double NEAR_GAP = 1.5;                         // past the near plane at 1
+constexpr int SAMPLES = 17;                              // along a vector, ends included
+
+struct Segment {
+    double a[3], b[3];
+};
+
+double dot(const double* p, const double* q) { return p[0] * q[0] + p[1] * q[1] + p[2] * q[2]; }
+
+// What is drawn: each row with a vector that is neither zero nor beyond
+// the floats, from its start to its tip.
+std::vector<Segment> drawn_segments(const ViewState& view) {
+    std::vector<Segment> out;
+    for (const VectorSlot& s : view.slots) {
+        const Vector3 &v = s.vector, &o = s.offset;
+        double vx = v.x, vy = v.y, vz = v.z;
+        double length = std::sqrt(vx * vx + vy * vy + vz * vz);
+        if (!(length > 0.0) || !std::isfinite(length) || !std::isfinite(o.x + o.y + o.z)) continue;
+        double sign = s.offset_is_end ? -1.0 : 1.0;
+        out.push_back({{o.x, o.y, o.z}, {o.x + sign * vx, o.y + sign * vy, o.z + sign * vz}});
+    }
+    return out;
+}
+
+struct Framing {
+    double dir[3], right[3], up[3];
+    double d;
+    double kx, ky;       // the margins' edges, across and up, over depth
+    double half_w, half_h;
+
+    double depth(const double* p) const { return d - dot(p, dir); }
+    void pixel(const double* p, double& x, double& y) const {
+        double z = depth(p);
+        x = half_w * (1.0 + dot(p, right) / (z * TAN_HALF_FIELD * half_w / half_h));
+        y = half_h * (1.0 - dot(p, up) / (z * TAN_HALF_FIELD));
+    }
+};
+
+// The least distance along `eye` that keeps every end inside the margins.
+Framing frame_along(Vector3 eye, const std::vector<Segment>& segments, int width, int height) {
+    Framing f;
+    f.dir[0] = eye.x, f.dir[1] = eye.y, f.dir[2] = eye.z;
+    double h = std::sqrt(f.dir[0] * f.dir[0] + f.dir[1] * f.dir[1]);
+    if (h > 0.0) {
+        f.right[0] = -f.dir[1] / h, f.right[1] = f.dir[0] / h, f.right[2] = 0.0;
+    } else {
+        f.right[0] = 1.0, f.right[1] = 0.0, f.right[2] = 0.0;
+    }
+    // up = right × forward, forward = −dir
+    f.up[0] = -(f.right[1] * f.dir[2] - f.right[2] * f.dir[1]);
+    f.up[1] = -(f.right[2] * f.dir[0] - f.right[0] * f.dir[2]);
+    f.up[2] = -(f.right[0] * f.dir[1] - f.right[1] * f.dir[0]);
+    f.half_w = std::max(width, 1) / 2.0;
+    f.half_h = std::max(height, 1) / 2.0;
+    double margin = FRAME_MARGIN * std::min(f.half_w, f.half_h) * 2.0;
+    f.kx = TAN_HALF_FIELD * (f.half_w / f.half_h) * (1.0 - margin / f.half_w);
+    f.ky = TAN_HALF_FIELD * (1.0 - margin / f.half_h);
+    f.d = MIN_EYE_DISTANCE;
+    for (const Segment& s : segments)
+        for (const double* p : {s.a, s.b}) {
+            double along = dot(p, f.dir);
+            f.d = std::max({f.d, along + NEAR_GAP, along + std::fabs(dot(p, f.right)) / f.kx,
+                            along + std::fabs(dot(p, f.up)) / f.ky});
+        }
+    return f;
+}
+
+double to_segment(double x, double y, double ax, double ay, double bx, double by) {
+    double ux = bx - ax, uy = by - ay, l2 = ux * ux + uy * uy;
+    double t = l2 > 0.0 ? std::clamp(((x - ax) * ux + (y - ay) * uy) / l2, 0.0, 1.0) : 0.0;
+    return std::hypot(x - ax - t * ux, y - ay - t * uy);
+}
+
+// Whether every drawn vector is seen clearly apart from the others: none
+// nearly end-on, and no two that are not parallel within a few pixels of
+// each other along most of one's length.
+bool seen_apart(const Framing& f, const std::vector<Segment>& segments, double few_pixels) {
+    for (const Segment& s : segments) {
+        double v[3] = {s.b[0] - s.a[0], s.b[1] - s.a[1], s.b[2] - s.a[2]};
+        double across = std::hypot(dot(v, f.right), dot(v, f.up));
+        if (across < END_ON_SINE * std::sqrt(dot(v, v))) return false;
+    }
+    for (const Segment& s : segments)
+        for (const Segment& t : segments) {
+            if (&s == &t) continue;
+            double v[3] = {s.b[0] - s.a[0], s.b[1] - s.a[1], s.b[2] - s.a[2]};
+            double w[3] = {t.b[0] - t.a[0], t.b[1] - t.a[1], t.b[2] - t.a[2]};
+            double c[3] = {v[1] * w[2] - v[2] * w[1], v[2] * w[0] - v[0] * w[2], v[0] * w[1] - v[1] * w[0]};
+            if (std::sqrt(dot(c, c)) <= PARALLEL_SINE * std::sqrt(dot(v, v) * dot(w, w))) continue;
+            double sax, say, sbx, sby, tax, tay, tbx, tby;
+            f.pixel(s.a, sax, say);
+            f.pixel(s.b, sbx, sby);
+            f.pixel(t.a, tax, tay);
+            f.pixel(t.b, tbx, tby);
+            // A vector drawn only a few pixels long is a point: it lies
+            // along nothing.
+            if (std::hypot(sbx - sax, sby - say) < 3.0 * few_pixels) continue;
+            int near = 0;
+            for (int i = 0; i < SAMPLES; ++i) {
+                double k = double(i) / (SAMPLES - 1), p[3], x, y;
+                for (int j = 0; j < 3; ++j) p[j] = s.a[j] + k * v[j];
+                f.pixel(p, x, y);
+                near += to_segment(x, y, tax, tay, tbx, tby) <= few_pixels;
+            }
+            if (2 * near > SAMPLES) return false;
+        }
+    return true;
+}
+
+}  // namespace
+
+void frame_camera(ViewState& view, int width, int height) {
+    std::vector<Segment> segments = drawn_segments(view);
+    if (segments.empty()) return;
+    double few_pixels = FEW_PIXELS * std::max(1.0, view.pixel_scale);
+    Vector3 eye = view.eye_dir;
+    // The nearest orbit steps first, ring by ring, each ring in one fixed
+    // order: the same rows and size give the same camera everywhere.
+    if (!seen_apart(frame_along(eye, segments, width, height), segments, few_pixels)) {
+        bool found = false;
+        for (int ring = 1; ring <= FRAME_SEARCH_RINGS && !found; ++ring) {
+            std::vector<std::pair<int, int>> steps;
+            for (int dy = -ring; dy <= ring; ++dy)
+                for (int dx = -ring; dx <= ring; ++dx)
+                    if (std::max(std::abs(dx), std::abs(dy)) == ring) steps.push_back({dx, dy});
+            std::stable_sort(steps.begin(), steps.end(), [](auto p, auto q) {
+                return p.first * p.first + p.second * p.second < q.first * q.first + q.second * q.second;
+            });
+            for (auto [dx, dy] : steps) {
+                ViewState turned;
+                rotate(turned, view.eye_dir, dx * FRAME_STEP_PIXELS, dy * FRAME_STEP_PIXELS);
+                if (seen_apart(frame_along(turned.eye_dir, segments, width, height), segments, few_pixels)) {
+                    eye = turned.eye_dir;
+                    found = true;
+                    break;
+                }
+            }
+        }
+    }
+    view.eye_dir = eye;
+    set_distance(view, frame_along(eye, segments, width, height).d);
+    view.zoom_rest = 0.0;
+    reanchor(view);
 }

@@ -118,6 +118,22 @@ void orbit_camera(ViewState& view, int dx, int dy);
 void zoom_camera(ViewState& view, double notches);
 // Back to the camera a new view starts with.
 void reset_camera(ViewState& view);
+// Show calculation's camera for the rows it drew, in a view of width ×
+// height pixels: every drawn vector, start to tip, inside the view with a
+// margin of FRAME_MARGIN of its smaller side, from the nearest eye that
+// does it (never nearer than MIN_EYE_DISTANCE). The direction stays, unless
+// a drawn vector is seen nearly end-on or two that are not parallel lie
+// within FEW_PIXELS of each other along most of one's length: then it
+// turns by the nearest orbit step (rings of FRAME_STEP_PIXELS) from which
+// each is seen apart. One step, nothing drawn; the same rows and size give
+// the same camera on every host.
+constexpr double FRAME_MARGIN = 0.05;
+constexpr double FEW_PIXELS = 4.0;        // at display scale 1
+constexpr double END_ON_SINE = 0.26;      // within about 15 degrees of the line of sight
+constexpr double PARALLEL_SINE = 0.02;    // within about a degree
+constexpr int FRAME_STEP_PIXELS = 5;      // 1.8 degrees
+constexpr int FRAME_SEARCH_RINGS = 50;    // up to 90 degrees away
+void frame_camera(ViewState& view, int width, int height);
 // Two fingers: the distance at the start over the spread's ratio, so
 // spreading them brings the eye nearer. A pinch is a drag of its own.
 void begin_pinch(ViewState& view);

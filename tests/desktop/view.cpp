@@ -77,7 +77,11 @@ const ShowCase& show_case(unsigned command) {
 // its three colours in the frame.
 void check_shown(const ShowCase& c, const Shot& shown) {
     check_context("shown after " + std::to_string(c.command));
-    for (Rgb colour : {Rgb{230, 120, 0}, Rgb{130, 0, 200}, Rgb{0, 150, 150}}) CHECK(pixels_of(shown, colour) >= 5);
+    // Framed: each whole, apart (40 pixels or more) and clear of the outer
+    // band, 3% of the smaller side (the framing keeps 5%).
+    int band = std::min(shown.width, shown.height) * 3 / 100;
+    for (Rgb colour : {Rgb{230, 120, 0}, Rgb{130, 0, 200}, Rgb{0, 150, 150}})
+        CHECK(pixels_of(shown, colour) >= 40 && pixels_of(shown, colour, band) == 0);
     const int fields[] = {ID_ROW_VECTOR, ID_ROW_OFFSET, ID_ROW_COLOR};
     for (int i = 0; i < 9; ++i) CHECK_STR(app->get(fields[i % 3] + i / 3 * ROW_STRIDE), c.rows[i]);
     check_context("");
@@ -188,14 +192,14 @@ int main(int argc, char** argv) {
 
     // The menu, by a right click without motion: Down and Enter take "Show
     // calculation", which runs the last command again (V1 back in canonical
-    // text) and draws it. Seen from off the diagonal the start camera looks
-    // along, where V1 and V2 overlap.
+    // text) and draws it framed, from the start camera, which looks along
+    // V2 − V1: the camera turns until the two are seen apart.
     const ShowCase& cross = show_case(ID_CROSS_PRODUCT);
     set_all(*app, {{ID_V1, cross.v1}, {ID_V2, cross.v2}});
     CHECK(app->press(ID_CROSS_PRODUCT));
     CHECK(app->set(ID_V1, "1 2 3.0"));
     app->click_view(250, 180);
-    inputs("ArrowLeft ArrowLeft ArrowUp PageDown PageDown PageDown PageDown", 250, 180);
+    inputs("Home", 250, 180);
     app->click_view(250, 180, RIGHT_BUTTON);
     CHECK(app->menu_becomes(true));
     menu_keys({"ArrowDown", "Enter"});

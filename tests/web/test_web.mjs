@@ -139,11 +139,17 @@ async function checkShowCalculation(page, { fresh = true } = {}) {
     same(await page.evaluate(() => document.querySelectorAll('input[type=checkbox]:checked').length), 0, 'boxes checked');
   }
   context = '';
+  // The README's example from the start camera, which looks along V2 − V1:
+  // the picture is framed and turned, each vector whole and apart. Then
+  // the start camera again, for what follows.
+  const reset = () => page.evaluate(() => document.querySelector('#view-buttons [aria-label="Reset view"]').click());
+  await reset();
   const cross = cases.show.find((c) => c.command === ID_CROSS_PRODUCT);
   await setFields(page, { [ID_V1]: cross.v1, [ID_V2]: cross.v2 });
   await page.click(field(ID_CROSS_PRODUCT));
   await page.click('#show-calculation');
-  await checkShownColours(page, `${engine}-show.ppm`);
+  await checkShownColours(page, `${engine}-show.ppm`, 40);
+  await reset();
 }
 
 // The working typeset: each formula's <math> holds its clause as alttext,
@@ -168,13 +174,21 @@ async function checkTypeset(page, working) {
 const rows = (page) => page.evaluate((ids) => ids.map((id) => document.querySelector(`[data-id="${id}"]`).value),
   [0, 1, 2].flatMap((i) => [ID_ROW_VECTOR, ID_ROW_OFFSET, ID_ROW_COLOR].map((id) => row(id, i))));
 
-async function checkShownColours(page, name) {
+// Each colour with `least` pixels or more, and none in the outer band (3%
+// of the smaller side; the framing keeps 5%).
+async function checkShownColours(page, name, least = 5) {
   const ppm = fs.readFileSync(await shoot(page, name));
+  const [width, height] = ppm.toString('latin1', 0, 40).split(/\s+/).slice(1, 3).map(Number);
+  const band = Math.floor(0.03 * Math.min(width, height)), start = ppm.indexOf('\n255\n') + 5;
   for (const colour of [[230, 120, 0], [130, 0, 200], [0, 150, 150]]) {
-    let n = 0;
-    for (let i = ppm.indexOf('\n255\n') + 5; i + 2 < ppm.length; i += 3)
-      n += ppm[i] === colour[0] && ppm[i + 1] === colour[1] && ppm[i + 2] === colour[2];
-    check(n >= 5, `${name}: ${n} pixels of ${colour}`);
+    let n = 0, outer = 0;
+    for (let i = start; i + 2 < ppm.length; i += 3) {
+      if (ppm[i] !== colour[0] || ppm[i + 1] !== colour[1] || ppm[i + 2] !== colour[2]) continue;
+      const x = ((i - start) / 3) % width, y = Math.floor((i - start) / 3 / width);
+      ++n;
+      outer += x < band || y < band || x >= width - band || y >= height - band;
+    }
+    check(n >= least && outer === 0, `${name}: ${n} pixels of ${colour}, ${outer} in the outer band`);
   }
 }
 
