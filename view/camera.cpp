@@ -8,8 +8,6 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
-#include <utility>
-#include <vector>
 
 #include "view/view.h"
 
@@ -230,19 +228,27 @@ struct Segment {
     double a[3], b[3];
 };
 
+// What is drawn: each of the dialog's three rows with a vector that is
+// neither zero nor beyond the floats, from its start to its tip.
+struct Drawn {
+    Segment at[3];
+    int count = 0;
+    const Segment* begin() const { return at; }
+    const Segment* end() const { return at + count; }
+};
+
 double dot(const double* p, const double* q) { return p[0] * q[0] + p[1] * q[1] + p[2] * q[2]; }
 
-// What is drawn: each row with a vector that is neither zero nor beyond
-// the floats, from its start to its tip.
-std::vector<Segment> drawn_segments(const ViewState& view) {
-    std::vector<Segment> out;
+Drawn drawn_segments(const ViewState& view) {
+    Drawn out;
     for (const VectorSlot& s : view.slots) {
+        if (out.count == 3) break;
         const Vector3 &v = s.vector, &o = s.offset;
         double vx = v.x, vy = v.y, vz = v.z;
         double length = std::sqrt(vx * vx + vy * vy + vz * vz);
         if (!(length > 0.0) || !std::isfinite(length) || !std::isfinite(o.x + o.y + o.z)) continue;
         double sign = s.offset_is_end ? -1.0 : 1.0;
-        out.push_back({{o.x, o.y, o.z}, {o.x + sign * vx, o.y + sign * vy, o.z + sign * vz}});
+        out.at[out.count++] = {{o.x, o.y, o.z}, {o.x + sign * vx, o.y + sign * vy, o.z + sign * vz}};
     }
     return out;
 }
@@ -262,7 +268,7 @@ struct Framing {
 };
 
 // The least distance along `eye` that keeps every end inside the margins.
-Framing frame_along(Vector3 eye, const std::vector<Segment>& segments, int width, int height) {
+Framing frame_along(Vector3 eye, const Drawn& segments, int width, int height) {
     Framing f;
     f.dir[0] = eye.x, f.dir[1] = eye.y, f.dir[2] = eye.z;
     double h = std::sqrt(f.dir[0] * f.dir[0] + f.dir[1] * f.dir[1]);
@@ -292,17 +298,18 @@ Framing frame_along(Vector3 eye, const std::vector<Segment>& segments, int width
 
 double to_segment(double x, double y, double ax, double ay, double bx, double by) {
     double ux = bx - ax, uy = by - ay, l2 = ux * ux + uy * uy;
-    double t = l2 > 0.0 ? std::clamp(((x - ax) * ux + (y - ay) * uy) / l2, 0.0, 1.0) : 0.0;
-    return std::hypot(x - ax - t * ux, y - ay - t * uy);
+    double t = l2 > 0.0 ? std::min(1.0, std::max(0.0, ((x - ax) * ux + (y - ay) * uy) / l2)) : 0.0;
+    double ex = x - ax - t * ux, ey = y - ay - t * uy;
+    return std::sqrt(ex * ex + ey * ey);
 }
 
 // Whether every drawn vector is seen clearly apart from the others: none
 // nearly end-on, and no two that are not parallel within a few pixels of
 // each other along most of one's length.
-bool seen_apart(const Framing& f, const std::vector<Segment>& segments, double few_pixels) {
+bool seen_apart(const Framing& f, const Drawn& segments, double few_pixels) {
     for (const Segment& s : segments) {
         double v[3] = {s.b[0] - s.a[0], s.b[1] - s.a[1], s.b[2] - s.a[2]};
-        double across = std::hypot(dot(v, f.right), dot(v, f.up));
+        double across = std::sqrt(dot(v, f.right) * dot(v, f.right) + dot(v, f.up) * dot(v, f.up));
         if (across < END_ON_SINE * std::sqrt(dot(v, v))) return false;
     }
     for (const Segment& s : segments)
@@ -319,7 +326,7 @@ bool seen_apart(const Framing& f, const std::vector<Segment>& segments, double f
             f.pixel(t.b, tbx, tby);
             // A vector drawn only a few pixels long is a point: it lies
             // along nothing.
-            if (std::hypot(sbx - sax, sby - say) < 3.0 * few_pixels) continue;
+            if ((sbx - sax) * (sbx - sax) + (sby - say) * (sby - say) < 9.0 * few_pixels * few_pixels) continue;
             int near = 0;
             for (int i = 0; i < SAMPLES; ++i) {
                 double k = double(i) / (SAMPLES - 1), p[3], x, y;
@@ -335,32 +342,26 @@ bool seen_apart(const Framing& f, const std::vector<Segment>& segments, double f
 }  // namespace
 
 void frame_camera(ViewState& view, int width, int height) {
-    std::vector<Segment> segments = drawn_segments(view);
-    if (segments.empty()) return;
+    Drawn segments = drawn_segments(view);
+    if (segments.count == 0) return;
     double few_pixels = FEW_PIXELS * std::max(1.0, view.pixel_scale);
     Vector3 eye = view.eye_dir;
-    // The nearest orbit steps first, ring by ring, each ring in one fixed
-    // order: the same rows and size give the same camera everywhere.
+    // Ring by ring of orbit steps, the nearest that works; within a ring,
+    // the least step, the first in one fixed order on a tie: the same rows
+    // and size give the same camera everywhere.
     if (!seen_apart(frame_along(eye, segments, width, height), segments, few_pixels)) {
-        bool found = false;
-        for (int ring = 1; ring <= FRAME_SEARCH_RINGS && !found; ++ring) {
-            std::vector<std::pair<int, int>> steps;
+        int best = -1;
+        for (int ring = 1; ring <= FRAME_SEARCH_RINGS && best < 0; ++ring)
             for (int dy = -ring; dy <= ring; ++dy)
-                for (int dx = -ring; dx <= ring; ++dx)
-                    if (std::max(std::abs(dx), std::abs(dy)) == ring) steps.push_back({dx, dy});
-            std::stable_sort(steps.begin(), steps.end(), [](auto p, auto q) {
-                return p.first * p.first + p.second * p.second < q.first * q.first + q.second * q.second;
-            });
-            for (auto [dx, dy] : steps) {
-                ViewState turned;
-                rotate(turned, view.eye_dir, dx * FRAME_STEP_PIXELS, dy * FRAME_STEP_PIXELS);
-                if (seen_apart(frame_along(turned.eye_dir, segments, width, height), segments, few_pixels)) {
+                for (int dx = -ring; dx <= ring; ++dx) {
+                    int step = dx * dx + dy * dy;
+                    if (std::max(std::abs(dx), std::abs(dy)) != ring || (best >= 0 && step >= best)) continue;
+                    ViewState turned;
+                    rotate(turned, view.eye_dir, dx * FRAME_STEP_PIXELS, dy * FRAME_STEP_PIXELS);
+                    if (!seen_apart(frame_along(turned.eye_dir, segments, width, height), segments, few_pixels)) continue;
                     eye = turned.eye_dir;
-                    found = true;
-                    break;
+                    best = step;
                 }
-            }
-        }
     }
     view.eye_dir = eye;
     set_distance(view, frame_along(eye, segments, width, height).d);

@@ -16,7 +16,11 @@
 //   positions from pack_position in client pixels, y growing downward;
 //   view_pointer_cancel when the window loses the pointer mid-drag. A press
 //   that answers true wants the pointer kept (captured) until the release.
-//   The core draws each drag motion at once;
+//   The core draws each drag motion at once, inside the call, and so do
+//   the steps (keys, wheel, pinch) and the dialog's Reset view: the view's
+//   GL context must be current before each call into the core. The Win32
+//   and web hosts have one context, current from the view's creation on;
+//   the FLTK host calls make_current() on the view before each;
 // - view_key with its own key codes mapped to ViewKey while the window has
 //   the focus, zoom_camera with wheel notches, begin_pinch and
 //   pinch_camera with two fingers' spread.

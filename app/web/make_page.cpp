@@ -337,7 +337,7 @@ main { position: relative; flex: 1; display: grid; gap: 6px; align-content: star
        grid-template-columns: repeat(3, minmax(0, 1fr)) min-content; }
 main > * { grid-area: var(--at); margin: var(--m); box-sizing: border-box; min-width: 0; font: inherit; }
 main > input, main > button, .tools button { min-height: var(--control); }
-main > input { align-self: end; padding: 0 .3em; }
+main > input { align-self: end; padding: 0 .3em; font-size: min(1em, calc((100vw - 56px) / 21.5)); }
 input[readonly] { background: color-mix(in srgb, Canvas 92%%, CanvasText); }
 button { padding: 0 .6em; font-family: inherit; }
 fieldset { padding: 0; border: 1px solid color-mix(in srgb, CanvasText 35%%, Canvas); border-radius: 6px;
@@ -360,7 +360,8 @@ main > canvas:focus-visible { outline: 2px solid CanvasText; outline-offset: 1px
 @media (min-width: 1000px) {
   :root { --control: 1.85em; }
   body { height: 100vh; height: 100dvh; padding: 0 16px; font-size: 14px; }
-  main { min-height: 0; grid-template-columns: 16em minmax(0, 1fr) minmax(0, 1fr) minmax(0, .6fr) auto auto;
+  main > input { font-size: inherit; }
+  main { min-height: 0; grid-template-columns: 24.5em minmax(0, 1fr) minmax(0, 1fr) minmax(0, .6fr) auto auto;
          grid-template-rows: repeat(%d, auto) minmax(0, 1fr); row-gap: 4px; }
   header { display: flex; flex-wrap: wrap; align-items: baseline; column-gap: 1em; }
   .tools { align-self: start; margin-top: 8px; }

@@ -56,6 +56,7 @@ function pageReady(whole) {
       var id = Number(button.dataset.id);
       Module._arrowbench_command(id);
       if (id === ID_REDRAW || button.id === 'show-calculation') describeView();
+      if (button.id === 'show-calculation') bringViewIntoSight();
     });
   });
   document.getElementById('copy-link').addEventListener('click', copyLink);
@@ -90,6 +91,17 @@ function describeView() {
   var canvas = Module.canvas;
   var base = canvas.dataset.label || (canvas.dataset.label = canvas.getAttribute('aria-label'));
   canvas.setAttribute('aria-label', base + (rows.length ? '. Drawn: ' + rows.join('; ') : '. No vectors drawn') + '.');
+}
+
+// The calculation just drawn is worth seeing: where less than half of the
+// view is in sight (a phone, the view under the controls), it scrolls in,
+// smoothly unless motion is to be kept down.
+function bringViewIntoSight() {
+  var box = Module.canvas.getBoundingClientRect();
+  var seen = Math.min(box.bottom, innerHeight) - Math.max(box.top, 0);
+  if (seen >= box.height / 2) return;
+  var still = matchMedia('(prefers-reduced-motion: reduce)').matches;
+  Module.canvas.scrollIntoView({behavior: still ? 'auto' : 'smooth', block: 'nearest'});
 }
 
 function say(text) { document.getElementById('status').textContent = text; }

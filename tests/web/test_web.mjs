@@ -503,6 +503,12 @@ async function checkSizes(browser, url) {
       await setFields(fresh, { [ID_V1]: '1 2 3', [ID_V2]: '4 5 6' });
       await fresh.click(field(ID_CROSS_PRODUCT));
       await checkAxisLabels(fresh, 'after a command');
+      // Show calculation brings the view, far under the buttons, into sight.
+      await fresh.click('#show-calculation');
+      await fresh.waitForFunction(() => {
+        const box = Module.canvas.getBoundingClientRect();
+        return Math.min(box.bottom, innerHeight) - Math.max(box.top, 0) >= box.height / 2;
+      }, null, { timeout: 5000 }).catch(() => check(false, 'the view not brought into sight'));
     }
     await fresh.context().close();
   }
@@ -520,7 +526,14 @@ async function checkSizes(browser, url) {
     const { violations } = await page.evaluate(() => axe.run(document,
       { runOnly: { type: 'tag', values: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa'] } }));
     same(violations.map((v) => `${v.id} at ${v.nodes.map((n) => n.target).join(' ')}`).join('; '), '', 'axe violations');
-    const [scroll, view] = await page.evaluate(() => [document.scrollingElement.scrollWidth, Module.canvas.clientWidth]);
+    // The longest result a field shows is whole, and no input is narrower.
+    const [scroll, view, v3, inputs] = await page.evaluate(([result, others]) => {
+      const v3 = document.querySelector(`[data-id="${result}"]`);
+      v3.value = '-1.17549e-38 -1.17549e-38 -1.17549e-38';
+      const inputs = others.map((id) => document.querySelector(`[data-id="${id}"]`).clientWidth);
+      return [document.scrollingElement.scrollWidth, Module.canvas.clientWidth, [v3.scrollWidth, v3.clientWidth], inputs];
+    }, [ID_V3, [ID_V1, ID_V2, ID_S1, ID_S2]]);
+    check(v3[0] <= v3[1] && inputs.every((w) => w >= v3[1]), `V3's longest text ${v3[0]} px in ${v3[1]}; inputs ${inputs}`);
     check(scroll <= width, `page ${scroll} CSS px wide`);
     if (width === 1280) check(view >= 700, `view ${view} CSS px wide`);
     await judgeShot(page, `view-${width}.ppm`);
