@@ -59,6 +59,7 @@ enum Brackets {
 };
 
 constexpr double DEGREES_PER_RADIAN = 57.295779513082320877;
+constexpr double PI = 3.14159265358979323846;
 
 // The cosines of the angles that are written exactly: num/den·√m.
 struct SpecialAngle {
@@ -203,13 +204,16 @@ void Working::angle(const Val& d, double dot, double cross, const Val& a, const 
             return;
         }
     }
-    // From the sine and the cosine together, which keeps its digits near 0°
-    // and 180° where the arccosine of a rounded cosine loses them. Rounded
-    // to float first, as every number the fields write: atan2 is not
-    // correctly rounded everywhere, and what the hosts' libm differ by then
-    // hardly ever reaches the 6 digits.
+    // From the cosine in the middle, from the sine near 0° and 180°, where
+    // the arccosine of a rounded cosine loses its digits. Rounded to float
+    // first, as every number the fields write: the hosts' libm differ in
+    // the last bits, which then hardly ever reach the 6 digits. (The camera
+    // takes acos and asin already; atan2 would be more code for the page.)
+    double h = std::sqrt(cross * cross + dot * dot);
+    double angle = std::fabs(dot) < 0.7 * h ? std::acos(dot / h) : std::asin(cross / h);
+    if (dot < 0.0 && std::fabs(dot) >= 0.7 * h) angle = PI - angle;
     put(" \u2248 ");
-    put(format_scalar(float(std::atan2(cross, dot) * DEGREES_PER_RADIAN)).text);
+    put(format_scalar(float(angle * DEGREES_PER_RADIAN)).text);
     put("\u00b0");
 }
 
