@@ -42,7 +42,7 @@ function(arrowbench_fuzzer name max_len)
     target_compile_options(${name} PRIVATE ${FUZZ_COVERAGE_FLAGS})
     target_link_options(${name} PRIVATE ${FUZZ_COVERAGE_FLAGS})
   endif()
-  target_link_libraries(${name} PRIVATE app_core)
+  target_link_libraries(${name} PRIVATE app_core fixed_client_size)
   set(work ${CMAKE_CURRENT_BINARY_DIR}/fuzz-work/${name})
   add_test(NAME ${name}
     COMMAND sh -c "rm -rf \"$1\" && mkdir -p \"$1\" && exec \"$0\" -runs=${FUZZ_RUNS} -seed=1 -max_len=${max_len} -len_control=0 \"$1\" \"$2\""
