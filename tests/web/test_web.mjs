@@ -134,7 +134,7 @@ async function checkShowCalculation(page, { fresh = true } = {}) {
     await page.evaluate(() => document.querySelectorAll('input[type=checkbox]').forEach((b) => { b.checked = true; }));
     if (c.command) await page.click(field(c.command));
     await checkTypeset(page, c.working);
-    await page.click('#show-calculation');
+    await showCalculation(page);
     same(JSON.stringify(await rows(page)), JSON.stringify(c.rows), 'the rows');
     same(await page.evaluate(() => document.querySelectorAll('input[type=checkbox]:checked').length), 0, 'boxes checked');
   }
@@ -147,9 +147,17 @@ async function checkShowCalculation(page, { fresh = true } = {}) {
   const cross = cases.show.find((c) => c.command === ID_CROSS_PRODUCT);
   await setFields(page, { [ID_V1]: cross.v1, [ID_V2]: cross.v2 });
   await page.click(field(ID_CROSS_PRODUCT));
-  await page.click('#show-calculation');
+  await showCalculation(page);
   await checkShownColours(page, `${engine}-show.ppm`, 40);
   await reset();
+}
+
+// Show calculation, and the page still again: it may scroll the view into
+// sight, smoothly, and a click meanwhile would land where the page was.
+async function showCalculation(page) {
+  await page.click('#show-calculation');
+  for (let last = -1, now; (now = await page.evaluate(() => scrollY)) !== last; last = now)
+    await new Promise((done) => setTimeout(done, 150));
 }
 
 // The working typeset: each formula's <math> holds its clause as alttext,
@@ -632,7 +640,7 @@ async function checkEngine(name, url) {
     const cross = cases.show.find((c) => c.command === ID_CROSS_PRODUCT);
     await page.goto(`${url}?again#v=1&v1=${encodeURIComponent(cross.v1)}&v2=${encodeURIComponent(cross.v2)}&run=CrossProduct`);
     await waitReady(page);
-    await page.click('#show-calculation');
+    await showCalculation(page);
     same(JSON.stringify(await rows(page)), JSON.stringify(cross.rows), 'rows after a link and Show calculation');
     await checkShownColours(page, `${name}-link-show.ppm`);
     same(JSON.stringify(await page.errors()), '[]', 'page errors');
