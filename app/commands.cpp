@@ -100,10 +100,7 @@ Calculation run_calculation(const FieldAccess& fields, unsigned command) {
     last_calculation = calculate(command, a, b, s);
     const Calculation& c = last_calculation;
     int result = shape->scalar_result ? ID_S2 : ID_V3;
-    if (shape->scalar_result)
-        write_field(fields, ID_S2, format_scalar(c.scalar).text);
-    else
-        write_field(fields, ID_V3, format_vector(c.vector).text);
+    write_field(fields, result, (shape->scalar_result ? format_scalar(c.scalar) : format_vector(c.vector)).text);
     // The result field explains itself; the other's working is stale.
     if (fields.set_tip) {
         fields.set_tip(fields.host, result, c.working.c_str());
