@@ -143,7 +143,7 @@ bool convert_exact(const Decimal& d, double& out) {
 // float, which is then the answer; and far from the ends of the double
 // range no range error can be. Anything else goes the exact way.
 bool convert_float_fast(const Decimal& d, float& out) {
-    if (d.count > 19 || d.exponent > 308 || d.exponent < -308) return false;
+    if (d.count > 19 || d.exponent > POW10_MAX || d.exponent < -POW10_MAX) return false;
     double a = double(significand(d));
     double v = d.exponent >= 0 ? a * POW10_TABLE[d.exponent] : a / POW10_TABLE[-d.exponent];
     if (!(v >= 1e-300 && v <= 1e300)) return false;
