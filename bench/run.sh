@@ -31,10 +31,12 @@ floor=$(bench_median bench_frame BM_floor/real_time_median)
 empty=$(bench_median bench_frame BM_render/0/real_time_median)
 three=$(bench_median bench_frame BM_render/3/real_time_median)
 picture=$(bench_median bench_frame BM_same_picture/real_time_median)
+named=$(bench_median bench_frame BM_render_named/real_time_median)
 row "1. frame, no slots / floor (546x363, llvmpipe)" "<= 1.15x" "$(ratio "$empty" "$floor")x ($((${empty%.*} / 1000)) us vs $((${floor%.*} / 1000)) us)"
 row "1. frame, three slots / floor" "<= 1.15x" "$(ratio "$three" "$floor")x ($((${three%.*} / 1000)) us)"
 row "1. same picture, fewest calls / floor" "(Mesa's share)" "$(ratio "$picture" "$floor")x ($((${picture%.*} / 1000)) us)"
 row "1. frame, three slots / same picture" "(ours)" "$(ratio "$three" "$picture")x"
+row "1. the axes' names (desktop): frame with / without" "(reported)" "$(ratio "$named" "$three")x ($(awk -v a="$named" -v b="$three" 'BEGIN {printf "%+.1f", (a - b) / 1000}') us)"
 
 # 6. Conversions
 ours=$(bench_median bench_conversions BM_ours_median)

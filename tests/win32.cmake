@@ -50,6 +50,16 @@ add_test(NAME test_win32_view_144dpi
 set_tests_properties(test_win32_view_144dpi PROPERTIES TIMEOUT 300
   ENVIRONMENT WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix-144dpi)
 
+# At 192 dpi, display scale 2, in a prefix of its own: the view test, whose
+# lines, points and axis names are drawn twice as large.
+set(VIEW_TRACE_192 ${PROJECT_BINARY_DIR}/view-gl-trace-192dpi.txt)
+add_test(NAME test_win32_view_192dpi
+  COMMAND bash -c "{ [ -f \"$WINEPREFIX/system.reg\" ] || \"$0\" \"$WINEPREFIX\" ${WINE_ARCH} 192; } && \"$1\" \"$2\" \"$3\" \"$4\" \"$5\" \"$3\" 192 \"$6\""
+          ${PROJECT_SOURCE_DIR}/scripts/wine-prefix.sh ${VIEW_FRAMES} ${PROJECT_BINARY_DIR}/wine-run ${VIEW_TRACE_192}
+          $<TARGET_FILE:test_win32_view> $<TARGET_FILE:arrowbench> ${PROJECT_BINARY_DIR}/screenshot-win32-view-192dpi.bmp)
+set_tests_properties(test_win32_view_192dpi PROPERTIES TIMEOUT 300
+  ENVIRONMENT WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix-192dpi)
+
 # Hostile field texts end to end: every byte, 255 and 10,000 chars, sign-
 # and space-only texts, huge exponents, results fed back.
 # The view's frame at the end comes from Wine's X window of it (view_frames.sh).

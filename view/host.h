@@ -6,7 +6,9 @@
 //
 // The host calls:
 // - view_window_created once the window exists (with or without a
-//   context), then set_display_scale with its device pixels per layout
+//   context), then sets names_axes where the frame is to name the axes
+//   (the desktop hosts; the page lays its own names over the view), then
+//   set_display_scale with its device pixels per layout
 //   pixel, again whenever that changes;
 // - view_window_resized at every size change of its client area, before
 //   anything is drawn at that size;

@@ -16,16 +16,11 @@ float point_size_at(double scale) {
     return scale > 1.0 && scale < 64.0 ? float(std::lround(3.0 * scale)) : 3.0f;
 }
 
-void render_view(const ViewState& view) {
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
+namespace {
 
+void set_camera(const ViewState& view, int width, int height) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    int width = 0, height = 0;
-    get_client_size(view, width, height);
     // A zero-height client (never the case in the dialog) must not hand
     // GLU a division by zero: keep the aspect of a 1-pixel-high area.
     double aspect = double(width) / double(height > 0 ? height : 1);
@@ -35,6 +30,96 @@ void render_view(const ViewState& view) {
     glLoadIdentity();
     double d = view.eye_distance;
     gluLookAt(view.eye_dir.x * d, view.eye_dir.y * d, view.eye_dir.z * d, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0);
+}
+
+constexpr double COT_HALF_FIELD = 2.1445069205095586;  // 1 / tan(25 degrees)
+
+// Where a world point lands as the frame's camera projects it (gluLookAt,
+// then gluPerspective), in window pixels from the top left; false behind
+// the eye or outside the view.
+bool window_point(const ViewState& view, int width, int height, const double p[3], double& x, double& y) {
+    double d = view.eye_distance;
+    double eye[3] = {view.eye_dir.x * d, view.eye_dir.y * d, view.eye_dir.z * d};
+    double fl = std::sqrt(eye[0] * eye[0] + eye[1] * eye[1] + eye[2] * eye[2]);
+    double sl = std::sqrt(eye[0] * eye[0] + eye[1] * eye[1]);
+    if (!(fl > 0.0) || !(sl > 0.0) || width <= 0 || height <= 0) return false;
+    double f[3] = {-eye[0] / fl, -eye[1] / fl, -eye[2] / fl};  // forward
+    double s[3] = {f[1] * fl / sl, -f[0] * fl / sl, 0.0};      // forward × +z, unit
+    double u[3] = {s[1] * f[2], -s[0] * f[2], s[0] * f[1] - s[1] * f[0]};
+    double v[3] = {p[0] - eye[0], p[1] - eye[1], p[2] - eye[2]};
+    double depth = f[0] * v[0] + f[1] * v[1] + f[2] * v[2];
+    if (!(depth > 0.0)) return false;
+    double nx = COT_HALF_FIELD * height / width * (s[0] * v[0] + s[1] * v[1]) / depth;
+    double ny = COT_HALF_FIELD * (u[0] * v[0] + u[1] * v[1] + u[2] * v[2]) / depth;
+    if (!(std::fabs(nx) < 1.0 && std::fabs(ny) < 1.0)) return false;
+    x = (nx + 1.0) / 2.0 * width;
+    y = (1.0 - ny) / 2.0 * height;
+    return true;
+}
+
+}  // namespace
+
+const AxisName AXIS_NAMES[3] = {
+    {'x', 208, 0, 0, {0x63, 0x63, 0x36, 0x1c, 0x36, 0x63, 0x63, 0x00, 0x00}},
+    {'y', 0, 128, 0, {0x63, 0x63, 0x36, 0x36, 0x1c, 0x1c, 0x18, 0x30, 0x60}},
+    {'z', 0, 0, 255, {0x7f, 0x7f, 0x0e, 0x1c, 0x38, 0x7f, 0x7f, 0x00, 0x00}},
+};
+
+void draw_axis_names(const ViewState& view, int width, int height) {
+    int k = int(line_width_at(view.pixel_scale));
+    // Quads in the window's own coordinates: identity matrices and x, y
+    // scaled to -1..1, so each lands on whole pixels.
+    glDisable(GL_DEPTH_TEST);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    auto gx = [&](int x) { return float(2.0 * x / width - 1.0); };
+    auto gy = [&](int y) { return float(1.0 - 2.0 * y / height); };  // y from the top
+    // One batch for the three: a colour may change between vertices.
+    glBegin(GL_QUADS);
+    for (int axis = 0; axis < 3; ++axis) {
+        double end[3] = {0.0, 0.0, 0.0}, x, y;
+        end[axis] = 5.0;
+        if (!window_point(view, width, height, end, x, y)) continue;
+        const AxisName& name = AXIS_NAMES[axis];
+        int left = int(std::floor(x)) + AXIS_NAME_GAP * k;
+        int top = int(std::floor(y)) - (AXIS_NAME_GAP + AXIS_GLYPH_HEIGHT) * k;
+        glColor3f(name.red / 255.0f, name.green / 255.0f, name.blue / 255.0f);
+        for (int row = 0; row < AXIS_GLYPH_HEIGHT; ++row) {
+            auto set = [&](int col) {
+                return col < AXIS_GLYPH_WIDTH && (name.rows[row] >> (AXIS_GLYPH_WIDTH - 1 - col) & 1);
+            };
+            for (int col = 0; col < AXIS_GLYPH_WIDTH; ++col) {
+                if (!set(col)) continue;
+                int run = col;  // a row's run of set pixels as one quad
+                while (set(run)) ++run;
+                float x0 = gx(left + col * k), x1 = gx(left + run * k);
+                float y0 = gy(top + row * k), y1 = gy(top + (row + 1) * k);
+                glVertex3f(x0, y1, 0.0f);
+                glVertex3f(x1, y1, 0.0f);
+                glVertex3f(x1, y0, 0.0f);
+                glVertex3f(x0, y0, 0.0f);
+                col = run;
+            }
+        }
+    }
+    glEnd();
+    // What the frame's state was before the names, for whatever follows.
+    glEnable(GL_DEPTH_TEST);
+    set_camera(view, width, height);
+    glColor4f(0.0f, 0.0f, 0.0f, 0.2f);
+}
+
+void render_view(const ViewState& view) {
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+
+    int width = 0, height = 0;
+    get_client_size(view, width, height);
+    set_camera(view, width, height);
 
     glLineWidth(line_width_at(view.pixel_scale));
     // x red, y green, z blue: each 5 units from the origin, in its own pair.
@@ -89,5 +174,6 @@ void render_view(const ViewState& view) {
     }
     glDisable(GL_BLEND);
     glDisable(GL_ALPHA_TEST);
+    if (view.names_axes) draw_axis_names(view, width, height);
     glFinish();
 }

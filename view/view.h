@@ -35,6 +35,7 @@ struct ViewState {
     double pixel_scale = 1.0;  // device pixels per layout pixel: set_display_scale
     int32_t press_button = -1;  // the ViewButton whose press began the drag
     bool press_moved = false;   // whether the pointer left the press position since
+    bool names_axes = false;    // the frame ends with the axes' names: draw_axis_names
 };
 
 constexpr int32_t DRAG_NONE = 0;
@@ -58,6 +59,25 @@ bool is_start_camera(const ViewState& view);  // bit for bit
 
 // One whole frame into the current GL context, ended with glFinish.
 void render_view(const ViewState& view);
+
+// The axes' names over a frame's content, where the desktop hosts want
+// them (names_axes; the page lays its own over the view): "x", "y" and "z"
+// in bold beside (5, 0, 0), (0, 5, 0) and (0, 0, 5), the glyph box's
+// bottom-left corner AXIS_NAME_GAP pixels right of and above the end, as
+// the page does. Drawn in whole device pixels, each of the glyphs' design
+// pixels a square of line_width_at(scale), so they stay crisp at every
+// scale; an end behind the eye or outside the view has no name. The frame's
+// matrices, depth test and colour are as the frame left them afterwards.
+constexpr int AXIS_NAME_GAP = 4;         // at display scale 1
+constexpr int AXIS_GLYPH_WIDTH = 7;      // design pixels
+constexpr int AXIS_GLYPH_HEIGHT = 9;     // 7 over the baseline, 2 below
+struct AxisName {
+    char text;
+    uint8_t red, green, blue;                // the page's #d00000, #008000, #0000ff
+    uint8_t rows[AXIS_GLYPH_HEIGHT];         // top row first; bit 6 is the left column
+};
+extern const AxisName AXIS_NAMES[3];
+void draw_axis_names(const ViewState& view, int width, int height);
 
 // Lines and tip points grow with the display scale, in whole pixels
 // (aliased GL rounds widths anyway): 1 and 3 at scale 1, 2 and 6 at 2,

@@ -12,7 +12,8 @@
 // motion, Shift+F10 or the Menu key, and not after a right drag; "Show
 // calculation", from it or from F9 in a field, writes the rows the core's
 // table gives and draws them in their three colours; "Reset view" brings
-// back the start camera. What only one host can see (Wine's GL trace, the
+// back the start camera. The axes' names stand beside the axes' ends in
+// every frame, whole and crisp at every scale. What only one host can see (Wine's GL trace, the
 // capture, the focus ring, the window's sizes) is its own part, after
 // each step.
 
@@ -96,6 +97,7 @@ int main(int argc, char** argv) {
     const int W = app->view_width, H = app->view_height;
     const double scale = view_scale();
     set_start_camera(camera);
+    set_display_scale(camera, scale);
 
     // Before any Redraw: white, the axes and the board, no vector yet.
     Shot first = app->frame();
@@ -106,6 +108,7 @@ int main(int argc, char** argv) {
     CHECK(colour_near(first, start.at(0, 0, 3.5), BLUE));
     CHECK(!colour_near(first, start.at(1, -1, 1.5), MAGENTA));
     check_board(first, camera, "start");
+    CHECK(check_axis_names(first, camera, "start") >= 2);
     // Lines grow with the display scale: 1 pixel at 1, 2 at 2.
     CHECK_INT(line_thickness(first, start.at(0, 0, 2), start.at(0, 0, 4), BLUE), int(line_width_at(scale)));
     step("start", first);
@@ -147,12 +150,15 @@ int main(int argc, char** argv) {
     Shot orbited = app->frame();
     CHECK(differing(drawn, orbited) > 500);
     check_picture(orbited, camera, MAGENTA, "after the orbit");
+    CHECK(check_axis_names(orbited, camera, "after the orbit") > 0);
     step("orbit");
 
     // Zoom: a right drag 40 px down takes the camera 20 units further out.
     drag(RIGHT_BUTTON, {{200, 200}, {200, 210}, {200, 220}, {200, 230}, {200, 240}});
     CHECK(camera.eye_distance == 30.0f);
-    check_picture(app->frame(), camera, MAGENTA, "after the zoom");
+    Shot zoomed = app->frame();
+    check_picture(zoomed, camera, MAGENTA, "after the zoom");
+    CHECK(check_axis_names(zoomed, camera, "after the zoom") > 0);
     step("zoom");
 
     // A drag that leaves the view and is released outside it is over: the

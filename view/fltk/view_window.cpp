@@ -112,6 +112,7 @@ private:
         make_current();
         created_ = true;
         view_window_created(view_state, this);
+        view_state.names_axes = true;
         view_window_resized(view_state, w(), h());
     }
 

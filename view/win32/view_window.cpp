@@ -85,6 +85,7 @@ void update_display_scale(ViewState& view, HWND window) {
 void view_create(ViewState& view, HWND window) {
     create_gl_context(window);
     view_window_created(view, window);
+    view.names_axes = true;
     update_display_scale(view, window);
 }
 
