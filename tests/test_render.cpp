@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -241,7 +242,17 @@ void check_camera_moves_the_picture() {
 
 void check_state_after_frame() {
     ViewState v = start_view();
+    // The desktop hosts' frame, with the axes' names over it, leaves the
+    // same state as the plain one, matrices to the bit.
+    double plain[2][16], named[2][16];
     frame(v);
+    glGetDoublev(GL_PROJECTION_MATRIX, plain[0]);
+    glGetDoublev(GL_MODELVIEW_MATRIX, plain[1]);
+    v.names_axes = true;
+    frame(v);
+    glGetDoublev(GL_PROJECTION_MATRIX, named[0]);
+    glGetDoublev(GL_MODELVIEW_MATRIX, named[1]);
+    CHECK(std::memcmp(plain, named, sizeof plain) == 0);
     CHECK(glIsEnabled(GL_DEPTH_TEST));
     CHECK(!glIsEnabled(GL_BLEND));
     CHECK(!glIsEnabled(GL_ALPHA_TEST));

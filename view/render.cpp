@@ -18,20 +18,6 @@ float point_size_at(double scale) {
 
 namespace {
 
-void set_camera(const ViewState& view, int width, int height) {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    // A zero-height client (never the case in the dialog) must not hand
-    // GLU a division by zero: keep the aspect of a 1-pixel-high area.
-    double aspect = double(width) / double(height > 0 ? height : 1);
-    gluPerspective(50.0, aspect, 1.0, 99999.0);
-
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    double d = view.eye_distance;
-    gluLookAt(view.eye_dir.x * d, view.eye_dir.y * d, view.eye_dir.z * d, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0);
-}
-
 constexpr double COT_HALF_FIELD = 2.1445069205095586;  // 1 / tan(25 degrees)
 
 // Where a world point lands as the frame's camera projects it (gluLookAt,
@@ -71,8 +57,10 @@ void draw_axis_names(const ViewState& view, int width, int height) {
     // scaled to -1..1, so each lands on whole pixels.
     glDisable(GL_DEPTH_TEST);
     glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
     glLoadIdentity();
     auto gx = [&](int x) { return float(2.0 * x / width - 1.0); };
     auto gy = [&](int y) { return float(1.0 - 2.0 * y / height); };  // y from the top
@@ -105,9 +93,12 @@ void draw_axis_names(const ViewState& view, int width, int height) {
         }
     }
     glEnd();
-    // What the frame's state was before the names, for whatever follows.
+    // The frame's state as it was before the names, for whatever follows.
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
     glEnable(GL_DEPTH_TEST);
-    set_camera(view, width, height);
     glColor4f(0.0f, 0.0f, 0.0f, 0.2f);
 }
 
@@ -117,9 +108,19 @@ void render_view(const ViewState& view) {
     glClearDepth(1.0);
     glEnable(GL_DEPTH_TEST);
 
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
     int width = 0, height = 0;
     get_client_size(view, width, height);
-    set_camera(view, width, height);
+    // A zero-height client (never the case in the dialog) must not hand
+    // GLU a division by zero: keep the aspect of a 1-pixel-high area.
+    double aspect = double(width) / double(height > 0 ? height : 1);
+    gluPerspective(50.0, aspect, 1.0, 99999.0);
+
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    double d = view.eye_distance;
+    gluLookAt(view.eye_dir.x * d, view.eye_dir.y * d, view.eye_dir.z * d, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0);
 
     glLineWidth(line_width_at(view.pixel_scale));
     // x red, y green, z blue: each 5 units from the origin, in its own pair.

@@ -1,5 +1,5 @@
 // The GL 1.1 and GLU calls of one frame of the view, over WebGL: the
-// current colour, the two matrix stacks' top matrices, immediate-mode
+// current colour, the two matrix stacks, immediate-mode
 // lines, points and quads, depth test and blending. Nothing more: the
 // frame is the only user. With no canvas (the tests under node) or no
 // WebGL, every call does nothing, as a frame without a context draws
@@ -18,6 +18,7 @@ mergeInto(LibraryManager.library, {
     color: [1, 1, 1, 1],
     mode: 0x1700,  // GL_MODELVIEW
     matrices: {},
+    stacks: {},  // what glPushMatrix keeps, by mode
     primitive: -1,
     vertices: [],
     pointSize: 1,
@@ -150,6 +151,13 @@ mergeInto(LibraryManager.library, {
   glMatrixMode: function(mode) { GL11.mode = mode; },
   glLoadIdentity__deps: ['$GL11'],
   glLoadIdentity: function() { GL11.matrices[GL11.mode] = GL11.identity(); },
+  glPushMatrix__deps: ['$GL11'],
+  glPushMatrix: function() { (GL11.stacks[GL11.mode] = GL11.stacks[GL11.mode] || []).push(GL11.current().slice()); },
+  glPopMatrix__deps: ['$GL11'],
+  glPopMatrix: function() {
+    var kept = GL11.stacks[GL11.mode];
+    if (kept && kept.length) GL11.matrices[GL11.mode] = kept.pop();
+  },
   glColor3f__deps: ['$GL11'],
   glColor3f: function(r, g, b) { GL11.color = [r, g, b, 1]; },
   glColor3ub__deps: ['$GL11'],
