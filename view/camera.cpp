@@ -9,6 +9,7 @@
 #include <cfloat>
 #include <cmath>
 
+#include "view/lens.h"
 #include "view/view.h"
 
 namespace {
@@ -217,12 +218,9 @@ bool view_key(ViewState& view, ViewKey key, bool fine) {
 
 namespace {
 
-// Show calculation's framing. The camera looks at the origin from
-// dir·d with +z up, 50 degrees of field upright: a point p stands at
-// depth d − p·dir, and across and up at p·right and p·up, whatever d is.
-constexpr double TAN_HALF_FIELD = 0.46630765815499859;  // tan(25 degrees)
-constexpr double NEAR_GAP = 1.5;                         // past the near plane at 1
-constexpr int SAMPLES = 17;                              // along a vector, ends included
+// Show calculation's framing, through the frame's camera (view/lens.h).
+constexpr double NEAR_GAP = 1.5;  // past the near plane at 1
+constexpr int SAMPLES = 17;       // along a vector, ends included
 
 struct Segment {
     double a[3], b[3];
@@ -236,8 +234,6 @@ struct Drawn {
     const Segment* begin() const { return at; }
     const Segment* end() const { return at + count; }
 };
-
-double dot(const double* p, const double* q) { return p[0] * q[0] + p[1] * q[1] + p[2] * q[2]; }
 
 Drawn drawn_segments(const ViewState& view) {
     Drawn out;
@@ -253,45 +249,23 @@ Drawn drawn_segments(const ViewState& view) {
     return out;
 }
 
-struct Framing {
-    double dir[3], right[3], up[3];
-    double d;
-    double kx, ky;       // the margins' edges, across and up, over depth
-    double half_w, half_h;
-
-    double depth(const double* p) const { return d - dot(p, dir); }
-    void pixel(const double* p, double& x, double& y) const {
-        double z = depth(p);
-        x = half_w * (1.0 + dot(p, right) / (z * TAN_HALF_FIELD * half_w / half_h));
-        y = half_h * (1.0 - dot(p, up) / (z * TAN_HALF_FIELD));
-    }
+struct Framing : Lens {
+    double kx, ky;  // the margins' edges, across and up, over depth
+    using Lens::Lens;
 };
 
 // The least distance along `eye` that keeps every end inside the margins.
 Framing frame_along(Vector3 eye, const Drawn& segments, int width, int height) {
-    Framing f;
-    f.dir[0] = eye.x, f.dir[1] = eye.y, f.dir[2] = eye.z;
-    double h = std::sqrt(f.dir[0] * f.dir[0] + f.dir[1] * f.dir[1]);
-    if (h > 0.0) {
-        f.right[0] = -f.dir[1] / h, f.right[1] = f.dir[0] / h, f.right[2] = 0.0;
-    } else {
-        f.right[0] = 1.0, f.right[1] = 0.0, f.right[2] = 0.0;
-    }
-    // up = right × forward, forward = −dir
-    f.up[0] = -(f.right[1] * f.dir[2] - f.right[2] * f.dir[1]);
-    f.up[1] = -(f.right[2] * f.dir[0] - f.right[0] * f.dir[2]);
-    f.up[2] = -(f.right[0] * f.dir[1] - f.right[1] * f.dir[0]);
-    f.half_w = std::max(width, 1) / 2.0;
-    f.half_h = std::max(height, 1) / 2.0;
+    Framing f(eye, width, height);
     double margin = FRAME_MARGIN * std::min(f.half_w, f.half_h) * 2.0;
-    f.kx = TAN_HALF_FIELD * (f.half_w / f.half_h) * (1.0 - margin / f.half_w);
-    f.ky = TAN_HALF_FIELD * (1.0 - margin / f.half_h);
+    f.kx = Lens::TAN_HALF_FIELD * (f.half_w / f.half_h) * (1.0 - margin / f.half_w);
+    f.ky = Lens::TAN_HALF_FIELD * (1.0 - margin / f.half_h);
     f.d = MIN_EYE_DISTANCE;
     for (const Segment& s : segments)
         for (const double* p : {s.a, s.b}) {
-            double along = dot(p, f.dir);
-            f.d = std::max({f.d, along + NEAR_GAP, along + std::fabs(dot(p, f.right)) / f.kx,
-                            along + std::fabs(dot(p, f.up)) / f.ky});
+            double along = dot3(p, f.dir);
+            f.d = std::max({f.d, along + NEAR_GAP, along + std::fabs(dot3(p, f.right)) / f.kx,
+                            along + std::fabs(dot3(p, f.up)) / f.ky});
         }
     return f;
 }
@@ -309,8 +283,8 @@ double to_segment(double x, double y, double ax, double ay, double bx, double by
 bool seen_apart(const Framing& f, const Drawn& segments, double few_pixels) {
     for (const Segment& s : segments) {
         double v[3] = {s.b[0] - s.a[0], s.b[1] - s.a[1], s.b[2] - s.a[2]};
-        double across = std::sqrt(dot(v, f.right) * dot(v, f.right) + dot(v, f.up) * dot(v, f.up));
-        if (across < END_ON_SINE * std::sqrt(dot(v, v))) return false;
+        double across = std::sqrt(dot3(v, f.right) * dot3(v, f.right) + dot3(v, f.up) * dot3(v, f.up));
+        if (across < END_ON_SINE * std::sqrt(dot3(v, v))) return false;
     }
     for (const Segment& s : segments)
         for (const Segment& t : segments) {
@@ -318,7 +292,7 @@ bool seen_apart(const Framing& f, const Drawn& segments, double few_pixels) {
             double v[3] = {s.b[0] - s.a[0], s.b[1] - s.a[1], s.b[2] - s.a[2]};
             double w[3] = {t.b[0] - t.a[0], t.b[1] - t.a[1], t.b[2] - t.a[2]};
             double c[3] = {v[1] * w[2] - v[2] * w[1], v[2] * w[0] - v[0] * w[2], v[0] * w[1] - v[1] * w[0]};
-            if (std::sqrt(dot(c, c)) <= PARALLEL_SINE * std::sqrt(dot(v, v) * dot(w, w))) continue;
+            if (std::sqrt(dot3(c, c)) <= PARALLEL_SINE * std::sqrt(dot3(v, v) * dot3(w, w))) continue;
             double sax, say, sbx, sby, tax, tay, tbx, tby;
             f.pixel(s.a, sax, say);
             f.pixel(s.b, sbx, sby);

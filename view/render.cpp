@@ -6,6 +6,7 @@
 
 #include "view/gl.h"
 #include "view/host.h"
+#include "view/lens.h"
 
 float line_width_at(double scale) {
     // Out-of-range or no-number scales draw as at scale 1.
@@ -18,29 +19,15 @@ float point_size_at(double scale) {
 
 namespace {
 
-constexpr double COT_HALF_FIELD = 2.1445069205095586;  // 1 / tan(25 degrees)
-
-// Where a world point lands as the frame's camera projects it (gluLookAt,
-// then gluPerspective), in window pixels from the top left; false behind
-// the eye or outside the view.
+// Where a world point lands in the frame, in window pixels from the top
+// left; false behind the eye or outside the view.
 bool window_point(const ViewState& view, int width, int height, const double p[3], double& x, double& y) {
-    double d = view.eye_distance;
-    double eye[3] = {view.eye_dir.x * d, view.eye_dir.y * d, view.eye_dir.z * d};
-    double fl = std::sqrt(eye[0] * eye[0] + eye[1] * eye[1] + eye[2] * eye[2]);
-    double sl = std::sqrt(eye[0] * eye[0] + eye[1] * eye[1]);
-    if (!(fl > 0.0) || !(sl > 0.0) || width <= 0 || height <= 0) return false;
-    double f[3] = {-eye[0] / fl, -eye[1] / fl, -eye[2] / fl};  // forward
-    double s[3] = {f[1] * fl / sl, -f[0] * fl / sl, 0.0};      // forward × +z, unit
-    double u[3] = {s[1] * f[2], -s[0] * f[2], s[0] * f[1] - s[1] * f[0]};
-    double v[3] = {p[0] - eye[0], p[1] - eye[1], p[2] - eye[2]};
-    double depth = f[0] * v[0] + f[1] * v[1] + f[2] * v[2];
-    if (!(depth > 0.0)) return false;
-    double nx = COT_HALF_FIELD * height / width * (s[0] * v[0] + s[1] * v[1]) / depth;
-    double ny = COT_HALF_FIELD * (u[0] * v[0] + u[1] * v[1] + u[2] * v[2]) / depth;
-    if (!(std::fabs(nx) < 1.0 && std::fabs(ny) < 1.0)) return false;
-    x = (nx + 1.0) / 2.0 * width;
-    y = (1.0 - ny) / 2.0 * height;
-    return true;
+    if (width <= 0 || height <= 0) return false;
+    Lens lens(view.eye_dir, width, height);
+    lens.d = view.eye_distance;
+    if (!(lens.depth(p) > 0.0)) return false;
+    lens.pixel(p, x, y);
+    return x > 0.0 && x < width && y > 0.0 && y < height;
 }
 
 }  // namespace
