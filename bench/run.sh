@@ -18,7 +18,11 @@ row() { rows+=("$(printf '%-48s | %-22s | %s' "$1" "$2" "$3")"); }
 
 median() { sort -n | awk '{a[NR]=$1} END {if (NR) print (NR % 2 ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2)}'; }
 percentile() { sort -n | awk -v p="$1" '{a[NR]=$1} END {i=int(NR*p/100+0.999); if (i<1) i=1; print a[i]}'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
+# A figure that a failed run left empty is printed as "?", never computed with.
+number() { [[ $1 =~ ^-?[0-9]+(\.[0-9]*)?([eE][-+]?[0-9]+)?$ ]]; }
+ratio() { number "$1" && number "$2" && awk -v a="$1" -v b="$2" 'BEGIN {if (b == 0) print "?"; else printf "%.2f", a / b}' || echo "?"; }
+thousandth() { number "$1" && awk -v a="$1" 'BEGIN {printf "%d", a / 1000}' || echo "?"; }
+difference() { number "$1" && number "$2" && printf %+d "$(awk -v a="$1" -v b="$2" 'BEGIN {printf "%d", a - b}')" || echo "?"; }
 
 # Google Benchmark medians (real time, ns) by benchmark name.
 bench_median() {  # program name
@@ -32,9 +36,9 @@ empty=$(bench_median bench_frame BM_render/0/real_time_median)
 three=$(bench_median bench_frame BM_render/3/real_time_median)
 picture=$(bench_median bench_frame BM_same_picture/real_time_median)
 named=$(bench_median bench_frame BM_render_named/real_time_median)
-row "1. frame, no slots / floor (546x363, llvmpipe)" "<= 1.15x" "$(ratio "$empty" "$floor")x ($((${empty%.*} / 1000)) us vs $((${floor%.*} / 1000)) us)"
-row "1. frame, three slots / floor" "<= 1.15x" "$(ratio "$three" "$floor")x ($((${three%.*} / 1000)) us)"
-row "1. same picture, fewest calls / floor" "(Mesa's share)" "$(ratio "$picture" "$floor")x ($((${picture%.*} / 1000)) us)"
+row "1. frame, no slots / floor (546x363, llvmpipe)" "<= 1.15x" "$(ratio "$empty" "$floor")x ($(thousandth "$empty") us vs $(thousandth "$floor") us)"
+row "1. frame, three slots / floor" "<= 1.15x" "$(ratio "$three" "$floor")x ($(thousandth "$three") us)"
+row "1. same picture, fewest calls / floor" "(Mesa's share)" "$(ratio "$picture" "$floor")x ($(thousandth "$picture") us)"
 row "1. frame, three slots / same picture" "(ours)" "$(ratio "$three" "$picture")x"
 row "1. the axes' names (desktop): frame with / without" "(reported)" "$(ratio "$named" "$three")x ($(awk -v a="$named" -v b="$three" 'BEGIN {printf "%+.1f", (a - b) / 1000}') us)"
 
@@ -77,7 +81,7 @@ scripts/with-xvfb.sh bash -c '
   # idle: no timers, no polling
   sleep 1
   t0=$(awk "{print \$14 + \$15}" /proc/$pid/stat); sleep $idle_s; t1=$(awk "{print \$14 + \$15}" /proc/$pid/stat)
-  echo $((t1 - t0)) > $out/idle_app
+  awk -v a="$t0" -v b="$t1" "BEGIN {print (a == \"\" || b == \"\") ? \"?\" : b - a}" > $out/idle_app
   stop Arrowbench
   run_probed Floor $build/bench/floor_fltk $out/motion_floor
   $build/bench/drive_pointer Floor $motions 1000
@@ -104,20 +108,24 @@ row "2. ... / floor drawing the same picture (Linux)" "(ours)" "$(ratio "$p99" "
 app_start=$(for f in "$out"/start_app_*; do field start_to_first_frame_us "$f"; done | median)
 floor_start=$(for f in "$out"/start_floor_*; do field start_to_first_frame_us "$f"; done | median)
 picture_start=$(for f in "$out"/start_picture_*; do field start_to_first_frame_us "$f"; done | median)
-row "3. exec to first frame / FLTK floor (Linux)" "<= 1.2x" "$(ratio "$app_start" "$floor_start")x ($((${app_start%.*} / 1000)) ms vs $((${floor_start%.*} / 1000)) ms)"
-row "3. ... / FLTK floor drawing the same picture" "(ours)" "$(ratio "$app_start" "$picture_start")x (vs $((${picture_start%.*} / 1000)) ms)"
+row "3. exec to first frame / FLTK floor (Linux)" "<= 1.2x" "$(ratio "$app_start" "$floor_start")x ($(thousandth "$app_start") ms vs $(thousandth "$floor_start") ms)"
+row "3. ... / FLTK floor drawing the same picture" "(ours)" "$(ratio "$app_start" "$picture_start")x (vs $(thousandth "$picture_start") ms)"
 row "4. CPU while idle, ${idle_s} s (Linux)" "0" "$(cat "$out/idle_app") clock ticks"
 hwm_app=$(cat "$out/hwm_app")
 hwm_floor=$(cat "$out/hwm_floor")
 hwm_picture=$(cat "$out/hwm_picture")
-row "5. peak RSS, scripted session (Linux)" "<= floor + 2048 KiB" "$hwm_app KiB vs $hwm_floor KiB (+$((hwm_app - hwm_floor)))"
-row "5. ... / floor drawing the same picture" "(ours)" "vs $hwm_picture KiB ($(printf %+d $((hwm_app - hwm_picture))))"
+row "5. peak RSS, scripted session (Linux)" "<= floor + 2048 KiB" "$hwm_app KiB vs $hwm_floor KiB ($(difference "$hwm_app" "$hwm_floor"))"
+row "5. ... / floor drawing the same picture" "(ours)" "vs $hwm_picture KiB ($(difference "$hwm_app" "$hwm_picture"))"
 
-# 3 on Windows: the exe and a Win32 dialog with a WGL child, under Wine;
-# the x86-64 build where this machine runs no 32-bit Wine.
-wtree=build/win32
-scripts/runs-32-bit.sh || wtree=build/win64
-if [ -f $wtree/arrowbench.exe ] && [ -f $wtree/bench/floor_win32.exe ]; then
+# 3 on Windows: the exe and a Win32 dialog with a WGL child, under Wine:
+# the shipped 32-bit build where 32-bit Wine runs, else the x86-64 one.
+wtree=
+for tree in $(scripts/wine-trees.sh); do
+  [ -f build/$tree/arrowbench.exe ] && [ -f build/$tree/bench/floor_win32.exe ] && wtree=build/$tree
+done
+if [ -z "$wtree" ]; then
+  echo "bench: no Windows tree built here runs under Wine: the Windows rows are left out"
+else
   echo "bench: Windows figures from $wtree"
   scripts/with-xvfb.sh bash -c '
     cd '"$wtree"'
@@ -142,6 +150,8 @@ if [ -f $wtree/arrowbench.exe ] && [ -f $wtree/bench/floor_win32.exe ]; then
     motion Arrowbench wine_motion_dialog bench/floor_win32.exe dialog
     WINEPREFIX=$PWD/wineprefix wineserver -k
   '
+  # A run that failed left its file empty or missing; its figures print "?".
+  w_med= w_p99= f_med= p_med= p_p99= d_med= d_p99=
   read -r _ w_med _ w_p99 <"$out/wine_motion_app"
   read -r _ f_med _ _ <"$out/wine_motion_floor"
   read -r _ p_med _ p_p99 <"$out/wine_motion_picture"
@@ -153,9 +163,9 @@ if [ -f $wtree/arrowbench.exe ] && [ -f $wtree/bench/floor_win32.exe ]; then
   wine_floor=$(median <"$out/wine_floor")
   wine_picture=$(median <"$out/wine_picture")
   wine_dialog=$(median <"$out/wine_dialog")
-  row "3. exec to first frame / Win32 floor (Wine)" "<= 1.2x" "$(ratio "$wine_app" "$wine_floor")x ($((${wine_app%.*} / 1000)) ms vs $((${wine_floor%.*} / 1000)) ms)"
-  row "3. ... / floor drawing the same picture" "(Mesa's share)" "$(ratio "$wine_app" "$wine_picture")x (vs $((${wine_picture%.*} / 1000)) ms)"
-  row "3. ... / that in our dialog template" "(ours)" "$(ratio "$wine_app" "$wine_dialog")x (vs $((${wine_dialog%.*} / 1000)) ms)"
+  row "3. exec to first frame / Win32 floor (Wine)" "<= 1.2x" "$(ratio "$wine_app" "$wine_floor")x ($(thousandth "$wine_app") ms vs $(thousandth "$wine_floor") ms)"
+  row "3. ... / floor drawing the same picture" "(Mesa's share)" "$(ratio "$wine_app" "$wine_picture")x (vs $(thousandth "$wine_picture") ms)"
+  row "3. ... / that in our dialog template" "(ours)" "$(ratio "$wine_app" "$wine_dialog")x (vs $(thousandth "$wine_dialog") ms)"
 fi
 
 # 7. Size

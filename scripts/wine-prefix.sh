@@ -10,6 +10,10 @@
 # read back from the prefix's files, and a prefix that lacks them fails.
 # Usage: scripts/wine-prefix.sh PREFIX [win32|win64] [DPI]
 set -e
+if [ -n "${ARROWBENCH_NO_WINE:-}" ]; then
+  echo "wine-prefix: the test $ARROWBENCH_NO_WINE makes a Wine prefix but has no wine label" >&2
+  exit 1
+fi
 prefix=$1
 arch=${2:-win32}
 dpi=${3:-}

@@ -6,10 +6,12 @@
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL x86_64)
   set(WINE_LOADER /usr/lib/wine/wine64)
   set(WINE_ARCH win64)
+  set(WINE_BITS 64)
   set(PE_FORMAT pei-x86-64)
 else()
   set(WINE_LOADER wine)
   set(WINE_ARCH win32)
+  set(WINE_BITS 32)
   set(PE_FORMAT pei-i386)
 endif()
 configure_file(${PROJECT_SOURCE_DIR}/cmake/wine-run.in ${PROJECT_BINARY_DIR}/wine-run @ONLY
@@ -104,9 +106,12 @@ set_tests_properties(test_win32_session PROPERTIES TIMEOUT 300)
 
 include(${CMAKE_CURRENT_LIST_DIR}/packaging/tests.cmake)
 
-# Everything here that runs a Windows program goes through Wine. The test
-# command leaves those out of a 32-bit tree on a machine whose kernel runs
-# no 32-bit code, and runs them in the x86-64 tree instead.
+# The label check: every test here without the wine label is refused Wine
+# (cmake/wine_guard.cmake), and that refusal works.
+add_test(NAME test_wine_labels COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/win32/wine_labels.sh ${PROJECT_BINARY_DIR})
+
+# Everything else here runs a Windows program, through Wine. The test
+# command leaves those out of a tree whose Wine is not installed.
 get_property(windows_tests DIRECTORY PROPERTY TESTS)
-list(REMOVE_ITEM windows_tests test_win32_exe_format test_package_zip test_reproducible_win32)
+list(REMOVE_ITEM windows_tests test_win32_exe_format test_package_zip test_reproducible_win32 test_wine_labels)
 set_tests_properties(${windows_tests} PROPERTIES LABELS wine)

@@ -8,9 +8,19 @@ set -uo pipefail
 cd "$(dirname "$0")/../.."
 secs=${1:-900}
 shift || true
+# The targets and their input lengths as ctest runs them: fuzz.cmake's
+# arrowbench_fuzzer lines, so a new target is here without a second list.
+declare -A max_len=()
+all=()
+while read -r t len; do
+  max_len[$t]=$len
+  all+=("$t")
+done < <(sed -n 's/^arrowbench_fuzzer(\([a-z_]*\) \([0-9]*\))$/\1 \2/p' tests/fuzz/fuzz.cmake)
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_vector fuzz_scalar fuzz_color fuzz_commands)
-declare -A max_len=([fuzz_vector]=1024 [fuzz_scalar]=1024 [fuzz_color]=512 [fuzz_commands]=4096)
+[ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
+for t in "${targets[@]}"; do
+  [ -n "${max_len[$t]:-}" ] || { echo "long_run: no fuzz target $t; there are: ${all[*]}" >&2; exit 2; }
+done
 
 out=build/fuzz-long
 mkdir -p "$out/crashes"

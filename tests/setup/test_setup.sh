@@ -3,7 +3,9 @@
 # dpkg and dpkg-query on PATH keep a pretend package database, and a
 # stand-in answers whether the kernel runs 32-bit code. Nothing is
 # installed. Each case checks which packages set-up asks for, whether it
-# goes on, and which Windows trees then run their tests under Wine.
+# goes on, which Windows trees then run their tests under Wine, and which
+# of build/win32's tests the test command then selects (where that tree is
+# configured): all of them, or none that needs Wine.
 set -u
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
@@ -63,8 +65,19 @@ asked() { grep -q "^apt-get install .*$1" "$STATE/log"; }
 log_has() { grep -q -- "$1" "$STATE/log"; }
 no() { ! "$@"; }
 
-# name | kernel runs 32-bit code | what fails | exit | i386 asked for | i386 kept | Wine trees
-while IFS='|' read -r name runs32 fails exit_code i386_asked i386_kept trees; do
+# build/win32's tests as ctest selects them with the test command's filter:
+# "SELECTED WINE-LABELLED TOTAL".
+win32_tree=$repo/build/win32
+selection() {  # filter...
+  ctest --test-dir "$win32_tree" -N --show-only=json-v1 "$@" | python3 -c 'import json, sys
+tests = json.load(sys.stdin)["tests"]
+wine = [t for t in tests if any(p["name"] == "LABELS" and "wine" in p["value"] for p in t.get("properties", []))]
+print(len(tests), len(wine), end=" ")'
+}
+[ -f "$win32_tree/CTestTestfile.cmake" ] && total=$(selection | cut -d" " -f1)
+
+# name | kernel runs 32-bit code | what fails | exit | i386 asked for | i386 kept | Wine trees | win32 tests
+while IFS='|' read -r name runs32 fails exit_code i386_asked i386_kept trees win32_tests; do
   export STATE=$work/$name FAKE_APT=$fails
   mkdir "$STATE" && touch "$STATE/arches"
   out=$(PATH="$work/bin:$PATH" RUNS_32_BIT_CHECK=$runs32 RETRY_PAUSE=0 "$repo/scripts/install.sh" all 2>&1)
@@ -82,6 +95,15 @@ while IFS='|' read -r name runs32 fails exit_code i386_asked i386_kept trees; do
     check "Wine trees '$trees'" grep -q "Windows tests run under Wine in: $trees\$" <<<"$out"
     got=$(PATH="$work/bin:$PATH" RUNS_32_BIT_CHECK=$runs32 "$repo/scripts/wine-trees.sh")
     check "wine-trees.sh says '$got', expected '$trees'" [ "$got" = "$trees" ]
+    if [ -n "${total:-}" ]; then
+      filter=$(PATH="$work/bin:$PATH" RUNS_32_BIT_CHECK=$runs32 "$repo/scripts/wine-trees.sh" --filter win32)
+      read -r selected wine_selected <<<"$(selection $filter)"
+      case $win32_tests in
+        all) check "win32 tests: all $total selected, got $selected" [ "$selected" = "$total" ] ;;
+        no-wine) check "win32 tests: $selected selected, $wine_selected of them need Wine" \
+                   [ "$wine_selected" = 0 -a "$selected" -gt 0 -a "$selected" -lt "$total" ] ;;
+      esac
+    fi
   fi
   case $fails in
     index) check "update tried 3 times" [ "$(grep -c '^apt-get update' "$STATE/log")" = 3 ] ;;
@@ -89,12 +111,13 @@ while IFS='|' read -r name runs32 fails exit_code i386_asked i386_kept trees; do
     chromium) check "names the package" grep -q 'cannot install chromium$' <<<"$out" ;;
   esac
 done <<'CASES'
-fine|true|none|0|yes|yes|win64 win32
-index|true|index|0|yes|yes|win64 win32
-i386-refused|true|i386|0|yes|no|win64
-no-32-bit-kernel|false|none|0|no|no|win64
-package-refused|false|chromium|1|no|no|
+fine|true|none|0|yes|yes|win64 win32|all
+index|true|index|0|yes|yes|win64 win32|all
+i386-refused|true|i386|0|yes|no|win64|no-wine
+no-32-bit-kernel|false|none|0|no|no|win64|no-wine
+package-refused|false|chromium|1|no|no||
 CASES
 
+[ -n "${total:-}" ] || echo "note: $win32_tree is not configured: the win32 tests' selection was not checked"
 echo "$passed passed, $failed failed"
 [ $failed = 0 ]
