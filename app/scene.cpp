@@ -60,12 +60,10 @@ void append_encoded(std::string& out, const char* text) {
     }
 }
 
-// Nine significant digits give back every float exactly. The decimal
-// point is ours, whatever the C library's locale.
+// Nine significant digits give back every float exactly.
 void append_float(std::string& out, float v) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.9g", double(v));
-    for (char* p = text; *p; ++p) out += *p == ',' ? '.' : *p;
+    out.append(text, write_significant(v, 9, text, text + sizeof text));
 }
 
 int hex_digit(char c) {

@@ -75,6 +75,15 @@ void check_writing(int count) {
         *write_number(f, buf, buf + sizeof buf) = '\0';
         std::string ref = reference::write(f);
         if (ref != buf && mismatches++ < 10) std::printf("write %08x: ours '%s', libc '%s'\n", bits, buf, ref.c_str());
+        // The integer writer the page and the links use, at both its precisions.
+        for (int precision : {6, 9}) {
+            if (f == 0.0f || !std::isfinite(f)) break;
+            char mine[32], libc[40];
+            *write_significant(f, precision, mine, mine + sizeof mine) = '\0';
+            std::snprintf(libc, sizeof libc, "%.*g", precision, double(f));
+            if (std::strcmp(mine, libc) != 0 && mismatches++ < 10)
+                std::printf("write %08x %%.%dg: ours '%s', libc '%s'\n", bits, precision, mine, libc);
+        }
     };
     for (int i = 0; i < count; ++i) one(uint32_t(next_random()));
     // Around every power of ten, where the layout and the rounding carry

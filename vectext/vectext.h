@@ -31,6 +31,9 @@ bool read_unsigned(const char*& pos, uint32_t& value);
 // fit.
 constexpr int NUMBER_TEXT_MAX = 12;
 char* write_number(float value, char* first, char* last);
+// The same with `precision` significant digits (1 to 9), "%.<precision>g"
+// in the C locale but for the texts of zero and the non-finite values.
+char* write_significant(float value, int precision, char* first, char* last);
 
 Vector3 parse_vector(const char* text);
 FieldText format_vector(Vector3 v);
