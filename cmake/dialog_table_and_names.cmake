@@ -3,8 +3,10 @@
 # dialog from and the page its controls, with its control count and the
 # style bits it uses; and the names the template gives its controls (its
 # #define lines) for every language that needs them, with the numbers of
-# the ViewKey enum in view/view.h for the scripts.
-# Usage: cmake -DRC=res/main_dlg.rc [-DVIEW_H=view/view.h] OUTPUTS -P dialog_table_and_names.cmake
+# the ViewKey enum in view/view.h for the scripts, and the axes' names and
+# their placing from view/internal.h for the page.
+# Usage: cmake -DRC=res/main_dlg.rc [-DVIEW_H=view/view.h] [-DVIEW_INTERNAL_H=view/internal.h] OUTPUTS
+#        -P dialog_table_and_names.cmake
 # with any of these outputs:
 #   -DTABLE_OUT=table.inc    the table MAIN_DLG and MAIN_DLG_CONTROLS
 #   -DTABLE_H_OUT=table.h    CONTROL_COUNT and the style bits as TPL_ constants
@@ -15,6 +17,9 @@
 #                            the names and ViewKey that the scripts JS_USERS
 #                            use, as a script of its own that the page loads
 #                            before them
+#   -DJS_VALUES_OUT=values.json (with JS_OUT)
+#                            the view's AXIS_ values that those scripts use,
+#                            which pack_page.js puts in place in them
 # Only the forms that main_dlg.rc uses are understood; anything else stops
 # the build rather than being guessed at.
 cmake_minimum_required(VERSION 3.25)
@@ -172,6 +177,37 @@ if(VIEW_H)
   list(JOIN view_keys ", " view_keys)
 endif()
 
+# The axes' values the page places and colours its names by, as
+# view/internal.h defines them: its AXIS_ int constants, and AXIS_NAMES as
+# [letter, "#rrggbb"] pairs, in JSON.
+set(axis_values "")
+if(VIEW_INTERNAL_H)
+  file(READ "${VIEW_INTERNAL_H}" internal)
+  string(REGEX MATCHALL "constexpr int AXIS_[A-Z_]+ = [0-9]+;" constants "${internal}")
+  foreach(c IN LISTS constants)
+    string(REGEX MATCH "(AXIS_[A-Z_]+) = ([0-9]+)" c "${c}")
+    list(APPEND axis_values ${CMAKE_MATCH_1})
+    set(AXIS_JS_${CMAKE_MATCH_1} ${CMAKE_MATCH_2})
+  endforeach()
+  string(REGEX MATCHALL "{'[a-z]', [0-9]+, [0-9]+, [0-9]+," entries "${internal}")
+  set(pairs "")
+  foreach(e IN LISTS entries)
+    string(REGEX MATCH "'([a-z])', ([0-9]+), ([0-9]+), ([0-9]+)" e "${e}")
+    # Over 0xffffff, so that the six digits keep their leading zeros.
+    math(EXPR rgb "0x1000000 + (${CMAKE_MATCH_2} << 16) + (${CMAKE_MATCH_3} << 8) + ${CMAKE_MATCH_4}"
+         OUTPUT_FORMAT HEXADECIMAL)
+    string(SUBSTRING "${rgb}" 3 6 rgb)
+    list(APPEND pairs "[\"${CMAKE_MATCH_1}\", \"#${rgb}\"]")
+  endforeach()
+  list(LENGTH pairs n)
+  if(NOT n EQUAL 3)
+    message(FATAL_ERROR "dialog_table_and_names: cannot read AXIS_NAMES in ${VIEW_INTERNAL_H}")
+  endif()
+  list(JOIN pairs ", " pairs)
+  list(APPEND axis_values AXIS_NAMES)
+  set(AXIS_JS_AXIS_NAMES "[${pairs}]")
+endif()
+
 # Writes `text` to `path` through a temporary file, leaving a file that
 # already says the same untouched, so that nothing rebuilds for it.
 function(write_output path text)
@@ -183,6 +219,9 @@ endfunction()
 set(from "res/main_dlg.rc")
 if(VIEW_H)
   set(from "res/main_dlg.rc and view/view.h")
+endif()
+if(VIEW_INTERNAL_H)
+  set(from "${from} and view/internal.h")
 endif()
 set(generated "Generated from ${from} by cmake/dialog_table_and_names.cmake; do not edit.")
 
@@ -259,6 +298,9 @@ if(JS_OUT)
       if(w MATCHES "^ID_" AND NOT w IN_LIST names)
         message(FATAL_ERROR "dialog_table_and_names: ${user} uses ${w}, which ${RC} does not define")
       endif()
+      if(w MATCHES "^AXIS_" AND (NOT w IN_LIST axis_values OR NOT JS_VALUES_OUT))
+        message(FATAL_ERROR "dialog_table_and_names: ${user} uses ${w}, which no VIEW_INTERNAL_H with JS_VALUES_OUT gives")
+      endif()
     endforeach()
   endforeach()
   list(REMOVE_DUPLICATES words)
@@ -278,4 +320,14 @@ if(JS_OUT)
 // The names that the page's scripts use, loaded before them.
 'use strict';
 ${declared}")
+  if(JS_VALUES_OUT)
+    set(used "")
+    foreach(n IN LISTS axis_values)
+      if(n IN_LIST words)
+        list(APPEND used "\"${n}\": ${AXIS_JS_${n}}")
+      endif()
+    endforeach()
+    list(JOIN used ",\n " used)
+    write_output("${JS_VALUES_OUT}" "{${used}}\n")
+  endif()
 endif()

@@ -11,6 +11,7 @@
 
 #include "tests/check.h"
 #include "tests/projection.h"
+#include "view/internal.h"  // the axes' glyphs, to look for each pixel of them
 #include "view/view.h"
 
 struct Rgb {

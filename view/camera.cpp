@@ -9,8 +9,8 @@
 #include <cfloat>
 #include <cmath>
 
+#include "view/internal.h"
 #include "view/lens.h"
-#include "view/view.h"
 
 namespace {
 
@@ -219,7 +219,7 @@ bool view_key(ViewState& view, ViewKey key, bool fine) {
 namespace {
 
 // Show calculation's framing, through the frame's camera (view/lens.h).
-constexpr double NEAR_GAP = 1.5;  // past the near plane at 1
+constexpr double NEAR_GAP = Lens::NEAR_PLANE + 0.5;  // a drawn point's least depth, clear of the near plane
 constexpr int SAMPLES = 17;       // along a vector, ends included
 
 struct Segment {

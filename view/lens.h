@@ -1,8 +1,8 @@
 // view/lens.h (inside view/ only): where the frame's camera puts a world
 // point, worked out without GL, for what the core places by the picture:
 // Show calculation's framing and the axes' names. The camera looks at the
-// origin from dir·d with +z up and 50 degrees of field upright, as
-// render_view sets it up: a point p stands at depth d − p·dir, and across
+// origin from dir·d with +z up and FIELD_DEGREES of field upright, which
+// render_view sets up from here too: a point p stands at depth d − p·dir, and across
 // and up at p·right and p·up, whatever d is.
 #pragma once
 
@@ -14,7 +14,9 @@
 inline double dot3(const double* p, const double* q) { return p[0] * q[0] + p[1] * q[1] + p[2] * q[2]; }
 
 struct Lens {
-    static constexpr double TAN_HALF_FIELD = 0.46630765815499859;  // tan(25 degrees)
+    static constexpr double FIELD_DEGREES = 50.0;
+    static constexpr double NEAR_PLANE = 1.0, FAR_PLANE = 99999.0;
+    static constexpr double TAN_HALF_FIELD = 0.46630765815499859;  // tan(FIELD_DEGREES / 2)
     double dir[3], right[3], up[3];
     double d = 0.0;  // the eye's distance: the caller's to set
     double half_w, half_h;

@@ -6,6 +6,7 @@
 
 #include "view/gl.h"
 #include "view/host.h"
+#include "view/internal.h"
 #include "view/lens.h"
 
 float line_width_at(double scale) {
@@ -32,12 +33,6 @@ bool window_point(const ViewState& view, int width, int height, const double p[3
 
 }  // namespace
 
-const AxisName AXIS_NAMES[3] = {
-    {'x', 208, 0, 0, {0x63, 0x63, 0x36, 0x1c, 0x36, 0x63, 0x63, 0x00, 0x00}},
-    {'y', 0, 128, 0, {0x63, 0x63, 0x36, 0x36, 0x1c, 0x1c, 0x18, 0x30, 0x60}},
-    {'z', 0, 0, 255, {0x7f, 0x7f, 0x0e, 0x1c, 0x38, 0x7f, 0x7f, 0x00, 0x00}},
-};
-
 void draw_axis_names(const ViewState& view, int width, int height) {
     int k = int(line_width_at(view.pixel_scale));
     // Quads in the window's own coordinates: identity matrices and x, y
@@ -55,7 +50,7 @@ void draw_axis_names(const ViewState& view, int width, int height) {
     glBegin(GL_QUADS);
     for (int axis = 0; axis < 3; ++axis) {
         double end[3] = {0.0, 0.0, 0.0}, x, y;
-        end[axis] = 5.0;
+        end[axis] = AXIS_LENGTH;
         if (!window_point(view, width, height, end, x, y)) continue;
         const AxisName& name = AXIS_NAMES[axis];
         int left = int(std::floor(x)) + AXIS_NAME_GAP * k;
@@ -102,7 +97,7 @@ void render_view(const ViewState& view) {
     // A zero-height client (never the case in the dialog) must not hand
     // GLU a division by zero: keep the aspect of a 1-pixel-high area.
     double aspect = double(width) / double(height > 0 ? height : 1);
-    gluPerspective(50.0, aspect, 1.0, 99999.0);
+    gluPerspective(Lens::FIELD_DEGREES, aspect, Lens::NEAR_PLANE, Lens::FAR_PLANE);
 
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -110,11 +105,11 @@ void render_view(const ViewState& view) {
     gluLookAt(view.eye_dir.x * d, view.eye_dir.y * d, view.eye_dir.z * d, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0);
 
     glLineWidth(line_width_at(view.pixel_scale));
-    // x red, y green, z blue: each 5 units from the origin, in its own pair.
+    // x red, y green, z blue, each in its own pair.
     for (int axis = 0; axis < 3; ++axis) {
         float end[3] = {0.0f, 0.0f, 0.0f};
-        end[axis] = 5.0f;
-        glColor3f(end[0] / 5.0f, end[1] / 5.0f, end[2] / 5.0f);
+        end[axis] = AXIS_LENGTH;
+        glColor3f(end[0] / AXIS_LENGTH, end[1] / AXIS_LENGTH, end[2] / AXIS_LENGTH);
         glBegin(GL_LINES);
         glVertex3f(0.0f, 0.0f, 0.0f);
         glVertex3f(end[0], end[1], end[2]);

@@ -25,7 +25,7 @@ struct ViewState {
     Vector3 eye_dir;         // unit direction from the origin to the camera
     float eye_distance = 0.0f;
     std::vector<VectorSlot> slots;
-    int32_t drag_mode = 0;     // DRAG_NONE, DRAG_ROTATE or DRAG_ZOOM
+    int32_t drag_mode = 0;     // none, rotate, zoom or pinch: view/internal.h
     uint32_t drag_anchor = 0;  // press position: x low 16 bits, y high, signed
     Vector3 drag_start_dir;
     float drag_start_distance = 0.0f;
@@ -35,13 +35,8 @@ struct ViewState {
     double pixel_scale = 1.0;  // device pixels per layout pixel: set_display_scale
     int32_t press_button = -1;  // the ViewButton whose press began the drag
     bool press_moved = false;   // whether the pointer left the press position since
-    bool names_axes = false;    // the frame ends with the axes' names: draw_axis_names
+    bool names_axes = false;    // the frame ends with the axes' names (the desktop hosts)
 };
-
-constexpr int32_t DRAG_NONE = 0;
-constexpr int32_t DRAG_ROTATE = 1;
-constexpr int32_t DRAG_ZOOM = 2;
-constexpr int32_t DRAG_PINCH = 3;
 
 // The one view state, in static storage for the life of the process.
 extern ViewState view_state;
@@ -59,25 +54,6 @@ bool is_start_camera(const ViewState& view);  // bit for bit
 
 // One whole frame into the current GL context, ended with glFinish.
 void render_view(const ViewState& view);
-
-// The axes' names over a frame's content, where the desktop hosts want
-// them (names_axes; the page lays its own over the view): "x", "y" and "z"
-// in bold beside (5, 0, 0), (0, 5, 0) and (0, 0, 5), the glyph box's
-// bottom-left corner AXIS_NAME_GAP pixels right of and above the end, as
-// the page does. Drawn in whole device pixels, each of the glyphs' design
-// pixels a square of line_width_at(scale), so they stay crisp at every
-// scale; an end behind the eye or outside the view has no name. The frame's
-// matrices, depth test and colour are as the frame left them afterwards.
-constexpr int AXIS_NAME_GAP = 4;         // at display scale 1
-constexpr int AXIS_GLYPH_WIDTH = 7;      // design pixels
-constexpr int AXIS_GLYPH_HEIGHT = 9;     // 7 over the baseline, 2 below
-struct AxisName {
-    char text;
-    uint8_t red, green, blue;                // the page's #d00000, #008000, #0000ff
-    uint8_t rows[AXIS_GLYPH_HEIGHT];         // top row first; bit 6 is the left column
-};
-extern const AxisName AXIS_NAMES[3];
-void draw_axis_names(const ViewState& view, int width, int height);
 
 // Lines and tip points grow with the display scale, in whole pixels
 // (aliased GL rounds widths anyway): 1 and 3 at scale 1, 2 and 6 at 2,
@@ -109,50 +85,28 @@ ViewRelease view_pointer_release(ViewState& view, ViewButton button, uint32_t po
 void view_pointer_cancel(ViewState& view);
 bool view_dragging(const ViewState& view);
 
-// The orbit camera behind the pointer entry. Positions are packed as the
-// press and motion events deliver them: x in the low 16 bits, y in the
-// high 16 bits, both signed client coordinates, y growing downward.
-constexpr float ORBIT_RADIANS_PER_PIXEL = 0.0062831854f;  // 1000 px per turn
-constexpr float PITCH_LIMIT = 1.5700114f;                 // just under pi/2
-constexpr float ZOOM_PER_PIXEL = 0.5f;
+// The eye never comes nearer the origin than this.
 constexpr float MIN_EYE_DISTANCE = 2.0f;
-
-void begin_rotate(ViewState& view, uint32_t position);
-void begin_zoom(ViewState& view, uint32_t position);
-void end_drag(ViewState& view);
-void drag_camera(ViewState& view, uint32_t position);
 
 // Steps for the other hands, each defined as the drag that would do the
 // same, so every host gets the same camera bits from the same input. Each
 // draws when it moves the camera. A step during a drag moves the camera
-// and the drag goes on from there.
-constexpr int ORBIT_STEP_PIXELS = 20;      // an arrow key: 7.2 degrees, 50 to a turn
-constexpr int ORBIT_FINE_STEP_PIXELS = 2;  // Shift and an arrow: 0.72 degrees
-constexpr int ZOOM_PIXELS_PER_NOTCH = 2;   // a wheel notch: 1 unit, a tenth of the start distance
-
+// and the drag goes on from there. Their sizes are view/internal.h's.
 // As a left drag by (dx, dy) pixels from the current camera.
 void orbit_camera(ViewState& view, int dx, int dy);
-// Positive notches bring the eye nearer, as a right drag upwards of
-// ZOOM_PIXELS_PER_NOTCH pixels each; fractions add up until they make a
-// whole pixel.
+// Positive notches bring the eye nearer, as a right drag upwards by a
+// notch's pixels each; fractions add up until they make a whole pixel.
 void zoom_camera(ViewState& view, double notches);
 // Back to the camera a new view starts with.
 void reset_camera(ViewState& view);
 // Show calculation's camera for the rows it drew, in a view of width ×
 // height pixels: every drawn vector, start to tip, inside the view with a
-// margin of FRAME_MARGIN of its smaller side, from the nearest eye that
-// does it (never nearer than MIN_EYE_DISTANCE). The direction stays, unless
-// a drawn vector is seen nearly end-on or two that are not parallel lie
-// within FEW_PIXELS of each other along most of one's length: then it
-// turns by the nearest orbit step (rings of FRAME_STEP_PIXELS) from which
-// each is seen apart. One step, nothing drawn; the same rows and size give
+// margin, from the nearest eye that does it (never nearer than
+// MIN_EYE_DISTANCE). The direction stays, unless a drawn vector is seen
+// nearly end-on or two that are not parallel lie within a few pixels of
+// each other along most of one's length: then it turns by the nearest
+// small orbit step from which each is seen apart. One step, nothing drawn; the same rows and size give
 // the same camera on every host.
-constexpr double FRAME_MARGIN = 0.05;
-constexpr double FEW_PIXELS = 4.0;        // at display scale 1
-constexpr double END_ON_SINE = 0.26;      // within about 15 degrees of the line of sight
-constexpr double PARALLEL_SINE = 0.02;    // within about a degree
-constexpr int FRAME_STEP_PIXELS = 5;      // 1.8 degrees
-constexpr int FRAME_SEARCH_RINGS = 50;    // up to 90 degrees away
 void frame_camera(ViewState& view, int width, int height);
 // Two fingers: the distance at the start over the spread's ratio, so
 // spreading them brings the eye nearer. A pinch is a drag of its own.

@@ -3,6 +3,7 @@
 
 #include "view/gl.h"
 #include "view/host.h"
+#include "view/internal.h"
 
 void view_window_created(ViewState& view, void* window) {
     view.window = window;

@@ -5,7 +5,7 @@
 // well as the bytes themselves, and base64 far worse: one request gives
 // the page, the core and the first frame. Run at build time under node,
 // with Debian's acorn on NODE_PATH.
-// Usage: node pack_page.js TERSER OUT.html IN.html NAME=FILE...
+// Usage: node pack_page.js TERSER OUT.html IN.html [VALUES.json] NAME=FILE...
 //        node pack_page.js TERSER OUT.js IN.js
 'use strict';
 const fs = require('fs');
@@ -15,8 +15,27 @@ const zlib = require('zlib');
 const [terserPath, out, input, ...scripts] = process.argv.slice(2);
 const terser = require(terserPath);
 
+// The core's values that the scripts name (VALUES.json, which the build
+// writes from the core's headers), each put in place as its literal: in the
+// page that costs no more than a copy in the script would, where a
+// declaration of each costs more.
+const values = scripts.length && /^[^=]*\.json$/.test(scripts[0]) ? JSON.parse(fs.readFileSync(scripts.shift())) : {};
+function putValues(node, parent, key) {
+  if (node.type === 'Identifier' && Object.prototype.hasOwnProperty.call(values, node.name) &&
+      !(parent.type === 'MemberExpression' && key === 'property' && !parent.computed) &&
+      !(parent.type === 'Property' && key === 'key') && !(parent.type === 'VariableDeclarator' && key === 'id'))
+    return acorn.parseExpressionAt(JSON.stringify(values[node.name]), 0, {ecmaVersion: 2020});
+  for (const k of Object.keys(node)) {
+    const v = node[k];
+    if (Array.isArray(v)) v.forEach((c, i) => { if (c && typeof c.type === 'string') v[i] = putValues(c, node, k); });
+    else if (v && typeof v.type === 'string') node[k] = putValues(v, node, k);
+  }
+  return node;
+}
+
 function minified(file) {
-  const ast = terser.AST_Node.from_mozilla_ast(acorn.parse(fs.readFileSync(file, 'utf8'), {ecmaVersion: 2020}));
+  const tree = putValues(acorn.parse(fs.readFileSync(file, 'utf8'), {ecmaVersion: 2020}), {}, '');
+  const ast = terser.AST_Node.from_mozilla_ast(tree);
   ast.figure_out_scope();
   ast.compute_char_frequency();
   ast.mangle_names();

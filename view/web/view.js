@@ -3,6 +3,8 @@
 // CSS pixels from the canvas's top-left corner. The wheel, the keys, a
 // two-finger pinch and the on-view buttons move the camera by the core's
 // steps (ViewKey, from names.js, which the build writes from view/view.h).
+// The axes' names are placed and coloured by the core's values (AXIS_NAMES
+// and the rest, view/internal.h's), which the build puts in place here.
 'use strict';
 
 // The axes' names beside their far ends, over the canvas and not in its
@@ -14,9 +16,8 @@
 // view's own grid area, so that it moves with the view when the controls
 // above it grow or shrink.
 function makeAxisLabels(module, canvas) {
-  var AXIS_LABELS = [['x', '#d00000'], ['y', '#008000'], ['z', '#0000ff']];
   var previous = null;
-  module.axisLabels = AXIS_LABELS.map(function(named) {
+  module.axisLabels = AXIS_NAMES.map(function(named) {
     var label = document.createElement('span');
     label.className = 'axis-label';
     label.textContent = named[0];
@@ -37,16 +38,17 @@ function attachView(module, canvas) {
     var width = canvas.clientWidth, height = canvas.clientHeight, style = getComputedStyle(canvas);
     var left = parseFloat(style.marginLeft) + canvas.clientLeft, top = parseFloat(style.marginTop) + canvas.clientTop;
     module.axisLabels.forEach(function(label, axis) {
-      // (5, 0, 0) and its like through the frame's matrix, to CSS pixels
-      // from the canvas's top left.
-      var w = m[axis * 4 + 3] * 5 + m[15];
-      var nx = (m[axis * 4] * 5 + m[12]) / w, ny = (m[axis * 4 + 1] * 5 + m[13]) / w;
-      label.x = (nx + 1) / 2 * width;
-      label.y = (1 - ny) / 2 * height;
+      // The axis's far end through the frame's matrix, to CSS pixels from
+      // the canvas's top left; the name's bottom-left corner is off it by
+      // the gap.
+      var w = m[axis * 4 + 3] * AXIS_LENGTH + m[15];
+      var nx = (m[axis * 4] * AXIS_LENGTH + m[12]) / w, ny = (m[axis * 4 + 1] * AXIS_LENGTH + m[13]) / w;
+      label.x = (nx + 1) / 2 * width + AXIS_NAME_GAP;
+      label.y = (1 - ny) / 2 * height - AXIS_NAME_GAP;
       label.shown = w > 0 && Math.abs(nx) < 1 && Math.abs(ny) < 1;
       label.element.hidden = !label.shown;
       if (label.shown) {
-        label.element.style.transform = 'translate(' + (left + label.x + 4) + 'px, ' + (top + label.y - 4) +
+        label.element.style.transform = 'translate(' + (left + label.x) + 'px, ' + (top + label.y) +
                                         'px) translateY(-100%)';
       }
     });
