@@ -1,12 +1,14 @@
 // app: the calculator dialog's logic, shared by every host. The eight
-// calculator commands and Redraw work only through FieldAccess, the small
-// table of host operations below; the hosts (app/win32, app/fltk,
-// app/web) build the dialog, route its command identifiers to run_command
-// and own nothing else.
+// calculator commands (one record each, app/commands.h) and Redraw work
+// only through FieldAccess, the small table of host operations below; the
+// hosts (app/win32, app/fltk, app/web) build the dialog, route its command
+// identifiers to run_command and own nothing else. The working's notation
+// and printers are working/'s.
 #pragma once
 
 #include <string>
 
+#include "app/commands.h"
 #include "app/control_ids.h"
 #include "vectext/vector3.h"
 
@@ -44,30 +46,9 @@ extern char field_buffer[FIELD_BUFFER_SIZE];
 // IDCANCEL is the host's to handle: closing is not a command.
 bool run_command(const FieldAccess& fields, unsigned id);
 
-// A calculator command worked out: what it read (V1 and V2 as vectors, S1
-// as a scalar; zero where the command reads none), what it wrote to V3 or
-// S2, and its working (calculation_working in app/internal.h). `command` is
-// 0 for none.
-struct Calculation {
-    unsigned command = 0;
-    Vector3 a, b;  // V1 and V2 as read
-    float s = 0.0f;  // S1 as read
-    Vector3 vector;  // what goes to V3
-    float scalar = 0.0f;  // what goes to S2
-    std::string working;
-};
-
-// Calculator command `command` on these inputs, bit for bit as its button
-// computes it; a Calculation with command 0 for any other identifier.
-// Reads and writes nothing.
-Calculation calculate(unsigned command, Vector3 a, Vector3 b, float s);
-bool is_calculator_command(unsigned id);
-// DotProduct and Length write S2; the others V3.
-bool has_scalar_result(unsigned id);
-
 // The last calculator command run in this dialog: the one thing the
-// calculator remembers beside its fields.
-extern Calculation last_calculation;
+// calculator remembers beside its fields. Command 0 before any.
+const Calculation& last_calculation();
 
 // Puts the last result into the input it came from, V3's text into V1 or
 // S2's into S1, and runs nothing; before any calculation, does nothing.

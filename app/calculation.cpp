@@ -1,7 +1,6 @@
 // Show calculation: the last calculator command drawn in the view, its
-// operands and result in the three rows (its working as text is
-// app/working.cpp's). Works over FieldAccess like every command; the hosts
-// only call it.
+// operands and result in the three rows, as its record says. Works over
+// FieldAccess like every command; the hosts only call it.
 
 #include <string>
 
@@ -42,37 +41,31 @@ void put_row(const FieldAccess& fields, int row, const Row& r) {
     if (fields.set_checked) fields.set_checked(fields.host, ID_ROW_INVERSE + step, false);
 }
 
+// What a row shows: `shown` of the calculation `c`.
+Row row_of(Shown shown, const Calculation& c) {
+    std::string v1 = format_vector(c.a).text, v2 = format_vector(c.b).text, result = format_vector(c.vector).text;
+    switch (shown) {
+        case Shown::v2: return {v2, NONE, V2_COLOR};
+        case Shown::v2_from_v1: return {v2, v1, V2_COLOR};
+        case Shown::result: return {result, NONE, RESULT_COLOR};
+        case Shown::result_from_v2: return {result, v2, RESULT_COLOR};
+        case Shown::projection: return {format_vector(projection(c.a, c.b)).text, NONE, RESULT_COLOR};
+        default: return unused();
+    }
+}
+
 }  // namespace
 
 void show_calculation(const FieldAccess& fields) {
-    Calculation c = run_calculation(fields, last_calculation.command);
-    if (!c.command) {
+    Calculation c = run_calculation(fields, last_calculation().command);
+    const Command* record = find_command(c.command);
+    if (!record) {
         // Nothing run yet: the two inputs, read as a command reads them.
         c.a = take_vector(fields, ID_V1);
         c.b = take_vector(fields, ID_V2);
     }
-    std::string v1 = format_vector(c.a).text, v2 = format_vector(c.b).text;
-    std::string result = format_vector(c.vector).text;
-    Row rows[3] = {{v1, NONE, V1_COLOR}, {v2, NONE, V2_COLOR}, unused()};
-    switch (c.command) {
-        case ID_ADD:  // tip to tail
-            rows[1].offset = v1;
-            rows[2] = {result, NONE, RESULT_COLOR};
-            break;
-        case ID_SUB:  // from V2's tip to V1's
-            rows[2] = {result, v2, RESULT_COLOR};
-            break;
-        case ID_CROSS_PRODUCT: rows[2] = {result, NONE, RESULT_COLOR}; break;
-        case ID_DOT_PRODUCT: rows[2] = {format_vector(projection(c.a, c.b)).text, NONE, RESULT_COLOR}; break;
-        case ID_MUL_SCALAR:
-        case ID_DIV_SCALAR:
-        case ID_NORMALIZE:
-            rows[1] = unused();
-            rows[2] = {result, NONE, RESULT_COLOR};
-            break;
-        case ID_LENGTH: rows[1] = unused(); break;
-        default: break;
-    }
+    Row rows[3] = {{format_vector(c.a).text, NONE, V1_COLOR}, row_of(record ? record->second : Shown::v2, c),
+                   row_of(record ? record->third : Shown::unused, c)};
     for (int row = 0; row < 3; ++row) put_row(fields, row, rows[row]);
     command_redraw(fields);
     // The picture framed: drawn once, by the paint Redraw asked for.

@@ -1,6 +1,6 @@
 // What app/ shares inside itself and no host calls: the field reads and
 // writes every command makes, the step that runs a calculator command on
-// the fields, Redraw, and the working's text builder.
+// the fields, Redraw, and each command's working.
 #pragma once
 
 #include <string>
@@ -16,15 +16,23 @@ void write_field(const FieldAccess& fields, int id, const char* text);
 Vector3 take_vector(const FieldAccess& fields, int id);
 
 // Reads the fields calculator command `command` reads, calculates, writes
-// its result into V3 or S2, and keeps it as last_calculation. An
+// its result into V3 or S2, and keeps it as the last calculation. An
 // identifier that names no calculator command reads nothing and gives a
 // Calculation whose command is 0.
 Calculation run_calculation(const FieldAccess& fields, unsigned command);
 
+// The plain text of a calculation's working, as Copy working gives it.
+std::string working_text(const Calculation& c);
+
 // Hands the three view rows to the view's vector slots.
 void command_redraw(const FieldAccess& fields);
 
-// The working of a calculation whose results are in, in UTF-8: clause by
-// clause, the formula with the operands put in, the exact value where it
-// fits, and the decimal as the fields write it; "" for none.
-std::string calculation_working(const Calculation& c);
+// Each command's working, for its record in app/commands.cpp.
+void explain_add(const Calculation& c, Working& w);
+void explain_sub(const Calculation& c, Working& w);
+void explain_cross_product(const Calculation& c, Working& w);
+void explain_dot_product(const Calculation& c, Working& w);
+void explain_mul_scalar(const Calculation& c, Working& w);
+void explain_div_scalar(const Calculation& c, Working& w);
+void explain_normalize(const Calculation& c, Working& w);
+void explain_length(const Calculation& c, Working& w);

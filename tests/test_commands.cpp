@@ -12,6 +12,8 @@
 #include "tests/check.h"
 #include "tests/command_cases.h"
 #include "tests/show_cases.h"
+#include "tests/working_cases.h"
+#include "working/exact.h"
 #include "view/view.h"
 
 namespace {
@@ -252,9 +254,15 @@ void check_show_calculation() {
         for (int row = 0; row < 3; ++row) d.checked[ID_ROW_INVERSE + row * ROW_STRIDE] = true;
         check_context((std::to_string(c.command) + " " + c.v1 + " / " + c.v2).c_str());
         FieldAccess f = scene_access(d);
-        last_calculation = Calculation{};
+        // A case of none run yet comes first, and this check first in main:
+        // then Use result and Copy working do nothing.
+        if (!c.command) {
+            CHECK(run_command(f, ID_USE_RESULT) && run_command(f, ID_COPY_WORKING));
+            CHECK(d.text[ID_V1] == c.v1 && d.clipboard.empty());
+        }
         if (c.command) CHECK(run_command(f, c.command));
-        CHECK_STR(last_calculation.working, c.working);
+        CHECK_INT(last_calculation().command, c.command);
+        CHECK_STR(plain_text(explain(last_calculation())), c.working);
         std::string v3 = d.text[ID_V3], s2 = d.text[ID_S2];
         d.text[ID_V3] = d.text[ID_S2] = "stale";
         CHECK(run_command(f, ID_SHOW_CALCULATION));
@@ -274,119 +282,72 @@ void check_show_calculation() {
     CHECK(d.text[ID_V1] == "1e-07 0 0" && d.text[ID_V3] == "4 5 6" && d.text[ID_ROW_OFFSET + ROW_STRIDE] == "1e-07 0 0");
 }
 
-// The working's exact forms from the real commands: fractions, roots taken
-// out, the angles written exactly, and decimals alone for a clause whose
-// numbers do not fit in 64 bits or are not finite.
+// The exact numbers under the working, each against its value worked out by
+// hand: the int64 edges, cancelling before multiplying, square roots of
+// large composites and primes taken apart, and the field's decimals at and
+// past 10^18.
+void check_exact_numbers() {
+    const int64_t P61 = (int64_t(1) << 61) - 1, HALF = int64_t(1) << 62;  // 2^61 - 1 is prime
+    const Rational third_of_p{P61, 3};
+    const Rational big[3] = {{3000000000, 1}, {4000000000, 1}, {0, 1}};  // squares' sum past 2^63
+    const Rational small[3] = {{3, 125}, {4, 125}, {12, 125}};
+    const struct {
+        const char* what;
+        Surd value;
+        const char* text;  // "" for not exact
+    } cases[] = {
+        {"-2^62 * 2 is INT64_MIN, refused", {Rational{-HALF, 1} * Rational{2, 1}}, ""},
+        {"3037000499^2 fits", {Rational{3037000499, 1} * Rational{3037000499, 1}}, "9223372030926249001"},
+        {"3037000500^2 is just past 2^63", {Rational{3037000500, 1} * Rational{3037000500, 1}}, ""},
+        {"(p/3)(3/p) cancels first", {third_of_p * Rational{3, P61}}, "1"},
+        {"p/3 + p/3", {third_of_p + third_of_p}, "4611686018427387902/3"},
+        {"p/3 + 2p/3 is p", {third_of_p + Rational{2 * P61, 3}}, "2305843009213693951"},
+        {"4p/3 + 4p/3 is past int64", {Rational{4 * P61, 3} + Rational{4 * P61, 3}}, ""},
+        {"sqrt of the prime 2^61 - 1", root(Rational{P61, 1}), "\u221a2305843009213693951"},
+        {"sqrt of 4(2^61 - 1)", root(Rational{4 * P61, 1}), "2\u221a2305843009213693951"},
+        {"sqrt of a large prime squared", root(Rational{999999874000003969, 1}), "999999937"},
+        {"sqrt of two large primes", root(Rational{998244359987710471, 1}), "\u221a998244359987710471"},
+        {"sqrt of 1/(2^61 - 1)", root(Rational{1, P61}), "\u221a2305843009213693951/2305843009213693951"},
+        {"|(3e9, 4e9, 0)|, the common factor first", length(big), "5000000000"},
+        {"|(3, 4, 12)/125|", length(small), "13/125"},
+        {"1e+18", {exact_value("1e+18")}, "1000000000000000000"},
+        {"999999999999999999", {exact_value("999999999999999999")}, "999999999999999999"},
+        {"1e+19 is past int64", {exact_value("1e+19")}, ""},
+        {"nineteen digits", {exact_value("1234567890123456789")}, ""},
+        {"1e-18", {exact_value("1e-18")}, "1/1000000000000000000"},
+        {"1e-19", {exact_value("1e-19")}, ""},
+        {"Infinity", {exact_value("Infinity")}, ""},
+    };
+    for (const auto& c : cases) {
+        std::string got;
+        if (is_exact(c.value)) append_exact(got, c.value);
+        check_context(c.what);
+        CHECK_STR(got, c.text);
+    }
+    check_context("");
+}
+
+// The working's exact forms, each through the real command.
 void check_exact_working() {
-    struct Case {
-        unsigned command;
-        const char *v1, *v2, *s1, *working;
-    };
-    // clang-format off
-    const Case cases[] = {
-        {ID_ADD, "0.1 0.2 -0.3", "0.2 1e-05 0.3", "0",
-         "V1 + V2 = (0.1 + 0.2, 0.2 + 1e-05, (-0.3) + 0.3) = (3/10, 20001/100000, 0) \u2248 (0.3, 0.20001, 0)"},
-        {ID_ADD, "1.4013e-45 1 0", "1 1 1", "0",
-         "V1 + V2 = (1.4013e-45 + 1, 1 + 1, 0 + 1) = (1, 2, 1)"},
-        {ID_ADD, "6e+18 0 0", "6e+18 0 0", "0",
-         "V1 + V2 = (6e+18 + 6e+18, 0 + 0, 0 + 0) = (1.2e+19, 0, 0)"},
-        {ID_SUB, "0.1 0.2 0.3", "0.4 0.6 0.3", "0",
-         "V1 \u2212 V2 = (0.1 \u2212 0.4, 0.2 \u2212 0.6, 0.3 \u2212 0.3) = (-3/10, -2/5, 0) \u2248 (-0.3, -0.4, 0); "
-         "|V1 \u2212 V2| = \u221a((-3/10)\u00b2 + (-2/5)\u00b2 + 0\u00b2) = \u221a(1/4) = 1/2 \u2248 0.5"},
-        {ID_CROSS_PRODUCT, "0.5 0 0", "0 0.5 0", "0",
-         "V1 \u00d7 V2 = (0\u00b70 \u2212 0\u00b70.5, 0\u00b70 \u2212 0.5\u00b70, 0.5\u00b70.5 \u2212 0\u00b70)"
-         " = (0, 0, 1/4) \u2248 (0, 0, 0.25); "
-         "|V1 \u00d7 V2| = \u221a(0\u00b2 + 0\u00b2 + (1/4)\u00b2) = \u221a(1/16) = 1/4 \u2248 0.25"},
-        {ID_CROSS_PRODUCT, "3e+38 1 0", "1 1 0", "0",
-         "V1 \u00d7 V2 = (1\u00b70 \u2212 0\u00b71, 0\u00b71 \u2212 3e+38\u00b70, 3e+38\u00b71 \u2212 1\u00b71)"
-         " = (0, 0, 3e+38); "
-         "|V1 \u00d7 V2| = \u221a(0\u00b2 + 0\u00b2 + (3e+38)\u00b2) = 3e+38"},
-        {ID_CROSS_PRODUCT, "1e39 1 0", "1 1 0", "0",
-         "V1 \u00d7 V2"
-         " = (1\u00b70 \u2212 0\u00b71, 0\u00b71 \u2212 Infinity\u00b70, Infinity\u00b71 \u2212 1\u00b71)"
-         " = (0, NaN, Infinity); "
-         "|V1 \u00d7 V2| = \u221a(0\u00b2 + NaN\u00b2 + Infinity\u00b2) = NaN"},
-        {ID_DOT_PRODUCT, "1 2 3", "4 5 6", "0",
-         "V1 \u00b7 V2 = 1\u00b74 + 2\u00b75 + 3\u00b76 = 32; "
-         "cos \u03b8 = 32/(\u221a14\u00b7\u221a77) = 16\u221a22/77 \u2248 0.974632; "
-         "\u03b8 = arccos(16\u221a22/77) \u2248 12.9332\u00b0; comp_V2 V1 = 32/\u221a77 = 32\u221a77/77 \u2248 3.64674; "
-         "proj_V2 V1 = (32/77)\u00b7(4, 5, 6) = (128/77, 160/77, 192/77) \u2248 (1.66234, 2.07792, 2.49351)"},
-        {ID_DOT_PRODUCT, "1 0 0", "1 1 0", "0",
-         "V1 \u00b7 V2 = 1\u00b71 + 0\u00b71 + 0\u00b70 = 1; "
-         "cos \u03b8 = 1/(1\u00b7\u221a2) = \u221a2/2 \u2248 0.707107; \u03b8 = arccos(\u221a2/2) = 45\u00b0; "
-         "comp_V2 V1 = 1/\u221a2 = \u221a2/2 \u2248 0.707107; "
-         "proj_V2 V1 = (1/2)\u00b7(1, 1, 0) = (1/2, 1/2, 0) \u2248 (0.5, 0.5, 0)"},
-        {ID_DOT_PRODUCT, "1 0 0", "0 1 0", "0",
-         "V1 \u00b7 V2 = 1\u00b70 + 0\u00b71 + 0\u00b70 = 0; cos \u03b8 = 0/(1\u00b71) = 0; "
-         "\u03b8 = arccos(0) = 90\u00b0; comp_V2 V1 = 0/1 = 0; proj_V2 V1 = 0\u00b7(0, 1, 0) = (0, 0, 0)"},
-        {ID_DOT_PRODUCT, "1 1 0", "0 -1 1", "0",
-         "V1 \u00b7 V2 = 1\u00b70 + 1\u00b7(-1) + 0\u00b71 = -1; "
-         "cos \u03b8 = -1/(\u221a2\u00b7\u221a2) = -1/2 \u2248 -0.5; \u03b8 = arccos(-1/2) = 120\u00b0; "
-         "comp_V2 V1 = -1/\u221a2 = -\u221a2/2 \u2248 -0.707107; "
-         "proj_V2 V1 = (-1/2)\u00b7(0, -1, 1) = (0, 1/2, -1/2) \u2248 (0, 0.5, -0.5)"},
-        {ID_DOT_PRODUCT, "1 2 3", "-2 -4 -6", "0",
-         "V1 \u00b7 V2 = 1\u00b7(-2) + 2\u00b7(-4) + 3\u00b7(-6) = -28; "
-         "cos \u03b8 = -28/(\u221a14\u00b72\u221a14) = -1; \u03b8 = arccos(-1) = 180\u00b0; "
-         "comp_V2 V1 = -28/(2\u221a14) = -\u221a14 \u2248 -3.74166; proj_V2 V1 = (-1/2)\u00b7(-2, -4, -6) = (1, 2, 3)"},
-        {ID_DOT_PRODUCT, "0 0 0", "1 2 2", "0",
-         "V1 \u00b7 V2 = 0\u00b71 + 0\u00b72 + 0\u00b72 = 0; no angle: V1 is zero; comp_V2 V1 = 0/3 = 0; "
-         "proj_V2 V1 = 0\u00b7(1, 2, 2) = (0, 0, 0)"},
-        {ID_DOT_PRODUCT, "1e-10 0 0", "1 0 0", "0",
-         "V1 \u00b7 V2 = 1e-10\u00b71 + 0\u00b70 + 0\u00b70 = 1/10000000000 \u2248 1e-10; "
-         "cos \u03b8 = 1e-10/(1e-10\u00b71) = 1; \u03b8 = arccos(1) \u2248 0\u00b0; "
-         "comp_V2 V1 = (1/10000000000)/1 = 1/10000000000 \u2248 1e-10; "
-         "proj_V2 V1 = (1/10000000000)\u00b7(1, 0, 0) = (1/10000000000, 0, 0) \u2248 (1e-10, 0, 0)"},
-        {ID_DOT_PRODUCT, "1 1 1e-10", "1 1 1e-10", "0",
-         "V1 \u00b7 V2 = 1\u00b71 + 1\u00b71 + 1e-10\u00b71e-10 = 2; cos \u03b8 = 2/(1.41421\u00b71.41421) = 1; "
-         "\u03b8 = arccos(1) \u2248 0\u00b0; comp_V2 V1 = 2/1.41421 = 1.41421; proj_V2 V1 = 1\u00b7(1, 1, 1e-10) = (1, 1, 1e-10)"},
-        {ID_MUL_SCALAR, "0.1 -0.2 1e-05", "0 0 0", "-3",
-         "V1 \u00b7 S1 = (0.1\u00b7(-3), (-0.2)\u00b7(-3), 1e-05\u00b7(-3))"
-         " = (-3/10, 3/5, -3/100000) \u2248 (-0.3, 0.6, -3e-05)"},
-        {ID_DIV_SCALAR, "1 2 3", "0 0 0", "3",
-         "V1 / S1 = (1 / 3, 2 / 3, 3 / 3) = (1/3, 2/3, 1) \u2248 (0.333333, 0.666667, 1)"},
-        {ID_DIV_SCALAR, "1 -2 0", "0 0 0", "-0",
-         "V1 / S1 = (1 / 0, (-2) / 0, 0 / 0) = (-Infinity, Infinity, NaN); no quotient: S1 is zero"},
-        {ID_NORMALIZE, "1 2 3", "0 0 0", "0",
-         "|V1| = \u221a(1\u00b2 + 2\u00b2 + 3\u00b2) = \u221a14 \u2248 3.74166; "
-         "V1 / |V1| = (1, 2, 3)/\u221a14 = (\u221a14/14, \u221a14/7, 3\u221a14/14) \u2248 (0.267261, 0.534522, 0.801784)"},
-        {ID_NORMALIZE, "0.1 0.2 0.3", "0 0 0", "0",
-         "|V1| = \u221a(0.1\u00b2 + 0.2\u00b2 + 0.3\u00b2) = \u221a(7/50) = \u221a14/10 \u2248 0.374166; "
-         "V1 / |V1| = (0.1, 0.2, 0.3)/(\u221a14/10)"
-         " = (\u221a14/14, \u221a14/7, 3\u221a14/14) \u2248 (0.267261, 0.534522, 0.801784)"},
-        {ID_NORMALIZE, "0 0 0", "0 0 0", "0",
-         "|V1| = \u221a(0\u00b2 + 0\u00b2 + 0\u00b2) = 0; no direction: V1 is zero, so V3 = (0, 0, 1)"},
-        {ID_NORMALIZE, "3e38 3e38 3e38", "0 0 0", "0",
-         "|V1| = \u221a((3e+38)\u00b2 + (3e+38)\u00b2 + (3e+38)\u00b2) = Infinity; "
-         "V1 / |V1| = (3e+38, 3e+38, 3e+38)/Infinity = (0, 0, 0)"},
-        {ID_LENGTH, "12 16 21", "0 0 0", "0",
-         "|V1| = \u221a(12\u00b2 + 16\u00b2 + 21\u00b2) = \u221a841 = 29"},
-        {ID_LENGTH, "1e-05 -2 0", "0 0 0", "0",
-         "|V1| = \u221a((1e-05)\u00b2 + (-2)\u00b2 + 0\u00b2) = \u221a(40000000001/10000000000)"
-         " = \u221a40000000001/100000 \u2248 2"},
-    };
-    // clang-format on
-    for (const Case& c : cases) {
+    for (const WorkingCase& c : WORKING_CASES) {
         FakeDialog d = fresh_dialog();
         d.text[ID_V1] = c.v1;
         d.text[ID_V2] = c.v2;
         d.text[ID_S1] = c.s1;
         check_context(std::to_string(c.command) + " " + c.v1 + " / " + c.v2 + " / " + c.s1);
         CHECK(run_command(scene_access(d), c.command));
-        CHECK_STR(last_calculation.working, c.working);
+        CHECK_STR(plain_text(explain(last_calculation())), c.working);
     }
     check_context("");
 }
 
 // The view menu's commands: Copy working copies the last working, the
 // result field's tooltip shows it, Use result takes the result on as an
-// input and runs nothing, Reset view puts the camera back; before any
-// calculation the first two do nothing. The menu's access keys differ.
+// input and runs nothing, Reset view puts the camera back. The menu's
+// access keys differ.
 void check_menu_commands() {
     FakeDialog d = fresh_dialog();
     FieldAccess f = scene_access(d);
-    last_calculation = Calculation{};
-    CHECK(run_command(f, ID_USE_RESULT) && run_command(f, ID_COPY_WORKING));
-    CHECK(d.text[ID_V1] == "0 0 0" && d.clipboard.empty());
     const struct {
         unsigned command;
         int result, input, other;
@@ -398,7 +359,8 @@ void check_menu_commands() {
         d.tip[c.other] = "stale";
         run_command(f, c.command);
         CHECK(run_command(f, ID_COPY_WORKING));
-        CHECK(!d.clipboard.empty() && d.clipboard == last_calculation.working && d.tip[c.result] == d.clipboard);
+        CHECK(!d.clipboard.empty() && d.clipboard == plain_text(explain(last_calculation())) &&
+              d.tip[c.result] == d.clipboard);
         CHECK(d.tip[c.other].empty());
         d.log.clear();
         CHECK(run_command(f, ID_USE_RESULT));
@@ -413,9 +375,10 @@ void check_menu_commands() {
 }
 
 int main() {
-    check_table();
+    check_show_calculation();  // first: it begins before any calculation
     check_menu_commands();
-    check_show_calculation();
+    check_table();
+    check_exact_numbers();
     check_exact_working();
     check_call_order();
     check_non_commands();

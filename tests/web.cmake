@@ -2,7 +2,7 @@
 # (the toolchain's emulator); this one drives the page in headless
 # Chromium, served on a free loopback port by the test itself.
 add_executable(dump_cases web/dump_cases.cpp)
-target_link_libraries(dump_cases PRIVATE test_support vectext dialog_template)
+target_link_libraries(dump_cases PRIVATE test_support vectext dialog_template app_commands)
 
 # The view's frames read back from the page, judged by the shared pixel
 # checks against the camera the core computes for the same drags.

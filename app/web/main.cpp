@@ -52,8 +52,10 @@ EM_JS(void, page_set_checked, (int id, int on), {
 EM_JS(void, page_set_link, (const char* text), {
     history.replaceState(history.state, "", "#" + UTF8ToString(text));
 });
-// The working of the last calculation, under the calculator, typeset.
-EM_JS(void, page_show_working, (const char* text), { showWorking(UTF8ToString(text)); });
+// The working of the last calculation, under the calculator: its text for
+// Copy working, typeset in MathML, and in LaTeX for Copy LaTeX.
+EM_JS(void, page_show_working, (const char* text, const char* math, const char* tex),
+      { showWorking(UTF8ToString(text), UTF8ToString(math), UTF8ToString(tex)); });
 EM_JS(int, page_link_size, (), { return lengthBytesUTF8(location.hash.slice(1)) + 1; });
 EM_JS(void, page_read_link, (char* buffer, int size), { stringToUTF8(location.hash.slice(1), buffer, size); });
 
@@ -65,12 +67,17 @@ void set_checked(void*, int id, bool on) { page_set_checked(id, on ? 1 : 0); }
 
 FieldAccess page_fields() { return {nullptr, read_field_text, write_field_text, box_checked, repaint, set_checked}; }
 
+void show_working() {
+    Working w = explain(last_calculation());
+    page_show_working(plain_text(w).c_str(), mathml(w).c_str(), latex(w).c_str());
+}
+
 }  // namespace
 
 extern "C" {
 
 // The scene as it stands, into the address.
-EMSCRIPTEN_KEEPALIVE void arrowbench_link() { page_set_link(write_scene(page_fields(), view_state, last_calculation.command).c_str()); }
+EMSCRIPTEN_KEEPALIVE void arrowbench_link() { page_set_link(write_scene(page_fields(), view_state, last_calculation().command).c_str()); }
 
 // The scene the address names, if it names one: fields, Redraw, the
 // command, the camera. 0 when part of it could not be read.
@@ -81,14 +88,14 @@ EMSCRIPTEN_KEEPALIVE int arrowbench_open_link() {
     page_read_link(text.data(), size);
     bool complete = false;
     restore_scene(page_fields(), view_state, text.c_str(), complete);
-    page_show_working(last_calculation.working.c_str());
+    show_working();
     return complete ? 1 : 0;
 }
 
 // A control's command: true when `id` names one. The address follows.
 EMSCRIPTEN_KEEPALIVE int arrowbench_command(unsigned id) {
     if (!run_command(page_fields(), id)) return 0;
-    page_show_working(last_calculation.working.c_str());
+    show_working();
     arrowbench_link();
     return 1;
 }

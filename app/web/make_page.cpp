@@ -11,6 +11,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/commands.h"
 #include "app/control_ids.h"
 #include "app/dialog_template.h"
 #include "view/view.h"
@@ -356,6 +357,7 @@ main > canvas:focus-visible { outline: 2px solid CanvasText; outline-offset: 1px
 .tools { display: flex; flex-wrap: wrap; align-items: center; gap: 6px 12px; }
 .calculation output { flex-basis: 100%%; overflow-wrap: anywhere; }
 .calculation .clause { display: block; }
+.calculation math { font-family: math; }
 .axis-label { position: absolute; left: 0; top: 0; margin: 0; font-weight: bold; line-height: 1; pointer-events: none; }
 @media (min-width: 1000px) {
   :root { --control: 1.85em; }
@@ -419,13 +421,13 @@ int main(int argc, char** argv) {
     std::fprintf(out, HEAD, MAIN_DLG.caption, calculator_rows(), MAIN_DLG.caption);
     for (const TemplateControl& c : MAIN_DLG_CONTROLS) {
         if (&c != &view()) std::fprintf(out, "%s\n", control_html(c).c_str());
-        if (c.id == ID_LENGTH) std::fprintf(out, "%s\n", calculation_tools().c_str());
+        if (unsigned(c.id) == COMMANDS[COMMAND_COUNT - 1].id) std::fprintf(out, "%s\n", calculation_tools().c_str());
         if (c.id == ID_REDRAW) std::fprintf(out, "%s\n", control_html(view()).c_str());
     }
     // The scripts last: the controls are there when they run, and the view
     // draws as the runtime's script runs. The build puts each inline, the
     // wasm too (pack_page.js): a first visit makes one request.
-    std::fprintf(out, "%s</main>\n<script src=\"names.js\"></script>\n<script src=\"view.js\"></script>\n<script src=\"typeset.js\"></script>\n<script src=\"page.js\"></script>\n"
+    std::fprintf(out, "%s</main>\n<script src=\"names.js\"></script>\n<script src=\"view.js\"></script>\n<script src=\"page.js\"></script>\n"
                  "<script src=\"arrowbench.wasm\"></script>\n<script src=\"arrowbench.js\"></script>\n"
                  "<template id=\"parsed\"></template>\n</body>\n</html>\n", tools().c_str());
     return std::fclose(out) == 0 ? 0 : 1;

@@ -64,7 +64,7 @@ function pageReady(whole) {
     copyText(Module.working, 'Working copied as text.', 'The working could not be copied.');
   });
   document.getElementById('copy-latex').addEventListener('click', function() {
-    copyText(workingLatex(Module.working), 'Working copied as LaTeX.', 'The working could not be copied.');
+    copyText(Module.workingLatex, 'Working copied as LaTeX.', 'The working could not be copied.');
   });
   document.getElementById('save-picture').addEventListener('click', savePicture);
   document.documentElement.dataset.ready = 'true';
@@ -106,13 +106,14 @@ function bringViewIntoSight() {
 
 function say(text) { document.getElementById('status').textContent = text; }
 
-// The core's working, typeset under the calculator; its copies are kept
-// for the buttons, which show once there is one.
-function showWorking(text) {
+// The core's working, typeset under the calculator (its MathML, a line a
+// clause); its copies are kept for the buttons, which show once there is one.
+function showWorking(text, math, tex) {
   Module.working = text;
+  Module.workingLatex = tex;
   var out = document.getElementById('working');
   out.dataset.text = text;
-  typesetWorking(out, text);
+  out.innerHTML = math;
   document.getElementById('copy-working').hidden = document.getElementById('copy-latex').hidden = !text;
 }
 
@@ -141,7 +142,7 @@ function savePicture() {
   Module.axisLabels.forEach(function(label) {
     if (!label.shown) return;
     context.fillStyle = label.color;
-    context.fillText(label.text, (label.x + 4) * scale, (label.y - 4) * scale);
+    context.fillText(label.text, label.x * scale, label.y * scale);
   });
   picture.toBlob(function(blob) {
     if (!blob) return say('The picture could not be made.');

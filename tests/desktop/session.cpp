@@ -98,7 +98,7 @@ constexpr int CYCLE_LENGTH = 9;
 // The result the core's calculation gives, as the field rules write it.
 std::string expected(int id, const Inputs& in) {
     Calculation c = calculate(unsigned(id), {in.a[0], in.a[1], in.a[2]}, {in.b[0], in.b[1], in.b[2]}, in.s);
-    return has_scalar_result(unsigned(id)) ? fmt(c.scalar) : fmt(c.vector.x, c.vector.y, c.vector.z);
+    return find_command(unsigned(id))->scalar_result ? fmt(c.scalar) : fmt(c.vector.x, c.vector.y, c.vector.z);
 }
 
 // Fresh inputs, then the cycle from a rotating start, so that over the run

@@ -4,10 +4,13 @@
 #include <cstdio>
 #include <string>
 
+#include "app/commands.h"
 #include "app/dialog_template.h"
 #include "tests/command_cases.h"
 #include "tests/show_cases.h"
 #include "tests/vectext_cases.h"
+#include "tests/working_cases.h"
+#include "vectext/vectext.h"
 
 namespace {
 
@@ -73,6 +76,20 @@ int main() {
         std::printf("]}");
         first = false;
     }
+    // Each working of the tables as the core prints it three ways, for
+    // the page's test to parse the MathML as XML and the LaTeX with KaTeX.
+    std::printf("],\n\"workings\": [\n");
+    first = true;
+    auto working = [&](unsigned command, const char* v1, const char* v2, const char* s1) {
+        Working w = explain(calculate(command, parse_vector(v1), parse_vector(v2), parse_scalar(s1)));
+        std::printf("%s  {\"text\": %s, \"mathml\": %s, \"latex\": %s}", first ? "" : ",\n",
+                    json_utf8(plain_text(w).c_str()).c_str(), json_utf8(mathml(w).c_str()).c_str(),
+                    json_utf8(latex(w).c_str()).c_str());
+        first = false;
+    };
+    for (const WorkingCase& c : WORKING_CASES) working(c.command, c.v1, c.v2, c.s1);
+    for (const ShowCase& c : SHOW_CASES)
+        if (c.command) working(c.command, c.v1, c.v2, c.s1);
     std::printf("],\n\"controls\": [");
     for (int i = 0; i < CONTROL_COUNT; ++i) std::printf("%s%d", i ? ", " : "", MAIN_DLG_CONTROLS[i].id);
     std::printf("],\n\"tab_stops\": [");

@@ -179,6 +179,37 @@ async function checkTypeset(page, working) {
   if (/\d\/\d/.test(working)) check(t.fractions > 0, 'a fraction drawn as a fraction');
 }
 
+// Every working of the tables as the core typesets it: each clause's
+// MathML parses as XML and its <math>s read out as its plain text, and
+// KaTeX, a real TeX parser, takes each formula of the LaTeX.
+async function checkNotation(page) {
+  const katex = require('katex');
+  for (const w of cases.workings) {
+    context = w.text;
+    const clauses = await page.evaluate((xml) => {
+      const doc = new DOMParser().parseFromString(`<working>${xml}</working>`, 'application/xml');
+      if (doc.querySelector('parsererror')) return null;
+      return [...doc.documentElement.children].map((c) => {
+        const maths = [...c.getElementsByTagName('math')];
+        return maths.length ? maths.map((m) => m.getAttribute('alttext')).join(' ') : c.textContent;
+      });
+    }, w.mathml);
+    check(clauses !== null, 'the MathML parses as XML');
+    if (clauses) same(clauses.join('; '), w.text, 'the clauses read out');
+    const formulas = w.latex.match(/\$[^$]*\$/g) || [];
+    same(formulas.length, w.text.split('; ').filter((c) => !c.startsWith('no ')).length, 'formulas in the LaTeX');
+    for (const f of formulas) {
+      try {
+        katex.renderToString(f.slice(1, -1), { throwOnError: true });
+        ++passed;
+      } catch (e) {
+        check(false, `KaTeX rejects ${f}: ${e.message}`);
+      }
+    }
+  }
+  context = '';
+}
+
 const rows = (page) => page.evaluate((ids) => ids.map((id) => document.querySelector(`[data-id="${id}"]`).value),
   [0, 1, 2].flatMap((i) => [ID_ROW_VECTOR, ID_ROW_OFFSET, ID_ROW_COLOR].map((id) => row(id, i))));
 
@@ -712,6 +743,7 @@ try {
   await checkLayout(page);
   await checkTabOrder(page);
   await checkShowCalculation(page);
+  await checkNotation(page);
   await checkAxisLabels(page, 'start');
   await checkCommands(page);
   await checkRedraw(page);

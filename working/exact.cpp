@@ -3,7 +3,7 @@
 // and a denominator are cancelled before multiplying, so that a result is
 // "not exact" only when its lowest terms do not fit.
 
-#include "app/exact.h"
+#include "working/exact.h"
 
 #include <cmath>
 
@@ -134,6 +134,24 @@ Surd operator*(Surd a, Surd b) {
 }
 
 Surd operator/(Rational a, Surd b) { return surd(a / b.c / Rational{b.m, 1}, b.m); }
+
+Surd length(const Rational v[3]) {
+    int64_t g = 0, l = 1;
+    for (int i = 0; i < 3; ++i) {
+        if (!v[i].den) return {NOT_EXACT};
+        g = gcd(g, v[i].num);
+        if (overflows(l / gcd(l, v[i].den), v[i].den, l)) return {NOT_EXACT};
+    }
+    if (!g) return {};
+    // |v| = (g/l)·|w| with w = v·l/g, integers with no common factor.
+    Rational f = make(g, l), sum;
+    for (int i = 0; i < 3; ++i) {
+        Rational w = v[i] / f;
+        sum = sum + w * w;
+    }
+    Surd r = root(sum);
+    return surd(f * r.c, r.m);
+}
 
 void append_integer(std::string& out, int64_t v) {
     char text[20], *p = text + sizeof text;

@@ -34,6 +34,10 @@ Rational operator/(Rational a, Rational b);
 Surd root(Rational q);  // √q, q >= 0
 Surd operator*(Surd a, Surd b);
 Surd operator/(Rational a, Surd b);  // denominator rationalised
+// |v| of a rational triple, the components' common factor taken out
+// first: exact wherever the length's own form fits, even where the sum of
+// the squares does not.
+Surd length(const Rational v[3]);
 
 void append_integer(std::string& out, int64_t v);
 // "p/q", "-√m/q", "p√m/q" and the like, each piece only where needed.
