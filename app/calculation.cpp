@@ -58,12 +58,16 @@ Row row_of(Shown shown, const Calculation& c) {
 
 void show_calculation(const FieldAccess& fields) {
     Calculation c = run_calculation(fields, last_calculation().command);
-    const Command* record = find_command(c.command);
-    if (!record) {
+    if (!c.command) {
         // Nothing run yet: the two inputs, read as a command reads them.
         c.a = take_vector(fields, ID_V1);
         c.b = take_vector(fields, ID_V2);
     }
+    draw_calculation(fields, c);
+}
+
+void draw_calculation(const FieldAccess& fields, const Calculation& c) {
+    const Command* record = find_command(c.command);
     Row rows[3] = {{format_vector(c.a).text, NONE, V1_COLOR}, row_of(record ? record->second : Shown::v2, c),
                    row_of(record ? record->third : Shown::unused, c)};
     for (int row = 0; row < 3; ++row) put_row(fields, row, rows[row]);

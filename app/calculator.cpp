@@ -25,15 +25,21 @@ Calculation run_calculation(const FieldAccess& fields, unsigned command) {
     float s = 0.0f;
     if (record->reads_v2) b = take_vector(fields, ID_V2);
     if (record->reads_s1) s = parse_scalar(read_field(fields, ID_S1));
-    last = calculate(command, a, b, s);
-    int result = record->scalar_result ? ID_S2 : ID_V3;
-    write_field(fields, result, (record->scalar_result ? format_scalar(last.scalar) : format_vector(last.vector)).text);
-    // The result field explains itself; the other's working is stale.
-    if (fields.set_tip) {
-        fields.set_tip(fields.host, result, working_text(last).c_str());
-        fields.set_tip(fields.host, result == ID_S2 ? ID_V3 : ID_S2, "");
-    }
-    return last;
+    Calculation c = calculate(command, a, b, s);
+    write_field(fields, record->scalar_result ? ID_S2 : ID_V3,
+                (record->scalar_result ? format_scalar(c.scalar) : format_vector(c.vector)).text);
+    set_last_calculation(fields, c);
+    return c;
+}
+
+// The result field explains itself; the other's working is stale.
+void set_last_calculation(const FieldAccess& fields, const Calculation& c) {
+    last = c;
+    if (!fields.set_tip) return;
+    const Command* record = find_command(c.command);
+    bool scalar = record && record->scalar_result;
+    fields.set_tip(fields.host, scalar ? ID_S2 : ID_V3, record ? working_text(c).c_str() : "");
+    fields.set_tip(fields.host, scalar ? ID_V3 : ID_S2, "");
 }
 
 void use_result(const FieldAccess& fields) {

@@ -15,3 +15,10 @@ constexpr unsigned ID_SHOW_CALCULATION = 3001;
 constexpr unsigned ID_COPY_WORKING = 3002;
 constexpr unsigned ID_USE_RESULT = 3003;
 constexpr unsigned ID_RESET_VIEW = 3004;
+// The worksheet's and the steps' (app/worksheet.h).
+constexpr unsigned ID_UNDO = 3005;
+constexpr unsigned ID_REDO = 3006;
+constexpr unsigned ID_WORKSHEET = 3007;  // the desktop's worksheet window: the host's own
+constexpr unsigned ID_COPY_WORKSHEET = 3008;
+constexpr unsigned ID_COPY_WORKSHEET_LATEX = 3009;
+constexpr unsigned ID_CLEAR_WORKSHEET = 3010;

@@ -21,6 +21,20 @@ Vector3 take_vector(const FieldAccess& fields, int id);
 // Calculation whose command is 0.
 Calculation run_calculation(const FieldAccess& fields, unsigned command);
 
+// Makes `c` the last calculation, as Recall and Undo do, and gives the
+// result fields the tooltips it would have had.
+void set_last_calculation(const FieldAccess& fields, const Calculation& c);
+
+// Show calculation's rows for `c`, Redraw and the framing, without
+// running anything.
+void draw_calculation(const FieldAccess& fields, const Calculation& c);
+
+// Nothing left to undo or redo, as in a new session: the tests' start.
+void forget_steps();
+
+// A new entry of the worksheet, the newest.
+void add_to_worksheet(const Calculation& c);
+
 // The plain text of a calculation's working, as Copy working gives it.
 std::string working_text(const Calculation& c);
 

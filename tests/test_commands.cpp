@@ -9,6 +9,7 @@
 #include "app/internal.h"
 #include "app/menu.h"
 #include "app/scene.h"
+#include "app/worksheet.h"
 #include "tests/check.h"
 #include "tests/command_cases.h"
 #include "tests/show_cases.h"
@@ -374,12 +375,124 @@ void check_menu_commands() {
     CHECK_STR(keys, "SCUR");
 }
 
+// A session of steps, each row checked after it: Undo puts back what its
+// step wrote (a field typed in since keeps what was typed where the step
+// did not write), the view's rows and camera with it; Redo does the step
+// again; Recall is one step; a new step drops what could have been redone;
+// the worksheet keeps every calculation through all of it.
+void check_steps() {
+    FakeDialog d = fresh_dialog();
+    FieldAccess f = scene_access(d);
+    const int ROW3 = ID_ROW_VECTOR + 2 * ROW_STRIDE;
+    constexpr unsigned TYPE = 0, RECALL_FIRST = 1;
+    const Command* before = find_command(last_calculation().command);
+    const char* BEFORE = before ? before->button : "";  // what the session found
+    struct Row {
+        unsigned step;  // a command, or TYPE: `typed` into `field`
+        int field = 0;
+        const char* typed = nullptr;
+        const char *v2 = nullptr, *s1 = nullptr, *v3 = nullptr, *row3 = nullptr;  // after it
+        size_t entries = 0;
+        bool undo = false, redo = false;
+        const char* last = nullptr;  // the last calculation's command, as its button
+    };
+    const Row rows[] = {
+        {TYPE, ID_V1, "1 2 3"},
+        {TYPE, ID_V2, " 4 5 6"},
+        {ID_ADD, 0, nullptr, "4 5 6", "0", "5 7 9", "0 0 0", 1, true, false, "Add"},
+        {TYPE, ID_S1, "2"},
+        {ID_MUL_SCALAR, 0, nullptr, "4 5 6", "2", "2 4 6", "0 0 0", 2, true, false, "MulScalar"},
+        {ID_SHOW_CALCULATION, 0, nullptr, "4 5 6", "2", "2 4 6", "2 4 6", 2, true, false, "MulScalar"},
+        {ID_UNDO, 0, nullptr, "4 5 6", "2", "2 4 6", "0 0 0", 2, true, true, "MulScalar"},
+        {ID_UNDO, 0, nullptr, "4 5 6", "2", "5 7 9", "0 0 0", 2, true, true, "Add"},
+        {ID_UNDO, 0, nullptr, " 4 5 6", "2", "0 0 0", "0 0 0", 2, false, true, BEFORE},
+        {ID_UNDO, 0, nullptr, " 4 5 6", "2", "0 0 0", "0 0 0", 2, false, true, BEFORE},
+        {ID_REDO, 0, nullptr, "4 5 6", "2", "5 7 9", "0 0 0", 2, true, true, "Add"},
+        {ID_REDO, 0, nullptr, "4 5 6", "2", "2 4 6", "0 0 0", 2, true, true, "MulScalar"},
+        {ID_REDO, 0, nullptr, "4 5 6", "2", "2 4 6", "2 4 6", 2, true, false, "MulScalar"},
+        {TYPE, ID_V2, "9 9 9"},
+        {RECALL_FIRST, 0, nullptr, "4 5 6", "2", "5 7 9", "5 7 9", 2, true, false, "Add"},
+        {ID_UNDO, 0, nullptr, "9 9 9", "2", "2 4 6", "2 4 6", 2, true, true, "MulScalar"},
+        {ID_USE_RESULT, 0, nullptr, "9 9 9", "2", "2 4 6", "2 4 6", 2, true, false, "MulScalar"},
+        {ID_SUB, 0, nullptr, "9 9 9", "2", "-7 -5 -3", "2 4 6", 3, true, false, "Sub"},
+    };
+    ViewState camera_before;
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        const auto& r = rows[i];
+        check_context("step " + std::to_string(i + 1));
+        if (r.step == TYPE) {
+            d.text[r.field] = r.typed;
+            continue;
+        }
+        // A drag before Show calculation and after it: Undo puts back the
+        // camera the step found.
+        bool after_show = i > 0 && rows[i - 1].step == ID_SHOW_CALCULATION;
+        if (r.step == ID_SHOW_CALCULATION || after_show) orbit_camera(view_state, 30, 10);
+        if (r.step == ID_SHOW_CALCULATION) camera_before = view_state;
+        if (r.step == RECALL_FIRST)
+            CHECK(recall(f, 0));
+        else
+            CHECK(run_step(f, r.step));
+        CHECK_STR(d.text[ID_V2], r.v2);
+        CHECK_STR(d.text[ID_S1], r.s1);
+        CHECK_STR(d.text[ID_V3], r.v3);
+        CHECK_STR(d.text[ROW3], r.row3);
+        CHECK_INT(entry_count(), r.entries);
+        CHECK(can_undo() == r.undo && can_redo() == r.redo);
+        const Command* last = find_command(last_calculation().command);
+        CHECK_STR(last ? last->button : "", r.last);
+        if (after_show)
+            CHECK(!std::memcmp(&view_state.eye_dir, &camera_before.eye_dir, sizeof(Vector3)) &&
+                  view_state.eye_distance == camera_before.eye_distance);
+    }
+    // Past the depth the oldest steps go; at least 100 stay.
+    for (size_t i = 0; i < UNDO_DEPTH + 50; ++i) run_step(f, ID_ADD);
+    int undone = 0;
+    while (can_undo()) run_step(f, ID_UNDO), ++undone;
+    CHECK_INT(undone, int(UNDO_DEPTH));
+    CHECK_INT(entry_count(), 3 + UNDO_DEPTH + 50);
+    check_context("");
+}
+
+// What the worksheet gives: its text and LaTeX, and a kept worksheet read
+// back to the same entries; a kept text that is not one is refused whole.
+void check_worksheet() {
+    clear_worksheet();
+    FakeDialog d = fresh_dialog();
+    FieldAccess f = scene_access(d);
+    d.text[ID_V1] = "1 2 3";
+    d.text[ID_V2] = "4 5 6";
+    d.text[ID_S1] = "1e39";
+    run_step(f, ID_CROSS_PRODUCT);
+    run_step(f, ID_MUL_SCALAR);
+    CHECK_STR(entry_line(0), "1. CrossProduct of V1 = 1 2 3, V2 = 4 5 6: V3 = -3 6 -3");
+    CHECK_STR(entry_line(1), "2. MulScalar of V1 = 1 2 3, S1 = Infinity: V3 = Infinity Infinity Infinity");
+    CHECK_STR(worksheet_text(), entry_line(0) + "\n" + plain_text(explain(entry(0))) + "\n\n" + entry_line(1) + "\n" +
+                                    plain_text(explain(entry(1))) + "\n");
+    run_step(f, ID_COPY_WORKSHEET);
+    CHECK_STR(d.clipboard, worksheet_text());
+    std::string latex_text = worksheet_latex(), kept = save_worksheet(), text = worksheet_text();
+    CHECK(latex_text.find("\\item CrossProduct of $V_1$ = \\texttt{1 2 3}") != std::string::npos);
+    const char* refused[] = {"", "arrowbench worksheet 2\nAdd 1 2 3 4 5 6 0\n", "arrowbench worksheet 1\nAdd 1 2 3\n",
+                             "arrowbench worksheet 1\nPower 1 2 3 4 5 6 0\n", "arrowbench worksheet 1\nAdd 1 2 3 4 5 6 0"};
+    for (const char* t : refused) CHECK(!load_worksheet(t) && worksheet_text() == text);
+    clear_worksheet();
+    CHECK(load_worksheet(kept.c_str()) && worksheet_text() == text && worksheet_latex() == latex_text);
+    // Past the cap the oldest go.
+    for (int i = 0; i < int(WORKSHEET_CAP) + 5; ++i) run_step(f, ID_LENGTH);
+    CHECK_INT(entry_count(), WORKSHEET_CAP);
+    CHECK_INT(entry(0).command, ID_LENGTH);
+    CHECK_INT(worksheet_added(), WORKSHEET_CAP + 7);
+}
+
 int main() {
     check_show_calculation();  // first: it begins before any calculation
     check_menu_commands();
     check_table();
     check_exact_numbers();
     check_exact_working();
+    check_steps();
+    check_worksheet();
     check_call_order();
     check_non_commands();
     check_long_field();

@@ -35,6 +35,11 @@ set(FUZZ_RUNS 20000)
 # A run starts from the checked-in seeds alone: what it finds goes to an
 # emptied work directory, never into the source tree.
 function(arrowbench_fuzzer name max_len)
+  # A slower target may run fewer inputs: the third argument.
+  set(runs ${FUZZ_RUNS})
+  if(ARGC GREATER 2)
+    set(runs ${ARGV2})
+  endif()
   add_executable(${name} ${FUZZ_DIR}/${name}.cpp)
   target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
@@ -45,7 +50,7 @@ function(arrowbench_fuzzer name max_len)
   target_link_libraries(${name} PRIVATE app_core fixed_client_size)
   set(work ${CMAKE_CURRENT_BINARY_DIR}/fuzz-work/${name})
   add_test(NAME ${name}
-    COMMAND sh -c "rm -rf \"$1\" && mkdir -p \"$1\" && exec \"$0\" -runs=${FUZZ_RUNS} -seed=1 -max_len=${max_len} -len_control=0 \"$1\" \"$2\""
+    COMMAND sh -c "rm -rf \"$1\" && mkdir -p \"$1\" && exec \"$0\" -runs=${runs} -seed=1 -max_len=${max_len} -len_control=0 \"$1\" \"$2\""
             $<TARGET_FILE:${name}> ${work} ${FUZZ_DIR}/corpus/${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT 300)
 endfunction()
@@ -55,6 +60,7 @@ arrowbench_fuzzer(fuzz_scalar 1024)
 arrowbench_fuzzer(fuzz_color 512)
 arrowbench_fuzzer(fuzz_commands 4096)
 arrowbench_fuzzer(fuzz_scene 8192)
+arrowbench_fuzzer(fuzz_steps 256 4000)
 
 # Writes the seed corpora from the conversion tables; run by hand:
 #   rm -r tests/fuzz/corpus && build/asan/tests/fuzz_seeds tests/fuzz/corpus

@@ -15,7 +15,7 @@ all=()
 while read -r t len; do
   max_len[$t]=$len
   all+=("$t")
-done < <(sed -n 's/^arrowbench_fuzzer(\([a-z_]*\) \([0-9]*\))$/\1 \2/p' tests/fuzz/fuzz.cmake)
+done < <(sed -n 's/^arrowbench_fuzzer(\([a-z_]*\) \([0-9]*\)[ 0-9]*)$/\1 \2/p' tests/fuzz/fuzz.cmake)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
 for t in "${targets[@]}"; do

@@ -36,12 +36,12 @@ void check_view(DesktopDriver&, const ViewState& camera, const std::string& what
 }
 
 void end_session(DesktopDriver&, const SessionOptions& o, const std::vector<Memory>& rounds, long redraws) {
-    // Every motion drew one frame, and so did the repaint after each Redraw.
-    // On a loaded machine Wine's trace can fall silent for longer than a
-    // settle waits, so wait for the count first; a frame too many still shows.
-    trace->after(start_frames + size_t(o.motions + redraws));
+    // Every motion drew one frame, and each Redraw's repaint at most one:
+    // Windows merges the paints of Redraws that come before the program
+    // has painted (a loaded machine), so fewer is no fault, more would be.
+    trace->after(start_frames + size_t(o.motions));
     size_t frames = trace->settle() - start_frames;
-    CHECK_INT(frames, o.motions + redraws);
+    CHECK(frames >= size_t(o.motions) && frames <= size_t(o.motions + redraws));
     std::printf("%zu frames\n", frames);
     // After the first tenth (warm-up) the memory stays put: at every later
     // sample, the private bytes are at most one heap growth step (64 KiB)

@@ -1,0 +1,132 @@
+// The worksheet's entries and what is made of them: the lines and texts
+// that Copy worksheet gives, and the kept form the page stores.
+
+#include "app/worksheet.h"
+
+#include <cstring>
+
+#include "app/internal.h"
+#include "vectext/vectext.h"
+
+namespace {
+
+// A ring: past the cap the newest entry takes the oldest's place.
+std::vector<Calculation> ring;
+size_t first = 0, added = 0;
+
+// The inputs an entry's command read, as their fields write them.
+struct Inputs {
+    const Command* record;
+    FieldText v1, v2, s1, result;
+};
+
+Inputs inputs_of(const Calculation& c) {
+    const Command* r = find_command(c.command);
+    return {r, format_vector(c.a), format_vector(c.b), format_scalar(c.s),
+            r->scalar_result ? format_scalar(c.scalar) : format_vector(c.vector)};
+}
+
+const char* KEPT_HEADER = "arrowbench worksheet 1\n";
+
+// Nine significant digits give back every float; an infinity (which a
+// field can read, 1e39) as a number that reads back as one.
+void keep_number(std::string& out, float v) {
+    char text[32];
+    if (v - v != 0.0f && v == v) {
+        out += v > 0.0f ? " 1e39" : " -1e39";
+        return;
+    }
+    out += ' ';
+    out.append(text, write_significant(v, 9, text, text + sizeof text));
+}
+
+}  // namespace
+
+void add_to_worksheet(const Calculation& c) {
+    if (!find_command(c.command)) return;
+    if (ring.size() < WORKSHEET_CAP) {
+        ring.push_back(c);
+    } else {
+        ring[first] = c;
+        first = (first + 1) % WORKSHEET_CAP;
+    }
+    ++added;
+}
+
+size_t entry_count() { return ring.size(); }
+const Calculation& entry(size_t index) { return ring[(first + index) % ring.size()]; }
+size_t worksheet_added() { return added; }
+
+void clear_worksheet() {
+    ring.clear();
+    first = added = 0;
+}
+
+std::string entry_line(size_t index) {
+    if (index >= ring.size()) return "";
+    Inputs in = inputs_of(entry(index));
+    std::string line = std::to_string(index + 1) + ". " + in.record->button + " of V1 = " + in.v1.text;
+    if (in.record->reads_v2) line += std::string(", V2 = ") + in.v2.text;
+    if (in.record->reads_s1) line += std::string(", S1 = ") + in.s1.text;
+    return line + (in.record->scalar_result ? ": S2 = " : ": V3 = ") + in.result.text;
+}
+
+std::string worksheet_text() {
+    std::string out;
+    for (size_t i = 0; i < ring.size(); ++i) {
+        if (i) out += "\n\n";
+        out += entry_line(i) + "\n" + working_text(entry(i));
+    }
+    return out.empty() ? out : out + "\n";
+}
+
+// Field texts hold digits, signs, points, "e", spaces and the words
+// NaN and Infinity: nothing LaTeX reads as markup.
+std::string worksheet_latex() {
+    std::string out = "\\begin{enumerate}\n";
+    for (size_t i = 0; i < ring.size(); ++i) {
+        const Calculation& c = entry(i);
+        Inputs in = inputs_of(c);
+        out += std::string("\\item ") + in.record->button + " of $V_1$ = \\texttt{" + in.v1.text + "}";
+        if (in.record->reads_v2) out += std::string(", $V_2$ = \\texttt{") + in.v2.text + "}";
+        if (in.record->reads_s1) out += std::string(", $S_1$ = \\texttt{") + in.s1.text + "}";
+        out += std::string(in.record->scalar_result ? ": $S_2$" : ": $V_3$") + " = \\texttt{" + in.result.text +
+               "}\\\\\n" + latex(explain(c)) + "\n";
+    }
+    return ring.empty() ? "" : out + "\\end{enumerate}\n";
+}
+
+std::string save_worksheet() {
+    std::string out = KEPT_HEADER;
+    for (size_t i = 0; i < ring.size(); ++i) {
+        const Calculation& c = entry(i);
+        out += find_command(c.command)->button;
+        for (float v : {c.a.x, c.a.y, c.a.z, c.b.x, c.b.y, c.b.z, c.s}) keep_number(out, v);
+        out += '\n';
+    }
+    return out;
+}
+
+bool load_worksheet(const char* text) {
+    size_t header = std::strlen(KEPT_HEADER);
+    if (std::strncmp(text, KEPT_HEADER, header) != 0) return false;
+    std::vector<Calculation> read;
+    for (const char* p = text + header; *p;) {
+        const Command* record = nullptr;
+        for (size_t i = 0; i < COMMAND_COUNT; ++i) {
+            size_t n = std::strlen(COMMANDS[i].button);
+            if (!std::strncmp(p, COMMANDS[i].button, n) && p[n] == ' ') record = &COMMANDS[i];
+        }
+        if (!record) return false;
+        p += std::strlen(record->button);
+        float v[7];
+        for (float& x : v)
+            if (*p++ != ' ' || !read_number(p, x)) return false;
+        if (*p++ != '\n') return false;
+        read.push_back(calculate(record->id, {v[0], v[1], v[2]}, {v[3], v[4], v[5]}, v[6]));
+    }
+    clear_worksheet();
+    size_t from = read.size() > WORKSHEET_CAP ? read.size() - WORKSHEET_CAP : 0;
+    for (size_t i = from; i < read.size(); ++i) add_to_worksheet(read[i]);
+    return true;
+}

@@ -1,0 +1,55 @@
+// The session's memory beyond the fields: the worksheet, every calculation
+// kept in order (oldest first, the oldest let go past WORKSHEET_CAP), and
+// the steps that can be undone and redone. Each host runs every command
+// of its controls, menus and keys through run_step, which keeps both, in
+// place of run_command.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+
+constexpr size_t WORKSHEET_CAP = 1000;
+constexpr size_t UNDO_DEPTH = 200;
+
+// run_command's commands as steps: each calculator command, Use result,
+// Show calculation and Redraw can be undone; a calculator command (and a
+// Show calculation that calculated anew) adds an entry. Also Undo, Redo,
+// Copy worksheet (plain and LaTeX) and Clear worksheet. False for an
+// identifier that names no command.
+bool run_step(const FieldAccess& fields, unsigned id);
+
+// Recall of entry `index`: its inputs as it read them and its result back
+// in their fields, drawn as Show calculation draws, and made the last
+// calculation. One step; false where there is no such entry.
+bool recall(const FieldAccess& fields, size_t index);
+
+bool can_undo();
+bool can_redo();
+
+// The entries, oldest first (0 the oldest kept), and how many were ever
+// added (so that a host can add only what is new; Clear starts it again).
+size_t entry_count();
+const Calculation& entry(size_t index);
+size_t worksheet_added();
+void clear_worksheet();
+
+// Entry `index` as a line: its number, the command, the inputs it read and
+// its result in field texts ("3. CrossProduct of V1 = 1 2 3, V2 = 4 5 6:
+// V3 = -3 6 -3").
+std::string entry_line(size_t index);
+// Every entry: its line, then its working as Copy working gives it, a
+// blank line between entries.
+std::string worksheet_text();
+// The same as a LaTeX fragment (an enumerate list) for an article with
+// amsmath.
+std::string worksheet_latex();
+
+// The worksheet as a text to keep and read back (the page keeps it in the
+// browser's storage): each entry's command and inputs, exactly; results
+// are worked out again. A text that is not one of these (edited by hand,
+// another version) is refused whole, and the worksheet left as it was.
+std::string save_worksheet();
+bool load_worksheet(const char* text);
