@@ -7,7 +7,7 @@
 
 #include "app/control_ids.h"
 
-enum class MenuKey { none, f8, f9, home };
+enum class MenuKey { none, f8, f9, home, ctrl_z, ctrl_y };
 
 struct MenuItem {
     unsigned command;
@@ -20,9 +20,16 @@ struct MenuItem {
 // F9 is the spreadsheet's "calculate"; F8 beside it takes the result on.
 // Neither the dialog manager, nor an edit field, nor FLTK's fields and
 // buttons use either.
+// Undo and Redo are greyed while there is nothing to undo or redo
+// (can_undo, can_redo); Ctrl+Shift+Z redoes too. "Worksheet" opens the
+// host's worksheet window.
 inline constexpr MenuItem VIEW_MENU[] = {
     {ID_SHOW_CALCULATION, "&Show calculation", MenuKey::f9, "F9", true},
     {ID_COPY_WORKING, "&Copy working", MenuKey::none, nullptr, false},
     {ID_USE_RESULT, "&Use result", MenuKey::f8, "F8", true},
-    {ID_RESET_VIEW, "&Reset view", MenuKey::home, "Home", false},
+    {ID_UNDO, "Un&do", MenuKey::ctrl_z, "Ctrl+Z", true},
+    {ID_REDO, "&Redo", MenuKey::ctrl_y, "Ctrl+Y", true},
+    {ID_WORKSHEET, "&Worksheet", MenuKey::none, nullptr, false},
+    {ID_COPY_WORKSHEET, "Copy w&orksheet", MenuKey::none, nullptr, false},
+    {ID_RESET_VIEW, "Reset &view", MenuKey::home, "Home", false},
 };

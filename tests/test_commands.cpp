@@ -372,7 +372,7 @@ void check_menu_commands() {
     CHECK(run_command(f, ID_RESET_VIEW) && view_state.eye_distance == 10.0f && view_state.eye_dir.x == START_EYE_COMPONENT);
     std::string keys;
     for (const MenuItem& item : VIEW_MENU) keys += std::strchr(item.text, '&')[1];
-    CHECK_STR(keys, "SCUR");
+    CHECK_STR(keys, "SCUDRWOV");
 }
 
 // A session of steps, each row checked after it: Undo puts back what its

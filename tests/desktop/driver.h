@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/control_ids.h"
 #include "tests/check.h"
@@ -35,13 +36,19 @@ constexpr int LEFT_BUTTON = 1, RIGHT_BUTTON = 3;
 // The keys a scenario names, as the camera cases name them; each adapter
 // lists its codes for them in this order.
 constexpr const char* KEY_NAMES[] = {"ArrowLeft", "ArrowRight", "ArrowUp", "ArrowDown", "+",  "-",   "PageUp",     "PageDown",
-                                     "Home",      "Tab",        "Escape",  "Enter",     "F9", "F10", "ContextMenu", "F8"};
+                                     "Home",      "Tab",        "Escape",  "Enter",     "F9", "F10", "ContextMenu", "F8",
+                                     "Z",         "Y"};
 constexpr int KEY_COUNT = int(sizeof KEY_NAMES / sizeof *KEY_NAMES);
-// A key's place in KEY_NAMES, after a "Shift+" if any; -1 if it has none.
-inline int key_index(const std::string& name, bool& shift) {
-    shift = name.rfind("Shift+", 0) == 0;
+// A key's place in KEY_NAMES, after "Ctrl+" and then "Shift+" if any; -1
+// if it has none.
+inline int key_index(const std::string& name, bool& shift, bool& ctrl) {
+    size_t at = 0;
+    ctrl = name.rfind("Ctrl+", 0) == 0;
+    at += ctrl ? 5 : 0;
+    shift = name.compare(at, 6, "Shift+") == 0;
+    at += shift ? 6 : 0;
     for (int i = 0; i < KEY_COUNT; ++i)
-        if (name.compare(shift ? 6 : 0, std::string::npos, KEY_NAMES[i]) == 0) return i;
+        if (name.compare(at, std::string::npos, KEY_NAMES[i]) == 0) return i;
     return -1;
 }
 
@@ -71,10 +78,14 @@ struct DesktopDriver {
     virtual void click_view(int x, int y, int button = LEFT_BUTTON) = 0;
     virtual void wheel(int x, int y, double notches) = 0;  // forward > 0
     // A key of KEY_NAMES to whatever has the focus, "Shift+" before it for
-    // the key with Shift held.
+    // the key with Shift held, "Ctrl+" (before that) with Control held.
     virtual void key(const std::string& name) = 0;
     // Whether a popup menu of the program is showing.
     virtual bool menu_open() = 0;
+    // Whether the program's window captioned "Arrowbench worksheet" is
+    // showing, and the lines of its list of entries, top first.
+    virtual bool worksheet_shown() = 0;
+    virtual std::vector<std::string> worksheet_lines() = 0;
     // What the program puts on the clipboard while `action` runs, as
     // UTF-8; "<no answer>" when it puts nothing there in time.
     virtual std::string copied_by(const std::function<void()>& action) = 0;

@@ -240,7 +240,8 @@ int main(int argc, char** argv) {
     CHECK(app->running());
     app->key("ContextMenu");
     CHECK(app->menu_becomes(true));
-    menu_keys({"ArrowDown", "ArrowDown", "ArrowDown", "ArrowDown", "Enter"});
+    menu_keys({"ArrowDown", "ArrowDown", "ArrowDown", "ArrowDown", "ArrowDown", "ArrowDown", "ArrowDown", "ArrowDown",
+               "Enter"});
     Shot reset = app->frame();
     CHECK(differing(reset, shown) > 100);
     inputs("ArrowLeft Home", 250, 180);
@@ -257,6 +258,48 @@ int main(int argc, char** argv) {
     app->key("F9");
     check_shown(sub, app->frame());
     step("shortcut");
+
+    // Undo and Redo from any control: Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z; a
+    // field with typing of its own undoes that first.
+    set_all(*app, {{ID_V1, "1 2 3"}, {ID_V2, "4 5 6"}});
+    CHECK(app->press(ID_ADD));
+    CHECK(app->press(ID_CROSS_PRODUCT));
+    app->focus(ID_V2);
+    app->key("Ctrl+Z");
+    CHECK_STR(app->get(ID_V3), "5 7 9");
+    app->key("Ctrl+Y");
+    CHECK_STR(app->get(ID_V3), "-3 6 -3");
+    app->key("Ctrl+Z");
+    app->key("Ctrl+Shift+Z");
+    CHECK_STR(app->get(ID_V3), "-3 6 -3");
+    app->type(ID_V1, "7");
+    app->key("Ctrl+Z");
+    CHECK_STR(app->get(ID_V1), "1 2 3");
+    CHECK_STR(app->get(ID_V3), "-3 6 -3");
+    // "Copy worksheet", the menu's seventh item: every entry's line and its
+    // working, a blank line between; "Worksheet", the sixth, opens its
+    // window with them, which Escape closes, and not the program.
+    const std::string add_entry = "Add of V1 = 1 2 3, V2 = 4 5 6: V3 = 5 7 9\nV1 + V2 = (1 + 4, 2 + 5, 3 + 6) = (5, 7, 9)\n\n";
+    const std::string cross_entry = "CrossProduct of V1 = 1 2 3, V2 = 4 5 6: V3 = -3 6 -3\n" + std::string(cross.working) + "\n";
+    app->click_view(250, 180, RIGHT_BUTTON);
+    CHECK(app->menu_becomes(true));
+    std::string sheet = app->copied_by([] {
+        menu_keys({"ArrowDown", "ArrowDown", "ArrowDown", "ArrowDown", "ArrowDown", "ArrowDown", "ArrowDown", "Enter"});
+    });
+    CHECK(sheet.find(add_entry) != std::string::npos);
+    CHECK(sheet.size() > cross_entry.size() && sheet.compare(sheet.size() - cross_entry.size(), std::string::npos, cross_entry) == 0);
+    CHECK(app->menu_becomes(false));
+    app->click_view(250, 180, RIGHT_BUTTON);
+    CHECK(app->menu_becomes(true));
+    menu_keys({"ArrowDown", "ArrowDown", "ArrowDown", "ArrowDown", "ArrowDown", "ArrowDown", "Enter"});
+    app->pause(300);
+    CHECK(app->worksheet_shown());
+    std::vector<std::string> lines = app->worksheet_lines();
+    CHECK(!lines.empty() && lines.back().find("CrossProduct of V1 = 1 2 3, V2 = 4 5 6: V3 = -3 6 -3") != std::string::npos);
+    app->key("Escape");
+    app->pause(300);
+    CHECK(!app->worksheet_shown() && app->running());
+    step("worksheet");
 
     // Escape ends the program with exit code 0.
     CHECK(app->quit());
