@@ -5,7 +5,6 @@
 // and the last calculation with them: typing between steps stays as it is
 // wherever a step did not write.
 
-#include <algorithm>
 #include <cstring>
 
 #include "app/internal.h"
@@ -15,15 +14,15 @@
 
 namespace {
 
-struct FieldChange {
-    int id;
-    std::string before, after;
-};
-
-struct BoxChange {
-    int id;
-    bool before, after;
-};
+// What a step can write: the calculator's five fields and the rows' nine,
+// each in a slot of its own, and the rows' three boxes.
+constexpr int TEXTS = 14, BOXES = 3;
+int text_slot(int id) {
+    if (id >= ID_V1 && id <= ID_S2) return id - ID_V1;
+    int row = (id - ID_ROW_VECTOR) / ROW_STRIDE, k = (id - ID_ROW_VECTOR) % ROW_STRIDE;
+    return id >= ID_ROW_VECTOR && row < 3 && k < 3 ? 5 + row * 3 + k : -1;
+}
+int text_id(int slot) { return slot < 5 ? ID_V1 + slot : ID_ROW_VECTOR + (slot - 5) / 3 * ROW_STRIDE + (slot - 5) % 3; }
 
 struct ViewRows {
     std::vector<VectorSlot> slots;
@@ -32,16 +31,21 @@ struct ViewRows {
 };
 
 struct Step {
-    std::vector<FieldChange> fields;
-    std::vector<BoxChange> boxes;
+    std::string before[TEXTS], after[TEXTS];
+    uint32_t texts = 0;  // a bit a slot written
+    bool box_before[BOXES] = {}, box_after[BOXES] = {};
+    unsigned boxes = 0;
     bool drew = false;
     ViewRows view_before, view_after;
     Calculation calc_before, calc_after;
 };
 
-// Undoable steps, oldest first; those at `done` and past it can be redone.
-std::vector<Step> steps;
-size_t done = 0;
+// The steps kept, a ring of the last UNDO_DEPTH: `count` of them from
+// `oldest`, the first `done` done, the rest to be redone.
+Step ring[UNDO_DEPTH];
+size_t oldest = 0, count = 0, done = 0;
+
+Step& kept(size_t k) { return ring[(oldest + k) % UNDO_DEPTH]; }
 
 struct Recording {
     const FieldAccess* host;
@@ -53,18 +57,21 @@ void note_read(void* r, int id, char* buffer, int size) {
     f.read(f.host, id, buffer, size);
 }
 
+// A field's first write in the step notes what it held.
 void note_write(void* r, int id, const char* text) {
     Recording& rec = *static_cast<Recording*>(r);
     const FieldAccess& f = *rec.host;
-    auto it = std::find_if(rec.step->fields.begin(), rec.step->fields.end(), [&](const FieldChange& c) { return c.id == id; });
-    if (it == rec.step->fields.end()) {
-        char before[FIELD_BUFFER_SIZE] = "";
-        f.read(f.host, id, before, FIELD_BUFFER_SIZE);
-        before[FIELD_BUFFER_SIZE - 1] = '\0';
-        rec.step->fields.push_back({id, before, ""});
-        it = rec.step->fields.end() - 1;
+    int slot = text_slot(id);
+    if (slot >= 0) {
+        if (!(rec.step->texts >> slot & 1)) {
+            char before[FIELD_BUFFER_SIZE] = "";
+            f.read(f.host, id, before, FIELD_BUFFER_SIZE);
+            before[FIELD_BUFFER_SIZE - 1] = '\0';
+            rec.step->before[slot] = before;
+            rec.step->texts |= 1u << slot;
+        }
+        rec.step->after[slot] = text;
     }
-    it->after = text;
     f.write(f.host, id, text);
 }
 
@@ -81,12 +88,12 @@ void note_repaint(void* r) {
 void note_set_checked(void* r, int id, bool checked) {
     Recording& rec = *static_cast<Recording*>(r);
     const FieldAccess& f = *rec.host;
-    auto it = std::find_if(rec.step->boxes.begin(), rec.step->boxes.end(), [&](const BoxChange& c) { return c.id == id; });
-    if (it == rec.step->boxes.end()) {
-        rec.step->boxes.push_back({id, f.is_checked(f.host, id), checked});
-        it = rec.step->boxes.end() - 1;
+    int box = (id - ID_ROW_INVERSE) / ROW_STRIDE;
+    if (box >= 0 && box < BOXES && (id - ID_ROW_INVERSE) % ROW_STRIDE == 0) {
+        if (!(rec.step->boxes >> box & 1)) rec.step->box_before[box] = f.is_checked(f.host, id);
+        rec.step->boxes |= 1u << box;
+        rec.step->box_after[box] = checked;
     }
-    it->after = checked;
     if (f.set_checked) f.set_checked(f.host, id, checked);
 }
 
@@ -105,10 +112,14 @@ ViewRows view_rows() { return {view_state.slots, view_state.eye_dir, view_state.
 bool same(const Calculation& a, const Calculation& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // Runs `body` over the recording fields as one step, kept for Undo; a new
-// step drops what could have been redone.
+// step drops what could have been redone, and past the depth the oldest.
 template <class Body>
 void as_step(const FieldAccess& fields, bool draws, Body body) {
-    Step step;
+    count = done;
+    if (count == UNDO_DEPTH) oldest = (oldest + 1) % UNDO_DEPTH, --count;
+    Step& step = kept(count);
+    step.texts = step.boxes = 0;
+    step.drew = draws;
     step.calc_before = last_calculation();
     if (draws) step.view_before = view_rows();
     Recording rec{&fields, &step};
@@ -116,12 +127,8 @@ void as_step(const FieldAccess& fields, bool draws, Body body) {
                        note_set_checked, note_copy, note_tip};
     body(noting);
     step.calc_after = last_calculation();
-    step.drew = draws;
     if (draws) step.view_after = view_rows();
-    steps.erase(steps.begin() + long(done), steps.end());
-    if (steps.size() == UNDO_DEPTH) steps.erase(steps.begin());
-    steps.push_back(std::move(step));
-    done = steps.size();
+    done = ++count;
 }
 
 void put_view(const FieldAccess& fields, const ViewRows& rows) {
@@ -131,24 +138,15 @@ void put_view(const FieldAccess& fields, const ViewRows& rows) {
     fields.request_repaint(fields.host);
 }
 
-void undo(const FieldAccess& fields) {
-    if (!done) return;
-    const Step& s = steps[--done];
-    for (auto it = s.fields.rbegin(); it != s.fields.rend(); ++it) write_field(fields, it->id, it->before.c_str());
-    for (const BoxChange& b : s.boxes)
-        if (fields.set_checked) fields.set_checked(fields.host, b.id, b.before);
-    if (s.drew) put_view(fields, s.view_before);
-    set_last_calculation(fields, s.calc_before);
-}
-
-void redo(const FieldAccess& fields) {
-    if (done == steps.size()) return;
-    const Step& s = steps[done++];
-    for (const FieldChange& c : s.fields) write_field(fields, c.id, c.after.c_str());
-    for (const BoxChange& b : s.boxes)
-        if (fields.set_checked) fields.set_checked(fields.host, b.id, b.after);
-    if (s.drew) put_view(fields, s.view_after);
-    set_last_calculation(fields, s.calc_after);
+// A step's befores (Undo) or afters (Redo) back in place.
+void put_back(const FieldAccess& fields, const Step& s, bool after) {
+    for (int i = 0; i < TEXTS; ++i)
+        if (s.texts >> i & 1) write_field(fields, text_id(i), (after ? s.after[i] : s.before[i]).c_str());
+    for (int i = 0; i < BOXES; ++i)
+        if (s.boxes >> i & 1 && fields.set_checked)
+            fields.set_checked(fields.host, ID_ROW_INVERSE + i * ROW_STRIDE, after ? s.box_after[i] : s.box_before[i]);
+    if (s.drew) put_view(fields, after ? s.view_after : s.view_before);
+    set_last_calculation(fields, after ? s.calc_after : s.calc_before);
 }
 
 void copy(const FieldAccess& fields, const std::string& text) {
@@ -157,18 +155,19 @@ void copy(const FieldAccess& fields, const std::string& text) {
 
 }  // namespace
 
-void forget_steps() {
-    steps.clear();
-    done = 0;
-}
+void forget_steps() { oldest = count = done = 0; }
 
 bool can_undo() { return done > 0; }
-bool can_redo() { return done < steps.size(); }
+bool can_redo() { return done < count; }
 
 bool run_step(const FieldAccess& fields, unsigned id) {
     switch (id) {
-        case ID_UNDO: undo(fields); return true;
-        case ID_REDO: redo(fields); return true;
+        case ID_UNDO:
+            if (done) put_back(fields, kept(--done), false);
+            return true;
+        case ID_REDO:
+            if (done < count) put_back(fields, kept(done++), true);
+            return true;
         case ID_COPY_WORKSHEET: copy(fields, worksheet_text()); return true;
         case ID_COPY_WORKSHEET_LATEX: copy(fields, worksheet_latex()); return true;
         case ID_CLEAR_WORKSHEET: clear_worksheet(); return true;

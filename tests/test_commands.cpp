@@ -1,6 +1,7 @@
 // The calculator commands against an in-memory set of fields, through the
 // same FieldAccess the hosts provide.
 
+#include <cctype>
 #include <map>
 #include <string>
 #include <vector>
@@ -371,7 +372,7 @@ void check_menu_commands() {
     orbit_camera(view_state, 40, 10);
     CHECK(run_command(f, ID_RESET_VIEW) && view_state.eye_distance == 10.0f && view_state.eye_dir.x == START_EYE_COMPONENT);
     std::string keys;
-    for (const MenuItem& item : VIEW_MENU) keys += std::strchr(item.text, '&')[1];
+    for (const MenuItem& item : VIEW_MENU) keys += char(std::toupper(std::strchr(item.text, '&')[1]));
     CHECK_STR(keys, "SCUDRWOV");
 }
 

@@ -8,6 +8,7 @@
 
 #include "app/app.h"
 #include "app/scene.h"
+#include "app/worksheet.h"
 #include "view/view.h"
 
 namespace {
@@ -22,9 +23,10 @@ EM_JS(void, page_read_field, (int id, char* buffer, int size), {
     HEAPU8[buffer + n] = 0;
 });
 
+// A field the core writes has no typing of its own to undo (page.js).
 EM_JS(void, page_write_field, (int id, const char* text), {
     var field = document.querySelector('[data-id="' + id + '"]');
-    if (field) field.value = UTF8ToString(text);
+    if (field) field.value = field.dataset.written = UTF8ToString(text), delete field.dataset.typed;
 });
 
 EM_JS(int, page_is_checked, (int id), {
@@ -59,6 +61,18 @@ EM_JS(void, page_show_working, (const char* text, const char* math, const char* 
 EM_JS(int, page_link_size, (), { return lengthBytesUTF8(location.hash.slice(1)) + 1; });
 EM_JS(void, page_read_link, (char* buffer, int size), { stringToUTF8(location.hash.slice(1), buffer, size); });
 
+// The worksheet on the page: entries added one by one, each typeset as it
+// comes; the oldest dropped past the cap; kept in the browser's storage,
+// which may refuse (a full quota) or hold what cannot be read (set aside).
+EM_JS(void, page_add_entry, (const char* line, const char* math), { addEntry(UTF8ToString(line), UTF8ToString(math)); });
+EM_JS(void, page_trim_entries, (int count), { trimEntries(count); });
+EM_JS(void, page_history, (int undo, int redo), { showHistory(undo, redo); });
+EM_JS(void, page_keep_worksheet, (const char* text), { keepWorksheet(UTF8ToString(text)); });
+EM_JS(int, page_kept_size, (), { return lengthBytesUTF8(keptWorksheet()) + 1; });
+EM_JS(void, page_read_kept, (char* buffer, int size), { stringToUTF8(keptWorksheet(), buffer, size); });
+EM_JS(void, page_set_aside, (), { setAsideWorksheet(); });
+EM_JS(void, page_copy, (const char* text, int latex), { copyWorksheet(UTF8ToString(text), latex); });
+
 void read_field_text(void*, int id, char* buffer, int size) { page_read_field(id, buffer, size); }
 void write_field_text(void*, int id, const char* text) { page_write_field(id, text); }
 bool box_checked(void*, int id) { return page_is_checked(id) != 0; }
@@ -66,6 +80,21 @@ void repaint(void*) { page_request_repaint(); }
 void set_checked(void*, int id, bool on) { page_set_checked(id, on ? 1 : 0); }
 
 FieldAccess page_fields() { return {nullptr, read_field_text, write_field_text, box_checked, repaint, set_checked}; }
+
+// What the page shows of the worksheet follows the core's: what was added
+// since, all of it after a Clear, and the buttons' state.
+size_t shown_added = 0;
+void show_worksheet() {
+    size_t added = worksheet_added(), count = entry_count();
+    bool changed = added != shown_added;
+    if (added < shown_added) page_trim_entries(0), shown_added = 0;
+    size_t fresh = added - shown_added < count ? added - shown_added : count;
+    for (size_t i = count - fresh; i < count; ++i) page_add_entry(entry_line(i).c_str(), mathml(explain(entry(i))).c_str());
+    page_trim_entries(int(count));
+    if (changed) page_keep_worksheet(save_worksheet().c_str());
+    shown_added = added;
+    page_history(can_undo(), can_redo());
+}
 
 void show_working() {
     Working w = explain(last_calculation());
@@ -92,12 +121,38 @@ EMSCRIPTEN_KEEPALIVE int arrowbench_open_link() {
     return complete ? 1 : 0;
 }
 
-// A control's command: true when `id` names one. The address follows.
+// A control's command, as an undoable step: true when `id` names one. The
+// address and the worksheet follow.
 EMSCRIPTEN_KEEPALIVE int arrowbench_command(unsigned id) {
-    if (!run_command(page_fields(), id)) return 0;
+    if (!run_step(page_fields(), id)) return 0;
     show_working();
+    show_worksheet();
     arrowbench_link();
     return 1;
+}
+
+EMSCRIPTEN_KEEPALIVE void arrowbench_recall(int index) {
+    if (index < 0 || !recall(page_fields(), size_t(index))) return;
+    show_working();
+    show_worksheet();
+    arrowbench_link();
+}
+
+// The kept worksheet, after the first frame: one that cannot be read is
+// set aside and a new one begun.
+EMSCRIPTEN_KEEPALIVE void arrowbench_open_worksheet() {
+    int size = page_kept_size();
+    if (size > 1) {
+        std::string text(size_t(size), '\0');
+        page_read_kept(text.data(), size);
+        if (!load_worksheet(text.c_str())) page_set_aside();
+    }
+    shown_added = 0;
+    show_worksheet();
+}
+
+EMSCRIPTEN_KEEPALIVE void arrowbench_copy_worksheet(int latex) {
+    page_copy((latex ? worksheet_latex() : worksheet_text()).c_str(), latex);
 }
 
 

@@ -358,6 +358,20 @@ main > canvas:focus-visible { outline: 2px solid CanvasText; outline-offset: 1px
 .calculation output { flex-basis: 100%%; overflow-wrap: anywhere; }
 .calculation .clause { display: block; }
 .calculation math { font-family: math; }
+#worksheet-panel { flex-basis: 100%%; }
+main > .tools:not(.calculation) { contain: inline-size; }
+h2 { margin: 8px 0 2px; font-size: 1.15em; }
+#worksheet { margin: 0; padding-left: 2.2em; }
+#worksheet li { margin: 4px 0; }
+#worksheet .working { overflow-wrap: anywhere; }
+#worksheet .clause { display: block; }
+#worksheet math { font-family: math; }
+.recall { margin-left: .6em; min-height: var(--control); }
+@media print {
+  header, main > :not(.tools:not(.calculation)), main > .tools > :not(#worksheet-panel), #worksheet-panel .tools, .recall { display: none; }
+  main { display: block; }
+  #worksheet li { break-inside: avoid; }
+}
 .axis-label { position: absolute; left: 0; top: 0; margin: 0; font-weight: bold; line-height: 1; pointer-events: none; }
 @media (min-width: 1000px) {
   :root { --control: 1.85em; }
@@ -367,13 +381,14 @@ main > canvas:focus-visible { outline: 2px solid CanvasText; outline-offset: 1px
          grid-template-rows: repeat(%d, auto) minmax(0, 1fr); row-gap: 4px; }
   header { display: flex; flex-wrap: wrap; align-items: baseline; column-gap: 1em; }
   .tools { align-self: start; margin-top: 8px; }
+  #worksheet { max-height: 45vh; overflow: auto; }
   .calculation output { font-size: .9em; }
   main > * { grid-area: var(--wide); margin: var(--wm, var(--m)); }
   main > canvas { align-self: stretch; aspect-ratio: auto; max-height: none; min-width: 546px; min-height: 363px; }
 }
 </style>
 <style id="view-first">
-header > *, main > :not(canvas) { content-visibility: hidden; }
+header > *, main > :not(canvas, .calculation, .check, .heading) { content-visibility: hidden; }
 header > *, .static, .heading { contain-intrinsic-block-size: 1lh; }
 .tools { contain-intrinsic-block-size: var(--control); }
 </style>
@@ -398,7 +413,10 @@ std::string calculation_tools() {
            "\">\n<button type=\"button\" id=\"show-calculation\" data-id=\"" + std::to_string(ID_SHOW_CALCULATION) +
            "\">Show calculation</button>\n<button type=\"button\" id=\"use-result\" data-id=\"" +
            std::to_string(ID_USE_RESULT) +
-           "\">Use result</button>\n<output id=\"working\" aria-live=\"polite\" data-text=\"\"></output>\n"
+           "\">Use result</button>\n<button type=\"button\" id=\"undo\" data-id=\"" + std::to_string(ID_UNDO) +
+           "\" aria-keyshortcuts=\"Control+Z\" disabled>Undo</button>\n<button type=\"button\" id=\"redo\" data-id=\"" +
+           std::to_string(ID_REDO) +
+           "\" aria-keyshortcuts=\"Control+Y Control+Shift+Z\" disabled>Redo</button>\n<output id=\"working\" aria-live=\"polite\" data-text=\"\"></output>\n"
            "<button type=\"button\" id=\"copy-working\" hidden>Copy working</button>\n"
            "<button type=\"button\" id=\"copy-latex\" hidden>Copy LaTeX</button>\n</div>";
 }
@@ -409,7 +427,12 @@ std::string tools() {
            "<button type=\"button\" id=\"copy-link\">Copy link</button>\n"
            "<button type=\"button\" id=\"save-picture\">Save picture</button>\n"
            "<span id=\"status\" role=\"status\"></span>\n"
-           "</div>\n";
+           "<section id=\"worksheet-panel\" aria-labelledby=\"worksheet-title\">\n"
+           "<h2 id=\"worksheet-title\">Worksheet</h2>\n<ol id=\"worksheet\" aria-labelledby=\"worksheet-title\"></ol>\n"
+           "<p class=\"tools\"><button type=\"button\" id=\"copy-worksheet\">Copy worksheet</button>\n"
+           "<button type=\"button\" id=\"copy-worksheet-latex\">Copy worksheet as LaTeX</button>\n"
+           "<button type=\"button\" id=\"clear-worksheet\" data-id=\"" +
+           std::to_string(ID_CLEAR_WORKSHEET) + "\">Clear worksheet</button></p>\n</section>\n</div>\n";
 }
 
 }  // namespace

@@ -46,6 +46,8 @@ document.addEventListener('DOMContentLoaded', showControls);
 
 function pageReady(whole) {
   describeView();
+  // The kept worksheet, typeset after the first frame, never before it.
+  Module._arrowbench_open_worksheet();
   Module._arrowbench_link();
   if (!whole) say('Part of this link could not be read: what could be read is shown, the rest is as it starts.');
   Module.cameraSettled = function() { Module._arrowbench_link(); };
@@ -60,6 +62,33 @@ function pageReady(whole) {
     });
   });
   document.getElementById('copy-link').addEventListener('click', copyLink);
+  document.getElementById('copy-worksheet').addEventListener('click', function() { Module._arrowbench_copy_worksheet(0); });
+  document.getElementById('copy-worksheet-latex').addEventListener('click', function() {
+    Module._arrowbench_copy_worksheet(1);
+  });
+  // An entry's Recall: its place in the list is its index in the core's.
+  document.getElementById('worksheet').addEventListener('click', function(e) {
+    if (!e.target.classList.contains('recall')) return;
+    var item = e.target.closest('li');
+    Module._arrowbench_recall([].indexOf.call(item.parentNode.children, item));
+    describeView();
+    bringViewIntoSight();
+  });
+  // Typing in a field is the field's to undo first; once it is undone back
+  // to what the core wrote, Ctrl+Z is the page's again.
+  document.addEventListener('input', function(e) {
+    var field = e.target;
+    if (field.dataset.id === undefined) return;
+    if (e.inputType === 'historyUndo' && field.value === field.dataset.written) delete field.dataset.typed;
+    else field.dataset.typed = '1';
+  });
+  document.addEventListener('keydown', function(e) {
+    var key = e.key.toLowerCase();
+    if (!(e.ctrlKey || e.metaKey) || e.altKey || (key !== 'z' && key !== 'y')) return;
+    if (e.target.dataset && e.target.dataset.typed) return;
+    e.preventDefault();
+    document.getElementById(key === 'y' || e.shiftKey ? 'redo' : 'undo').click();
+  });
   document.getElementById('copy-working').addEventListener('click', function() {
     copyText(Module.working, 'Working copied as text.', 'The working could not be copied.');
   });
@@ -115,6 +144,69 @@ function showWorking(text, math, tex) {
   out.dataset.text = text;
   out.innerHTML = math;
   document.getElementById('copy-working').hidden = document.getElementById('copy-latex').hidden = !text;
+}
+
+// The worksheet's list: an entry typeset on its own as the core adds it
+// (its number is the list's), the oldest dropped past the cap.
+function addEntry(line, math) {
+  var item = document.createElement('li');
+  var text = item.appendChild(document.createElement('span'));
+  text.textContent = line.slice(line.indexOf(' ') + 1);
+  var recall = item.appendChild(document.createElement('button'));
+  recall.type = 'button';
+  recall.className = 'recall';
+  recall.textContent = 'Recall';
+  recall.setAttribute('aria-label', 'Recall ' + line);
+  item.appendChild(document.createElement('div')).className = 'working';
+  item.lastChild.innerHTML = math;
+  document.getElementById('worksheet').appendChild(item);
+}
+
+function trimEntries(count) {
+  var list = document.getElementById('worksheet');
+  while (list.children.length > count) list.firstChild.remove();
+  // The numbers in the Recall buttons' names follow the list's.
+  [].forEach.call(list.querySelectorAll('.recall'), function(button, i) {
+    button.setAttribute('aria-label', button.getAttribute('aria-label').replace(/^Recall \d+/, 'Recall ' + (i + 1)));
+  });
+}
+
+function showHistory(undo, redo) {
+  document.getElementById('undo').disabled = !undo;
+  document.getElementById('redo').disabled = !redo;
+}
+
+// The browser's storage may be full, or switched off: the page works on,
+// and says once that its worksheet is not kept.
+var WORKSHEET_KEY = 'arrowbench-worksheet';
+function keepWorksheet(text) {
+  try {
+    localStorage.setItem(WORKSHEET_KEY, text);
+  } catch (e) {
+    if (!Module.unkept) say('This browser keeps no more: the worksheet is not kept once the page closes.');
+    Module.unkept = true;
+  }
+}
+
+function keptWorksheet() {
+  try {
+    return localStorage.getItem(WORKSHEET_KEY) || '';
+  } catch (e) {
+    return '';
+  }
+}
+
+function setAsideWorksheet() {
+  try {
+    localStorage.setItem(WORKSHEET_KEY + '-set-aside', keptWorksheet());
+    localStorage.removeItem(WORKSHEET_KEY);
+  } catch (e) {}
+  say('The kept worksheet could not be read (changed by hand, or from another version): it was set aside and a new one begun.');
+}
+
+function copyWorksheet(text, latex) {
+  if (!text) return say('The worksheet is empty.');
+  copyText(text, latex ? 'Worksheet copied as LaTeX.' : 'Worksheet copied as text.', 'The worksheet could not be copied.');
 }
 
 function copyText(text, done, failed) {

@@ -67,7 +67,8 @@ int main() {
     }
     std::printf("],\n\"long_field\": {\"pad\": %d, \"tail\": %s, \"written\": %s},\n", LONG_FIELD.pad,
                 json(LONG_FIELD.tail).c_str(), json(LONG_FIELD.written).c_str());
-    std::printf("\"show_id\": %u,\n\"use_id\": %u,\n\"show\": [\n", ID_SHOW_CALCULATION, ID_USE_RESULT);
+    std::printf("\"show_id\": %u,\n\"use_id\": %u,\n\"undo_id\": %u,\n\"redo_id\": %u,\n\"clear_id\": %u,\n\"show\": [\n",
+                ID_SHOW_CALCULATION, ID_USE_RESULT, ID_UNDO, ID_REDO, ID_CLEAR_WORKSHEET);
     first = true;
     for (const ShowCase& c : SHOW_CASES) {
         std::printf("%s  {\"command\": %u, \"v1\": %s, \"v2\": %s, \"s1\": %s, \"working\": %s, \"rows\": [", first ? "" : ",\n",

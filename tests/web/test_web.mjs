@@ -77,8 +77,10 @@ async function checkLayout(page) {
   const ids = await page.evaluate(() => [...document.querySelectorAll('[data-id]')].map((e) => Number(e.dataset.id)));
   const order = cases.controls.filter((id) => id !== ID_VIEW);
   order.splice(order.indexOf(ID_REDRAW) + 1, 0, ID_VIEW);
-  order.splice(order.indexOf(ID_LENGTH) + 1, 0, cases.show_id, cases.use_id);
-  same(JSON.stringify(ids), JSON.stringify(order), 'controls in template order, Show calculation and Use result after Length, the view after Redraw');
+  order.splice(order.indexOf(ID_LENGTH) + 1, 0, cases.show_id, cases.use_id, cases.undo_id, cases.redo_id);
+  const ids_before_clear = ids.filter((id) => id !== cases.clear_id);
+  same(JSON.stringify(ids_before_clear), JSON.stringify(order), 'controls in template order, Show calculation, Use result, Undo and Redo after Length, the view after Redraw');
+  same(ids[ids.length - 1], cases.clear_id, 'Clear worksheet last');
   // Every field and check box has a name of its own; the group boxes are
   // groups with their captions; the view has a text alternative.
   const names = await page.evaluate(() => [...document.querySelectorAll('input')].map((e) => e.getAttribute('aria-label')));
@@ -208,6 +210,73 @@ async function checkNotation(page) {
     }
   }
   context = '';
+}
+
+// The worksheet in one session: entries as commands run, Undo and Redo by
+// button and key (a field's own typing undone first), Recall, the list kept
+// across a reload and printed alone, Clear; a kept worksheet that cannot
+// be read set aside with a word, a full storage quota said.
+async function checkWorksheet(browser, url) {
+  const context = await browser.newContext({ permissions: ['clipboard-read', 'clipboard-write'] });
+  const page = await context.newPage();
+  page.on('pageerror', (e) => check(false, `page error: ${e.message}`));
+  const load = async (how) => { await how(); await page.waitForSelector('html[data-ready]', { timeout: 30000 }); };
+  await load(() => page.goto(url));
+  const entries = () => page.$$eval('#worksheet > li', (items) => items.map((e) => e.firstChild.textContent));
+  const v3 = () => getField(page, ID_V3);
+  const add = 'Add of V1 = 1 2 3, V2 = 4 5 6: V3 = 5 7 9', cross = 'CrossProduct of V1 = 1 2 3, V2 = 4 5 6: V3 = -3 6 -3';
+  check(await page.isDisabled('#undo') && await page.isDisabled('#redo'), 'nothing to undo or redo at first');
+  await setFields(page, { [ID_V1]: '1 2 3', [ID_V2]: '4 5 6' });
+  await page.click(field(ID_ADD));
+  await page.click(field(ID_CROSS_PRODUCT));
+  same(JSON.stringify(await entries()), JSON.stringify([add, cross]), 'the entries');
+  same(await page.$$eval('#worksheet > li:last-child math', (m) => m.map((e) => e.getAttribute('alttext')).join(' ')),
+       cases.show.find((c) => c.command === ID_CROSS_PRODUCT).working.replace('; ', ' '), 'an entry\'s working typeset');
+  await page.click('#undo');
+  same(await v3(), '5 7 9', 'Undo');
+  check(!(await page.isDisabled('#redo')), 'Redo once there is something to redo');
+  await page.click('#redo');
+  same(await v3(), '-3 6 -3', 'Redo');
+  await page.focus(field(ID_V2));
+  for (const [key, want] of [['Control+Z', '5 7 9'], ['Control+Shift+Z', '-3 6 -3'], ['Control+Z', '5 7 9'],
+                             ['Control+Y', '-3 6 -3']]) {
+    await page.keyboard.press(key);
+    same(await v3(), want, key);
+  }
+  await page.keyboard.type('7');
+  await page.keyboard.press('Control+Z');
+  same(await getField(page, ID_V2), '4 5 6', 'the field\'s own typing undone first');
+  same(await v3(), '-3 6 -3', 'and no step with it');
+  same(JSON.stringify(await entries()), JSON.stringify([add, cross]), 'Undo and Redo add no entry');
+  const recall = await page.$('#worksheet > li:first-child .recall');
+  check((await recall.getAttribute('aria-label')).startsWith('Recall 1. Add'), 'Recall\'s name');
+  await recall.click();
+  same(await v3(), '5 7 9', 'Recall\'s result');
+  same((await rows(page))[6], '5 7 9', 'Recall draws the entry');
+  await page.click('#copy-worksheet');
+  same(await page.evaluate(() => navigator.clipboard.readText()),
+       `1. ${add}\nV1 + V2 = (1 + 4, 2 + 5, 3 + 6) = (5, 7, 9)\n\n2. ${cross}\n` +
+       cases.show.find((c) => c.command === ID_CROSS_PRODUCT).working + '\n', 'Copy worksheet');
+  await page.emulateMedia({ media: 'print' });
+  check(await page.isVisible('#worksheet') && !(await page.isVisible('canvas')) &&
+        !(await page.isVisible('#show-calculation')) && !(await page.isVisible('.recall')), 'printed, the worksheet alone');
+  await page.emulateMedia({ media: 'screen' });
+  await load(() => page.reload());
+  same(JSON.stringify(await entries()), JSON.stringify([add, cross]), 'the worksheet after a reload');
+  await page.click('#clear-worksheet');
+  await load(() => page.reload());
+  same(JSON.stringify(await entries()), '[]', 'cleared, and kept so');
+  await page.evaluate(() => localStorage.setItem('arrowbench-worksheet', 'arrowbench worksheet 9\nAdd 1'));
+  await load(() => page.reload());
+  check(/could not be read/.test(await page.textContent('#status')), 'a kept worksheet that cannot be read: said');
+  same(await page.evaluate(() => localStorage.getItem('arrowbench-worksheet-set-aside')), 'arrowbench worksheet 9\nAdd 1',
+       'and set aside');
+  await page.evaluate(() => {
+    Storage.prototype.setItem = () => { throw new DOMException('full', 'QuotaExceededError'); };
+  });
+  await page.click(field(ID_ADD));
+  check(/not kept/.test(await page.textContent('#status')) && (await entries()).length === 1, 'a full storage: said, and the page works on');
+  await context.close();
 }
 
 const rows = (page) => page.evaluate((ids) => ids.map((id) => document.querySelector(`[data-id="${id}"]`).value),
@@ -752,6 +821,7 @@ try {
   await checkDensity(launch, url);
   await checkSizes(browser, url);
   await checkLink(browser, url);
+  await checkWorksheet(browser, url);
   await checkWithoutWebGL(launch, url, page);
   for (const name of ['firefox', 'webkit']) await checkEngine(name, url);
   await checkOffline(page, server);

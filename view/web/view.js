@@ -75,9 +75,15 @@ function attachView(module, canvas) {
     module.repaintPending = 0;
     module._arrowbench_paint();
   }
+  // Before the observer has spoken: the content box's edges snapped to
+  // device pixels, as the device-pixel box has them, so that its first
+  // word agrees with the first frame wherever the box starts.
   function fitToRatio() {
-    var ratio = window.devicePixelRatio || 1;
-    fit(Math.round(canvas.clientWidth * ratio), Math.round(canvas.clientHeight * ratio), canvas.clientWidth);
+    var ratio = window.devicePixelRatio || 1, box = canvas.getBoundingClientRect();
+    var left = box.left + canvas.clientLeft, right = box.right - canvas.clientLeft;
+    var top = box.top + canvas.clientTop, bottom = box.bottom - canvas.clientTop;
+    fit(Math.round(right * ratio) - Math.round(left * ratio), Math.round(bottom * ratio) - Math.round(top * ratio),
+        right - left);
   }
   fitToRatio();
 
