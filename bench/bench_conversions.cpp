@@ -9,9 +9,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "app/internal.h"
+#include "app/worksheet.h"
 #include "vectext/vectext.h"
 
 namespace {
@@ -140,6 +143,27 @@ void BM_libc(benchmark::State& state) {
 
 BENCHMARK(BM_ours);
 BENCHMARK(BM_libc);
+
+// A command as the hosts run it, an undoable step that keeps its entry,
+// with the worksheet empty (cleared after each) and at its cap of 1,000.
+std::map<int, std::string> fields;
+void read_text(void*, int id, char* buffer, int size) { std::snprintf(buffer, size_t(size), "%s", fields[id].c_str()); }
+void write_text(void*, int id, const char* text) { fields[id] = text; }
+bool unchecked(void*, int) { return false; }
+void no_repaint(void*) {}
+
+void BM_step(benchmark::State& state) {
+    FieldAccess f{nullptr, read_text, write_text, unchecked, no_repaint};
+    fields = {{ID_V1, "1.5 -2 3e-05"}, {ID_V2, "4 0.25 6"}, {ID_S1, "2"}, {ID_V3, "0 0 0"}, {ID_S2, "0"}};
+    clear_worksheet();
+    forget_steps();
+    while (int64_t(entry_count()) < state.range(0)) run_step(f, ID_CROSS_PRODUCT);
+    for (auto _ : state) {
+        run_step(f, ID_CROSS_PRODUCT);
+        if (!state.range(0)) clear_worksheet();
+    }
+}
+BENCHMARK(BM_step)->Arg(0)->Arg(WORKSHEET_CAP);
 
 }  // namespace
 

@@ -4,7 +4,7 @@ find_package(benchmark REQUIRED)
 find_library(OSMESA_LIBRARY OSMesa REQUIRED)
 
 add_executable(bench_conversions bench_conversions.cpp)
-target_link_libraries(bench_conversions PRIVATE vectext benchmark::benchmark)
+target_link_libraries(bench_conversions PRIVATE app_core fixed_client_size benchmark::benchmark)
 
 add_executable(bench_frame bench_frame.cpp)
 target_link_libraries(bench_frame PRIVATE fixed_client_size ${OSMESA_LIBRARY} benchmark::benchmark)

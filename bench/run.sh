@@ -46,6 +46,9 @@ row "1. the axes' names (desktop): frame with / without" "(reported)" "$(ratio "
 ours=$(bench_median bench_conversions BM_ours_median)
 libc=$(bench_median bench_conversions BM_libc_median)
 row "6. parse+format vs strtod+%g, throughput" ">= 2x" "$(ratio "$libc" "$ours")x"
+step_none=$(bench_median bench_conversions BM_step/0_median)
+step_full=$(bench_median bench_conversions BM_step/1000_median)
+row "8. a command, 1,000 entries kept / none" "<= 1.1x" "$(ratio "$step_full" "$step_none")x ($(thousandth "$step_full") us vs $(thousandth "$step_none") us)"
 
 # 2 to 5 on the Linux host, under an X server of their own.
 probe=$PWD/$build/bench/frame_probe.so
