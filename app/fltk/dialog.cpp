@@ -9,20 +9,25 @@
 #include <FL/Fl_Check_Button.H>
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Gl_Window.H>
+#include <FL/Fl_Hold_Browser.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Menu_Item.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <string>
 
 #include "app/app.h"
 #include "app/menu.h"
+#include "app/worksheet.h"
 #include "app/fltk/display_scale.h"
 #include "app/fltk/icon.h"
 #include "view/fltk/view_window.h"
+#include "working/working.h"
 
 namespace {
 
@@ -100,6 +105,24 @@ protected:
     }
 };
 
+// Ctrl+Z undoes a field's own typing first (FLTK drops it when a command
+// writes the field), then lets it go, so that the next Ctrl+Z undoes a
+// step rather than typing it again. Ctrl+Y and Ctrl+Shift+Z are the
+// dialog's.
+class Field : public Fl_Input {
+public:
+    Field(int x, int y, int w, int h) : Fl_Input(x, y, w, h) {}
+
+    int handle(int event) override {
+        int key = Fl::event_key();
+        if (event != FL_KEYBOARD || !Fl::event_state(FL_CTRL) || (key != 'z' && key != 'y'))
+            return Fl_Input::handle(event);
+        if (key == 'y' || Fl::event_state(FL_SHIFT) || !undo()) return 0;
+        value(value());
+        return 1;
+    }
+};
+
 int control_id(const Fl_Widget* w) { return int(reinterpret_cast<intptr_t>(w->user_data())); }
 
 const TemplateControl* template_of(const Fl_Widget* w) {
@@ -153,11 +176,112 @@ FieldAccess field_access() {
     return FieldAccess{&the_dialog, read_input, write_input, box_checked, repaint_dialog, set_box, copy_text, set_tip};
 }
 
-// Every command goes to the core with the view's context current: some
-// (Reset view) draw at once.
+void show_worksheet();
+void update_worksheet();
+
+// Every command goes to the core as a step, with the view's context
+// current: some (Reset view) draw at once.
 void run(unsigned id) {
+    if (id == ID_WORKSHEET) return show_worksheet();
     make_view_current();
-    run_command(field_access(), id);
+    run_step(field_access(), id);
+    update_worksheet();
+}
+
+// The worksheet's window: every entry as one row, its line and then its
+// working, oldest first, and what can be done with them.
+class EntryList : public Fl_Hold_Browser {
+public:
+    EntryList(int x, int y, int w, int h) : Fl_Hold_Browser(x, y, w, h) {}
+
+    void recall_selected() {
+        if (!value()) return;
+        make_view_current();
+        recall(field_access(), size_t(value() - 1));
+    }
+
+    // Enter or a double click recalls the entry; Ctrl+C copies its row.
+    int handle(int event) override {
+        if (event == FL_KEYBOARD && (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter)) {
+            recall_selected();
+            return 1;
+        }
+        if (event == FL_KEYBOARD && Fl::event_state(FL_CTRL) && Fl::event_key() == 'c') {
+            if (value()) Fl::copy(text(value()), int(std::strlen(text(value()))), 1);
+            return 1;
+        }
+        int used = Fl_Hold_Browser::handle(event);
+        if (event == FL_PUSH && Fl::event_clicks() && value()) recall_selected();
+        return used;
+    }
+};
+
+Fl_Double_Window* sheet;
+EntryList* entries;
+size_t rows_added;  // worksheet_added() when the rows were last brought up to date
+
+void add_sheet_button(int x, int y, int w, int h, const char* label, Fl_Callback* callback) {
+    auto* button = new Fl_Button(x, y, w, h, label);
+    button->labelsize(font_size());
+    button->callback(callback);
+}
+
+void create_worksheet() {
+    const int gap = scaled(8), button_h = scaled(24), button_w = scaled(104);
+    sheet = new Fl_Double_Window(scaled(560), scaled(300), "Arrowbench worksheet");
+    entries = new EntryList(gap, gap, sheet->w() - 2 * gap, sheet->h() - 3 * gap - button_h);
+    entries->textsize(font_size());
+    entries->format_char(0);  // the rows are the core's text, never markup
+    int y = sheet->h() - gap - button_h;
+    add_sheet_button(gap, y, button_w, button_h, "Recall", [](Fl_Widget*, void*) { entries->recall_selected(); });
+    add_sheet_button(2 * gap + button_w, y, button_w, button_h, "Copy worksheet",
+                     [](Fl_Widget*, void*) { run(ID_COPY_WORKSHEET); });
+    add_sheet_button(3 * gap + 2 * button_w, y, button_w, button_h, "Copy as LaTeX",
+                     [](Fl_Widget*, void*) { run(ID_COPY_WORKSHEET_LATEX); });
+    add_sheet_button(4 * gap + 3 * button_w, y, button_w, button_h, "Clear",
+                     [](Fl_Widget*, void*) { run(ID_CLEAR_WORKSHEET); });
+    sheet->end();
+    sheet->resizable(entries);
+    sheet->callback([](Fl_Widget* window, void*) { window->hide(); });  // Escape and the close box
+    sheet->xclass("arrowbench");
+    sheet->set_non_modal();  // transient for the dialog, above it
+    set_window_icons(*sheet);
+    // Beside the dialog, on the screen.
+    Fl_Window* dialog = the_dialog.window;
+    sheet->position(std::max(0, std::min(dialog->x() + dialog->w() + gap, Fl::w() - sheet->w())), dialog->y());
+}
+
+// New entries are added as rows; a worksheet cleared, or past its cap
+// letting its oldest go, is shown again whole.
+void update_worksheet() {
+    if (!sheet) return;
+    size_t count = entry_count(), added = worksheet_added(), rows = size_t(entries->size());
+    size_t fresh = added >= rows_added ? added - rows_added : count;
+    if (added < rows_added || rows + fresh != count) {
+        entries->clear();
+        fresh = count;
+    }
+    for (size_t i = count - fresh; i < count; ++i) {
+        std::string row = entry_line(i) + " \u2014 " + plain_text(explain(entry(i)));
+        entries->add(row.c_str());
+    }
+    if (fresh) {
+        entries->value(entries->size());  // the newest, ready for Recall
+        entries->bottomline(entries->size());
+    }
+    rows_added = added;
+}
+
+// Opening it again brings it forward, with the keys in its list: without
+// a window manager to give them, the X focus would stay where the menu
+// left it, in the dialog.
+void show_worksheet() {
+    if (!sheet) create_worksheet();
+    update_worksheet();
+    sheet->show();
+    sheet->wait_for_expose();
+    XSetInputFocus(fl_display, fl_xid(sheet), RevertToPointerRoot, CurrentTime);
+    entries->take_focus();
 }
 
 int fltk_key(MenuKey key) {
@@ -165,6 +289,8 @@ int fltk_key(MenuKey key) {
         case MenuKey::f8: return FL_F + 8;
         case MenuKey::f9: return FL_F + 9;
         case MenuKey::home: return FL_Home;
+        case MenuKey::ctrl_z: return FL_CTRL + 'z';
+        case MenuKey::ctrl_y: return FL_CTRL + 'y';
         case MenuKey::none: break;
     }
     return 0;
@@ -179,6 +305,12 @@ void open_view_menu(int root_x, int root_y) {
         items[i].label(VIEW_MENU[i].text);
         items[i].shortcut(fltk_key(VIEW_MENU[i].key));
         items[i].user_data(reinterpret_cast<void*>(uintptr_t(VIEW_MENU[i].command)));
+        // Greyed as FL_MENU_INACTIVE draws it, but still reached by the
+        // arrows, as a Windows menu's greyed items are; picked, it does
+        // nothing.
+        unsigned command = VIEW_MENU[i].command;
+        bool idle = (command == ID_UNDO && !can_undo()) || (command == ID_REDO && !can_redo());
+        items[i].labelcolor(idle ? fl_inactive(FL_FOREGROUND_COLOR) : FL_FOREGROUND_COLOR);
     }
     // popup() places its menu relative to the window of the event at hand.
     int x = root_x - (Fl::event_x_root() - Fl::event_x()), y = root_y - (Fl::event_y_root() - Fl::event_y());
@@ -235,6 +367,10 @@ public:
                 run(item.command);
                 return 1;
             }
+        if (event == FL_SHORTCUT && Fl::test_shortcut(FL_CTRL + FL_SHIFT + 'z')) {
+            run(ID_REDO);
+            return 1;
+        }
         if (event == FL_SHORTCUT && (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter)) {
             Fl_Widget* focus = Fl::focus();
             const TemplateControl* c = focus ? template_of(focus) : nullptr;
@@ -252,7 +388,7 @@ Fl_Widget* make_control(const TemplateControl& c) {
     int x = dialog_px_x(c.x), y = dialog_px_y(c.y), w = dialog_px_x(c.width), h = dialog_px_y(c.height);
     Fl_Widget* widget = nullptr;
     if (std::strcmp(c.window_class, "Edit") == 0) {
-        auto* input = new Fl_Input(x, y, w, h);
+        auto* input = new Field(x, y, w, h);
         input->when(FL_WHEN_NEVER);  // typing computes nothing
         input->value(c.text);
         input->textsize(font_size());

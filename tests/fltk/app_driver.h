@@ -49,12 +49,14 @@ inline double now_seconds() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-// A key pressed and released on the X server, with a modifier held.
-inline void fake_key(Display* d, KeySym sym, KeySym modifier = 0) {
-    if (modifier) XTestFakeKeyEvent(d, XKeysymToKeycode(d, modifier), True, 0);
+// A key pressed and released on the X server, with up to two modifiers held.
+inline void fake_key(Display* d, KeySym sym, KeySym modifier = 0, KeySym second = 0) {
+    for (KeySym m : {modifier, second})
+        if (m) XTestFakeKeyEvent(d, XKeysymToKeycode(d, m), True, 0);
     XTestFakeKeyEvent(d, XKeysymToKeycode(d, sym), True, 0);
     XTestFakeKeyEvent(d, XKeysymToKeycode(d, sym), False, 0);
-    if (modifier) XTestFakeKeyEvent(d, XKeysymToKeycode(d, modifier), False, 0);
+    for (KeySym m : {second, modifier})
+        if (m) XTestFakeKeyEvent(d, XKeysymToKeycode(d, m), False, 0);
 }
 
 // The key that types `c`: a digit, a letter, a space, a sign or a point.
@@ -195,8 +197,8 @@ struct AppDriver : DesktopDriver {
         settle(pace_ms);
     }
 
-    void key(KeySym sym, KeySym modifier = 0) {
-        fake_key(display, sym, modifier);
+    void key(KeySym sym, KeySym modifier = 0, KeySym second = 0) {
+        fake_key(display, sym, modifier, second);
         settle(pace_ms);
     }
 
@@ -364,10 +366,11 @@ struct AppDriver : DesktopDriver {
     void key(const std::string& name) override {
         static const KeySym syms[KEY_COUNT] = {XK_Left,   XK_Right,  XK_Up,   XK_Down,   XK_KP_Add,
                                                XK_KP_Subtract, XK_Page_Up, XK_Page_Down, XK_Home, XK_Tab,
-                                               XK_Escape, XK_Return, XK_F9,   XK_F10,    XK_Menu,  XK_F8};
-        bool shift;
-        int i = key_index(name, shift);
-        if (i >= 0) key(syms[i], shift ? XK_Shift_L : 0);
+                                               XK_Escape, XK_Return, XK_F9,   XK_F10,    XK_Menu,  XK_F8,
+                                               XK_z,      XK_y};
+        bool shift, ctrl;
+        int i = key_index(name, shift, ctrl);
+        if (i >= 0) key(syms[i], ctrl ? XK_Control_L : 0, shift ? XK_Shift_L : 0);
     }
     // FLTK's menus are the program's only override-redirect windows.
     void pause(int ms) override { settle(ms); }
@@ -376,6 +379,30 @@ struct AppDriver : DesktopDriver {
         for (Window w : children_of(display, DefaultRootWindow(display)))
             if (viewable(display, w, a) && a.override_redirect) return true;
         return false;
+    }
+
+    bool worksheet_shown() override {
+        XWindowAttributes a;
+        Window w = find_named_window(display, DefaultRootWindow(display), "Arrowbench worksheet");
+        return w && viewable(display, w, a);
+    }
+    // The rows as the list holds them, through its Ctrl+C, which copies
+    // the selected row: down to the last row, then up to the first, until
+    // a row comes again. The list has the keys while its window is open.
+    std::vector<std::string> worksheet_lines() override {
+        auto copy_row = [&] { return copied_by([&] { key(XK_c, XK_Control_L); }); };
+        std::string row = copy_row(), last;
+        do {
+            last = row;
+            key(XK_Down);
+            row = copy_row();
+        } while (row != last && row != "<no answer>");
+        std::vector<std::string> rows;
+        for (row = last; row != "<no answer>" && (rows.empty() || row != rows.front()); row = copy_row()) {
+            rows.insert(rows.begin(), row);
+            key(XK_Up);
+        }
+        return rows;
     }
 
     // --- the view's pixels ---
