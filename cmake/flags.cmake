@@ -21,3 +21,11 @@ if(EMSCRIPTEN)
   add_compile_options(-Oz -flto -fno-exceptions -fno-rtti)
   add_link_options(-flto)
 endif()
+
+# The working's notation and the session's memory (the worksheet, Undo)
+# run once a command, never in a frame: built for size on the desktop
+# hosts too, and their unused functions left out of the programs.
+set(ARROWBENCH_COLD_CODE $<$<NOT:$<BOOL:${EMSCRIPTEN}>>:-Os -ffunction-sections -fdata-sections>)
+if(NOT EMSCRIPTEN AND NOT APPLE)
+  add_link_options(-Wl,--gc-sections)
+endif()
