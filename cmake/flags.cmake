@@ -26,6 +26,6 @@ endif()
 # run once a command, never in a frame: built for size on the desktop
 # hosts too, and their unused functions left out of the programs.
 set(ARROWBENCH_COLD_CODE $<$<NOT:$<BOOL:${EMSCRIPTEN}>>:-Os -ffunction-sections -fdata-sections>)
-if(NOT EMSCRIPTEN AND NOT APPLE)
+if(CMAKE_SYSTEM_NAME STREQUAL Linux)
   add_link_options(-Wl,--gc-sections)
 endif()
