@@ -167,8 +167,8 @@ void view_step(DesktopDriver& driver, const std::string& step, const ViewState& 
         PostMessageA(d.dialog, WM_COMMAND, ID_WORKSHEET, 0);
         CHECK(wait_until([&] { return d.worksheet_shown(); }));
         HWND sheet = d.top_level("Arrowbench worksheet");
-        CHECK(sheet && GetWindow(sheet, GW_OWNER) == d.dialog && GetForegroundWindow() == sheet);
-        CHECK(d.focused() == GetDlgItem(sheet, IDW_LIST));
+        CHECK(sheet && GetWindow(sheet, GW_OWNER) == d.dialog);
+        CHECK(wait_until([&] { return GetForegroundWindow() == sheet && d.focused() == GetDlgItem(sheet, IDW_LIST); }));
         size_t rows = d.worksheet_lines().size();
         d.key("ArrowUp");
         d.key("Enter");
@@ -184,6 +184,10 @@ void view_step(DesktopDriver& driver, const std::string& step, const ViewState& 
         CHECK(d.press(ID_ADD));
         std::vector<std::string> lines = d.worksheet_lines();
         CHECK(lines.size() == 1 && lines[0].rfind("1. Add of V1 = 1 2 3, V2 = 4 5 6: V3 = 5 7 9 \u2014 V1 + V2", 0) == 0);
+        // The click on Add took the keys back to the dialog; opening the
+        // window again brings it forward, for Escape.
+        PostMessageA(d.dialog, WM_COMMAND, ID_WORKSHEET, 0);
+        CHECK(wait_until([&] { return GetForegroundWindow() == sheet && IsChild(sheet, d.focused()); }));
         d.key("Escape");
         CHECK(wait_until([&] { return !d.worksheet_shown(); }) && d.running());
     }
