@@ -1,6 +1,7 @@
-// Win32 host: program entry, message loop and the main dialog procedure.
-// The dialog comes from the template main_dlg; every command identifier
-// goes to the shared dispatch in app/commands.cpp.
+// Win32 host: program entry, message loop, the main dialog procedure and
+// the worksheet window's. The dialogs come from the templates main_dlg and
+// worksheet_dlg; every command identifier goes through run_step, which
+// keeps the worksheet and the steps to undo, to the shared dispatch.
 
 #include <cstdlib>
 #include <cstring>
@@ -14,7 +15,10 @@
 
 #include "app/app.h"
 #include "app/menu.h"
+#include "app/worksheet.h"
+#include "res/worksheet_dlg.h"
 #include "view/win32/view_window.h"
+#include "working/working.h"
 
 namespace {
 
@@ -87,14 +91,116 @@ void make_tips(HWND dialog) {
     if (tips) SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, GetSystemMetrics(SM_CXSCREEN) / 2);
 }
 
-UINT win32_key(MenuKey key) {
-    switch (key) {
-        case MenuKey::f8: return VK_F8;
-        case MenuKey::f9: return VK_F9;
-        case MenuKey::home: return VK_HOME;
+FieldAccess dialog_fields(HWND dialog) {
+    return {dialog,         read_dialog_field, write_dialog_field, dialog_box_checked,
+            repaint_dialog, set_dialog_box,    copy_text,          set_tip};
+}
+
+// --- the worksheet window: one row an entry, its line and its working ---
+
+static_assert(IDW_COPY == ID_COPY_WORKSHEET && IDW_COPY_LATEX == ID_COPY_WORKSHEET_LATEX &&
+              IDW_CLEAR == ID_CLEAR_WORKSHEET);
+
+HWND worksheet;           // made when first opened, then hidden and shown
+size_t shown_added = 0;   // worksheet_added() as the list last followed it
+int widest_row = 0;       // pixels, for the list's horizontal scrolling
+
+void add_row(HWND list, size_t index) {
+    std::string row = entry_line(index) + " \u2014 " + plain_text(explain(entry(index)));
+    std::vector<wchar_t> w = wide(row.c_str());
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.data()));
+    HDC dc = GetDC(list);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    SIZE size{0, 0};
+    GetTextExtentPoint32W(dc, w.data(), int(w.size() - 1), &size);
+    SelectObject(dc, old);
+    ReleaseDC(list, dc);
+    if (size.cx + 8 > widest_row) {
+        widest_row = size.cx + 8;
+        SendMessageW(list, LB_SETHORIZONTALEXTENT, WPARAM(widest_row), 0);
+    }
+}
+
+// Only the new entries are added. Clear, or the cap letting the oldest go
+// (which numbers every line anew), has the list built again.
+void update_worksheet() {
+    if (!worksheet) return;
+    HWND list = GetDlgItem(worksheet, IDW_LIST);
+    size_t rows = size_t(SendMessageW(list, LB_GETCOUNT, 0, 0)), added = worksheet_added();
+    if (added < shown_added || rows + (added - shown_added) != entry_count()) {
+        SendMessageW(list, LB_RESETCONTENT, 0, 0);
+        SendMessageW(list, LB_SETHORIZONTALEXTENT, 0, 0);
+        rows = 0;
+        widest_row = 0;
+    }
+    shown_added = added;
+    if (rows == entry_count()) return;
+    for (size_t i = rows; i < entry_count(); ++i) add_row(list, i);
+    SendMessageW(list, LB_SETCURSEL, WPARAM(entry_count() - 1), 0);  // the newest, in sight
+}
+
+// Every command of the dialog, its menu, its keys and the worksheet
+// window's buttons.
+void run(HWND dialog, unsigned id) {
+    if (run_step(dialog_fields(dialog), id)) update_worksheet();
+}
+
+void recall_selected() {
+    LRESULT row = SendDlgItemMessageW(worksheet, IDW_LIST, LB_GETCURSEL, 0, 0);
+    if (row != LB_ERR) recall(dialog_fields(GetWindow(worksheet, GW_OWNER)), size_t(row));
+}
+
+INT_PTR CALLBACK worksheet_proc(HWND window, UINT message, WPARAM wparam, LPARAM) {
+    if (message == WM_INITDIALOG) return 1;
+    if (message != WM_COMMAND) return 0;
+    switch (LOWORD(wparam)) {
+        case IDW_RECALL: recall_selected(); break;  // Enter too: it is the default button
+        case IDW_LIST:
+            if (HIWORD(wparam) == LBN_DBLCLK) recall_selected();
+            break;
+        case IDW_COPY:
+        case IDW_COPY_LATEX:
+        case IDW_CLEAR: run(GetWindow(window, GW_OWNER), LOWORD(wparam)); break;
+        case ID_CANCEL: ShowWindow(window, SW_HIDE); break;  // Escape and the close box
+        default: return 0;
+    }
+    return 1;
+}
+
+void open_worksheet(HWND dialog) {
+    if (!worksheet) {
+        worksheet = CreateDialogParamW(GetModuleHandleW(nullptr), L"worksheet_dlg", dialog, worksheet_proc, 0);
+        update_worksheet();
+    }
+    ShowWindow(worksheet, SW_SHOW);
+    SetForegroundWindow(worksheet);
+}
+
+// --- the view's menu and the keys from any control ---
+
+ACCEL accelerator(const MenuItem& item) {
+    BYTE virt = FVIRTKEY;
+    WORD key = 0;
+    switch (item.key) {
+        case MenuKey::f8: key = VK_F8; break;
+        case MenuKey::f9: key = VK_F9; break;
+        case MenuKey::home: key = VK_HOME; break;
+        case MenuKey::ctrl_z: virt |= FCONTROL, key = 'Z'; break;
+        case MenuKey::ctrl_y: virt |= FCONTROL, key = 'Y'; break;
         case MenuKey::none: break;
     }
-    return 0;
+    return {virt, key, WORD(item.command)};
+}
+
+// Ctrl+Z in a field with typing of its own to undo is the field's: the
+// edit control undoes it on the character the key makes. A command's
+// write into a field leaves nothing there to undo.
+bool field_undoes(const MSG& m) {
+    if (m.message != WM_KEYDOWN || m.wParam != 'Z' || GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_SHIFT) < 0)
+        return false;
+    char name[8] = {};
+    GetClassNameA(m.hwnd, name, sizeof name);
+    return lstrcmpiA(name, "Edit") == 0 && SendMessageA(m.hwnd, EM_CANUNDO, 0, 0);
 }
 
 // The view's menu from the core's table, where it asked for it. It opens
@@ -104,7 +210,8 @@ void open_view_menu(HWND dialog, LPARAM at) {
     for (const MenuItem& item : VIEW_MENU) {
         std::string text = item.text;
         if (item.key_name) text = text + "\t" + item.key_name;
-        AppendMenuA(menu, MF_STRING, item.command, text.c_str());
+        bool grey = (item.command == ID_UNDO && !can_undo()) || (item.command == ID_REDO && !can_redo());
+        AppendMenuA(menu, MF_STRING | (grey ? MF_GRAYED : 0u), item.command, text.c_str());
     }
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, GET_X_LPARAM(at), GET_Y_LPARAM(at), 0, dialog,
                    nullptr);
@@ -120,15 +227,11 @@ INT_PTR CALLBACK main_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
             return 1;  // focus goes to the first tab stop, V1
         case WM_COMMAND: {
             unsigned id = LOWORD(wparam);
-            if (id == ID_CANCEL) {
-                DestroyWindow(dialog);
-            } else {
-                // Enter (IDOK) and the change notifications of our own field
-                // writes land here too and name no command.
-                FieldAccess fields{dialog,         read_dialog_field, write_dialog_field, dialog_box_checked,
-                                   repaint_dialog, set_dialog_box,    copy_text,          set_tip};
-                run_command(fields, id);
-            }
+            if (id == ID_CANCEL) DestroyWindow(dialog);
+            else if (id == ID_WORKSHEET) open_worksheet(dialog);
+            // Enter (IDOK) and the change notifications of our own field
+            // writes land here too and name no command.
+            else run(dialog, id);
             return 1;
         }
         case WM_CONTEXTMENU:
@@ -159,10 +262,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HWND dialog = CreateDialogParamA(instance, "main_dlg", nullptr, main_dialog_proc, 0);
     // The menu's shortcuts that work from any control: neither the dialog
     // manager nor an edit field takes them, and the accelerators run first.
-    ACCEL keys[std::size(VIEW_MENU)];
+    // Ctrl+Shift+Z redoes too.
+    ACCEL keys[std::size(VIEW_MENU) + 1];
     int key_count = 0;
     for (const MenuItem& item : VIEW_MENU)
-        if (item.from_any_control) keys[key_count++] = {FVIRTKEY, WORD(win32_key(item.key)), WORD(item.command)};
+        if (item.from_any_control) keys[key_count++] = accelerator(item);
+    keys[key_count++] = {FVIRTKEY | FCONTROL | FSHIFT, 'Z', WORD(ID_REDO)};
     HACCEL accelerators = CreateAcceleratorTableA(keys, key_count);
 
     MSG message;
@@ -175,8 +280,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
             HWND under = WindowFromPoint(p);
             if (under && IsChild(dialog, under)) message.hwnd = under;
         }
-        if (TranslateAcceleratorA(dialog, accelerators, &message)) continue;
+        if (!field_undoes(message) && TranslateAcceleratorA(dialog, accelerators, &message)) continue;
         if (IsDialogMessageA(dialog, &message)) continue;
+        if (worksheet && IsDialogMessageA(worksheet, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

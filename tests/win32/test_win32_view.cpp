@@ -18,6 +18,7 @@
 // view's frame put in place.
 
 #include "app/dialog_template.h"
+#include "res/worksheet_dlg.h"
 #include "tests/desktop/host.h"
 #include "tests/win32/dialog_units.h"
 #include "tests/win32/wine_trace.h"
@@ -159,6 +160,36 @@ void view_step(DesktopDriver& driver, const std::string& step, const ViewState& 
         traced->check_eye(camera, "after the keys");
     } else if (step == "tab") {
         CHECK(d.focused() == d.control(ID_V1));
+    } else if (step == "worksheet") {
+        // Opened again, the dialog's own window comes forward with the keys
+        // on its list, the newest row chosen: Up and Enter recall the Add
+        // before it, and Ctrl+Z there undoes the recall.
+        PostMessageA(d.dialog, WM_COMMAND, ID_WORKSHEET, 0);
+        CHECK(wait_until([&] { return d.worksheet_shown(); }));
+        HWND sheet = d.top_level("Arrowbench worksheet");
+        CHECK(sheet && GetWindow(sheet, GW_OWNER) == d.dialog);
+        CHECK(wait_until([&] { return GetForegroundWindow() == sheet && d.focused() == GetDlgItem(sheet, IDW_LIST); }));
+        size_t rows = d.worksheet_lines().size();
+        d.key("ArrowUp");
+        d.key("Enter");
+        CHECK(wait_until([&] { return d.get(ID_V3) == "5 7 9"; }));
+        d.key("Ctrl+Z");
+        CHECK(wait_until([&] { return d.get(ID_V3) == "-3 6 -3"; }));
+        CHECK_INT(d.worksheet_lines().size(), rows);  // a recall adds no entry
+        // Its buttons: LaTeX, then Clear, after which a new entry is the
+        // first again.
+        std::string latex = d.copied_by([&] { send_within(GetDlgItem(sheet, IDW_COPY_LATEX), BM_CLICK, 0, 0); });
+        CHECK(latex.rfind("\\begin{enumerate}\n", 0) == 0 && has(latex, "\\item Add of $V_1$ = \\texttt{1 2 3}"));
+        CHECK(send_within(GetDlgItem(sheet, IDW_CLEAR), BM_CLICK, 0, 0) && d.worksheet_lines().empty());
+        CHECK(d.press(ID_ADD));
+        std::vector<std::string> lines = d.worksheet_lines();
+        CHECK(lines.size() == 1 && lines[0].rfind("1. Add of V1 = 1 2 3, V2 = 4 5 6: V3 = 5 7 9 \u2014 V1 + V2", 0) == 0);
+        // The click on Add took the keys back to the dialog; opening the
+        // window again brings it forward, for Escape.
+        PostMessageA(d.dialog, WM_COMMAND, ID_WORKSHEET, 0);
+        CHECK(wait_until([&] { return GetForegroundWindow() == sheet && IsChild(sheet, d.focused()); }));
+        d.key("Escape");
+        CHECK(wait_until([&] { return !d.worksheet_shown(); }) && d.running());
     }
     count = traced->after(0);
 }

@@ -182,20 +182,28 @@ struct Win32Driver : DesktopDriver {
         CloseHandle(info.hProcess);
     }
 
-    static BOOL CALLBACK match_dialog(HWND w, LPARAM p) {
-        auto* d = reinterpret_cast<Win32Driver*>(p);
+    // A visible top-level window of the program, by its caption.
+    struct Wanted {
+        DWORD pid;
+        const char* caption;
+        HWND found;
+    };
+    static BOOL CALLBACK match_caption(HWND w, LPARAM p) {
+        auto* wanted = reinterpret_cast<Wanted*>(p);
         DWORD pid = 0;
         GetWindowThreadProcessId(w, &pid);
         char caption[64] = {};
         GetWindowTextA(w, caption, sizeof caption);
-        if (pid != d->info.dwProcessId || std::string(caption) != "Arrowbench" || !IsWindowVisible(w)) return TRUE;
-        d->dialog = w;
+        if (pid != wanted->pid || std::string(caption) != wanted->caption || !IsWindowVisible(w)) return TRUE;
+        wanted->found = w;
         return FALSE;
     }
-    HWND find_dialog() {
-        EnumWindows(match_dialog, reinterpret_cast<LPARAM>(this));
-        return dialog;
+    HWND top_level(const char* caption) const {
+        Wanted wanted{info.dwProcessId, caption, nullptr};
+        EnumWindows(match_caption, reinterpret_cast<LPARAM>(&wanted));
+        return wanted.found;
     }
+    HWND find_dialog() { return dialog = top_level("Arrowbench"); }
 
     bool wait_exit(DWORD ms) const { return WaitForSingleObject(info.hProcess, ms) == WAIT_OBJECT_0; }
     DWORD exit_code() const {
@@ -237,9 +245,11 @@ struct Win32Driver : DesktopDriver {
         CloseClipboard();
         return text;
     }
+    // Typed over the whole text, selected, as the user would type: the
+    // field can undo the typing back to what was there.
     void type(int id, const std::string& text) override {
-        set(id, "");
         focus_control(id);
+        send_within(control(id), EM_SETSEL, 0, -1);
         type_chars(text.c_str());
     }
     // BM_CLICK is sent, so the command has run when this returns.
@@ -382,14 +392,17 @@ struct Win32Driver : DesktopDriver {
     void key(const std::string& name) override {
         if (name == "Tab") return post_key_handled(VK_TAB);
         static const WORD vks[KEY_COUNT] = {VK_LEFT, VK_RIGHT, VK_UP,     VK_DOWN,   VK_ADD, VK_SUBTRACT, VK_PRIOR, VK_NEXT,
-                                            VK_HOME, VK_TAB,   VK_ESCAPE, VK_RETURN, VK_F9,  VK_F10,      VK_APPS, VK_F8};
-        bool shift;
-        int i = key_index(name, shift);
+                                            VK_HOME, VK_TAB,   VK_ESCAPE, VK_RETURN, VK_F9,  VK_F10,      VK_APPS, VK_F8,
+                                            'Z',     'Y'};
+        bool shift, ctrl;
+        int i = key_index(name, shift, ctrl);
         if (i < 0) return;
+        if (ctrl) key_event(VK_CONTROL, 0);
         if (shift) key_event(VK_SHIFT, 0);
         key_event(vks[i], 0);
         key_event(vks[i], KEYEVENTF_KEYUP);
         if (shift) key_event(VK_SHIFT, KEYEVENTF_KEYUP);
+        if (ctrl) key_event(VK_CONTROL, KEYEVENTF_KEYUP);
     }
 
     // A popup menu is a window of the class "#32768" of the program's thread.
@@ -400,6 +413,28 @@ struct Win32Driver : DesktopDriver {
         return TRUE;
     }
     void pause(int ms) override { Sleep(DWORD(ms)); }
+
+    bool worksheet_shown() override { return top_level("Arrowbench worksheet") != nullptr; }
+    // The rows of the worksheet window's list box, as UTF-8.
+    std::vector<std::string> worksheet_lines() override {
+        std::vector<std::string> lines;
+        HWND window = top_level("Arrowbench worksheet");
+        HWND list = window ? FindWindowExA(window, nullptr, "ListBox", nullptr) : nullptr;
+        LRESULT rows = 0;
+        if (!list || !send_within(list, LB_GETCOUNT, 0, 0, &rows)) return lines;
+        for (LRESULT i = 0; i < rows; ++i) {
+            LRESULT n = 0;
+            if (!send_within(list, LB_GETTEXTLEN, WPARAM(i), 0, &n) || n < 0) break;
+            std::vector<wchar_t> w(size_t(n) + 1, L'\0');
+            if (!SendMessageTimeoutW(list, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(w.data()), SMTO_NORMAL,
+                                     10000, nullptr))
+                break;
+            std::vector<char> utf8(size_t(n) * 3 + 1, '\0');
+            WideCharToMultiByte(CP_UTF8, 0, w.data(), -1, utf8.data(), int(utf8.size()), nullptr, nullptr);
+            lines.push_back(utf8.data());
+        }
+        return lines;
+    }
     bool menu_open() override {
         bool open = false;
         EnumThreadWindows(gui_thread, find_menu, LPARAM(&open));
