@@ -43,11 +43,11 @@ struct Step {
 // The steps kept, a ring of the last UNDO_DEPTH: `count` of them from
 // `oldest`, the first `done` done, the rest to be redone. Made at the
 // first step: a static array of strings would sit in the program's file.
-std::vector<Step> ring;
+Step* ring = nullptr;
 size_t oldest = 0, count = 0, done = 0;
 
 Step& kept(size_t k) {
-    if (ring.empty()) ring.resize(UNDO_DEPTH);
+    if (!ring) ring = new Step[UNDO_DEPTH];
     return ring[(oldest + k) % UNDO_DEPTH];
 }
 

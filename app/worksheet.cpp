@@ -65,7 +65,9 @@ void clear_worksheet() {
 std::string entry_line(size_t index) {
     if (index >= ring.size()) return "";
     Inputs in = inputs_of(entry(index));
-    std::string line = std::to_string(index + 1) + ". " + in.record->button + " of V1 = " + in.v1.text;
+    std::string line;
+    append_integer(line, int64_t(index + 1));
+    line = line + ". " + in.record->button + " of V1 = " + in.v1.text;
     if (in.record->reads_v2) line += std::string(", V2 = ") + in.v2.text;
     if (in.record->reads_s1) line += std::string(", S1 = ") + in.s1.text;
     return line + (in.record->scalar_result ? ": S2 = " : ": V3 = ") + in.result.text;

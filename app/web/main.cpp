@@ -68,6 +68,7 @@ EM_JS(void, page_add_entry, (const char* line, const char* math), { addEntry(UTF
 EM_JS(void, page_trim_entries, (int count), { trimEntries(count); });
 EM_JS(void, page_history, (int undo, int redo), { showHistory(undo, redo); });
 EM_JS(void, page_keep_worksheet, (const char* text), { keepWorksheet(UTF8ToString(text)); });
+EM_JS(void, page_worksheet_changed, (), { worksheetChanged(); });
 EM_JS(int, page_kept_size, (), { return lengthBytesUTF8(keptWorksheet()) + 1; });
 EM_JS(void, page_read_kept, (char* buffer, int size), { stringToUTF8(keptWorksheet(), buffer, size); });
 EM_JS(void, page_set_aside, (), { setAsideWorksheet(); });
@@ -84,19 +85,19 @@ FieldAccess page_fields() { return {nullptr, read_field_text, write_field_text, 
 // What the page shows of the worksheet follows the core's: what was added
 // since, all of it after a Clear, and the buttons' state.
 size_t shown_added = 0;
-void show_worksheet() {
+[[gnu::noinline]] void show_worksheet() {
     size_t added = worksheet_added(), count = entry_count();
     bool changed = added != shown_added;
     if (added < shown_added) page_trim_entries(0), shown_added = 0;
     size_t fresh = added - shown_added < count ? added - shown_added : count;
     for (size_t i = count - fresh; i < count; ++i) page_add_entry(entry_line(i).c_str(), mathml(explain(entry(i))).c_str());
     page_trim_entries(int(count));
-    if (changed) page_keep_worksheet(save_worksheet().c_str());
+    if (changed) page_worksheet_changed();
     shown_added = added;
     page_history(can_undo(), can_redo());
 }
 
-void show_working() {
+[[gnu::noinline]] void show_working() {
     Working w = explain(last_calculation());
     page_show_working(plain_text(w).c_str(), mathml(w).c_str(), latex(w).c_str());
 }
@@ -150,6 +151,10 @@ EMSCRIPTEN_KEEPALIVE void arrowbench_open_worksheet() {
     shown_added = 0;
     show_worksheet();
 }
+
+// Writing the whole worksheet costs as much as it holds: page.js asks for
+// it once the commands have paused, and as the page goes.
+EMSCRIPTEN_KEEPALIVE void arrowbench_keep_worksheet() { page_keep_worksheet(save_worksheet().c_str()); }
 
 EMSCRIPTEN_KEEPALIVE void arrowbench_copy_worksheet(int latex) {
     page_copy((latex ? worksheet_latex() : worksheet_text()).c_str(), latex);

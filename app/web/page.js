@@ -179,11 +179,25 @@ function showHistory(undo, redo) {
 // The browser's storage may be full, or switched off: the page works on,
 // and says once that its worksheet is not kept.
 var WORKSHEET_KEY = 'arrowbench-worksheet';
+// Kept a moment after the last change, and as the page is left, so that a
+// command costs the same however long the worksheet is.
+function worksheetChanged() {
+  clearTimeout(Module.keepTimer);
+  Module.keepTimer = setTimeout(keepNow, 400);
+}
+function keepNow() {
+  if (!Module.keepTimer) return;
+  clearTimeout(Module.keepTimer);
+  Module.keepTimer = 0;
+  Module._arrowbench_keep_worksheet();
+}
+addEventListener('pagehide', keepNow);
+document.addEventListener('visibilitychange', function() { if (document.hidden) keepNow(); });
 function keepWorksheet(text) {
   try {
     localStorage.setItem(WORKSHEET_KEY, text);
   } catch (e) {
-    if (!Module.unkept) say('This browser keeps no more: the worksheet is not kept once the page closes.');
+    if (!Module.unkept) say('The browser\'s storage is full: the worksheet is not kept.');
     Module.unkept = true;
   }
 }
@@ -201,7 +215,7 @@ function setAsideWorksheet() {
     localStorage.setItem(WORKSHEET_KEY + '-set-aside', keptWorksheet());
     localStorage.removeItem(WORKSHEET_KEY);
   } catch (e) {}
-  say('The kept worksheet could not be read (changed by hand, or from another version): it was set aside and a new one begun.');
+  say('The kept worksheet could not be read: it was set aside for a new one.');
 }
 
 function copyWorksheet(text, latex) {

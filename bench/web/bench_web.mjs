@@ -169,7 +169,53 @@ try {
                  'manifest.webmanifest', 'sw.js'];
   const sizes = files.map((n) => zlib.gzipSync(fs.readFileSync(path.join(site, n)), { level: 9 }).length);
   const total = sizes.reduce((x, y) => x + y, 0);
-  row('bytes a first visit fetches, gzip -9', '<= 45 KiB', `${(total / 1024).toFixed(1)} KiB (${files.map((n, i) => `${n} ${sizes[i]}`).join(', ')})`);
+  row('bytes a first visit fetches, gzip -9', '<= 46 KiB', `${(total / 1024).toFixed(1)} KiB (${files.map((n, i) => `${n} ${sizes[i]}`).join(', ')})`);
+
+  // The worksheet: a command (CrossProduct, as the hosts run it, its entry
+  // typeset) with 1,000 entries kept against one with few; then the first
+  // frame with a kept worksheet of 1,000 entries against none.
+  {
+    const context = await browser.newContext();
+    const page = await context.newPage();
+    await page.goto(urls.app);
+    await page.waitForSelector('html[data-ready]');
+    const commands = quick ? 20 : 300;
+    const perCommand = () => page.evaluate((n) => {
+      const start = performance.now();
+      for (let i = 0; i < n; ++i) Module._arrowbench_command(1008);
+      return (performance.now() - start) / n;
+    }, commands);
+    const few = [], full = [];
+    for (let round = 0; round < (quick ? 1 : 5); ++round) {
+      await page.click('#clear-worksheet');
+      few.push(await perCommand());
+      await page.evaluate(() => { while (document.querySelectorAll('#worksheet li').length < 1000) Module._arrowbench_command(1008); });
+      full.push(await perCommand());
+    }
+    row('a command, 1,000 entries kept / few (Chromium)', '<= 1.1x',
+        `${(median(full) / median(few)).toFixed(2)}x (${(median(full) * 1000).toFixed(0)} us vs ${(median(few) * 1000).toFixed(0)} us)`);
+    await page.evaluate(() => Module._arrowbench_keep_worksheet());
+    const kept = await page.evaluate(() => localStorage.getItem('arrowbench-worksheet'));
+    await context.close();
+    const firstFrame = async (stored) => {
+      const times = [];
+      for (let i = 0; i < loads; ++i) {
+        const context = await browser.newContext();
+        if (stored) await context.addInitScript((text) => localStorage.setItem('arrowbench-worksheet', text), stored);
+        const page = await context.newPage();
+        await page.goto(urls.app);
+        await page.waitForSelector('html[data-ready]');
+        times.push(await page.evaluate(() => performance.getEntriesByName('first-frame')[0].startTime));
+        if (stored && await page.evaluate(() => document.querySelectorAll('#worksheet li').length) !== 1000)
+          throw new Error('the kept worksheet was not read back whole');
+        await context.close();
+      }
+      return median(times);
+    };
+    const none = await firstFrame(''), thousand = await firstFrame(kept);
+    row('first frame, 1,000 entries kept / none (Chromium)', '<= 1.1x',
+        `${(thousand / none).toFixed(2)}x (${thousand.toFixed(0)} ms vs ${none.toFixed(0)} ms, medians of ${loads})`);
+  }
 
   // Motion to frame: from the motion event's time stamp to the frame's
   // drawing calls returning, during a left drag of `motions` 1 px moves.

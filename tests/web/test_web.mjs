@@ -275,7 +275,8 @@ async function checkWorksheet(browser, url) {
     Storage.prototype.setItem = () => { throw new DOMException('full', 'QuotaExceededError'); };
   });
   await page.click(field(ID_ADD));
-  check(/not kept/.test(await page.textContent('#status')) && (await entries()).length === 1, 'a full storage: said, and the page works on');
+  await page.waitForFunction(() => /not kept/.test(document.getElementById('status').textContent));
+  same((await entries()).length, 1, 'a full storage: said, and the page works on');
   await context.close();
 }
 
