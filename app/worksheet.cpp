@@ -67,35 +67,52 @@ std::string entry_line(size_t index) {
     Inputs in = inputs_of(entry(index));
     std::string line;
     append_integer(line, int64_t(index + 1));
-    line = line + ". " + in.record->button + " of V1 = " + in.v1.text;
-    if (in.record->reads_v2) line += std::string(", V2 = ") + in.v2.text;
-    if (in.record->reads_s1) line += std::string(", S1 = ") + in.s1.text;
-    return line + (in.record->scalar_result ? ": S2 = " : ": V3 = ") + in.result.text;
+    line += ". ";
+    line += in.record->button;
+    line += " of V1 = ";
+    line += in.v1.text;
+    if (in.record->reads_v2) line += ", V2 = ", line += in.v2.text;
+    if (in.record->reads_s1) line += ", S1 = ", line += in.s1.text;
+    line += in.record->scalar_result ? ": S2 = " : ": V3 = ";
+    return line += in.result.text;
 }
 
 std::string worksheet_text() {
     std::string out;
     for (size_t i = 0; i < ring.size(); ++i) {
         if (i) out += "\n\n";
-        out += entry_line(i) + "\n" + working_text(entry(i));
+        out += entry_line(i);
+        out += '\n';
+        out += working_text(entry(i));
     }
-    return out.empty() ? out : out + "\n";
+    return ring.empty() ? out : out += '\n';
 }
 
 // Field texts hold digits, signs, points, "e", spaces and the words
 // NaN and Infinity: nothing LaTeX reads as markup.
 std::string worksheet_latex() {
+    if (ring.empty()) return "";
     std::string out = "\\begin{enumerate}\n";
+    auto field = [&](const char* name, const char* text) {
+        out += name;
+        out += " = \\texttt{";
+        out += text;
+        out += '}';
+    };
     for (size_t i = 0; i < ring.size(); ++i) {
         const Calculation& c = entry(i);
         Inputs in = inputs_of(c);
-        out += std::string("\\item ") + in.record->button + " of $V_1$ = \\texttt{" + in.v1.text + "}";
-        if (in.record->reads_v2) out += std::string(", $V_2$ = \\texttt{") + in.v2.text + "}";
-        if (in.record->reads_s1) out += std::string(", $S_1$ = \\texttt{") + in.s1.text + "}";
-        out += std::string(in.record->scalar_result ? ": $S_2$" : ": $V_3$") + " = \\texttt{" + in.result.text +
-               "}\\\\\n" + latex(explain(c)) + "\n";
+        out += "\\item ";
+        out += in.record->button;
+        field(" of $V_1$", in.v1.text);
+        if (in.record->reads_v2) field(", $V_2$", in.v2.text);
+        if (in.record->reads_s1) field(", $S_1$", in.s1.text);
+        field(in.record->scalar_result ? ": $S_2$" : ": $V_3$", in.result.text);
+        out += "\\\\\n";
+        out += latex(explain(c));
+        out += '\n';
     }
-    return ring.empty() ? "" : out + "\\end{enumerate}\n";
+    return out += "\\end{enumerate}\n";
 }
 
 std::string save_worksheet() {

@@ -356,16 +356,14 @@ main > canvas:focus-visible { outline: 2px solid CanvasText; outline-offset: 1px
 .view-buttons button { padding: 0; font-size: 16px; line-height: 1; pointer-events: auto; }
 .tools { display: flex; flex-wrap: wrap; align-items: center; gap: 6px 12px; }
 .calculation output { flex-basis: 100%%; overflow-wrap: anywhere; }
-.calculation .clause { display: block; }
-.calculation math { font-family: math; }
+.clause { display: block; }
+math { font-family: math; }
 #worksheet-panel { flex-basis: 100%%; }
 main > .tools:not(.calculation) { contain: inline-size; }
 h2 { margin: 8px 0 2px; font-size: 1.15em; }
 #worksheet { margin: 0; padding-left: 2.2em; }
 #worksheet li { margin: 4px 0; }
 #worksheet .working { overflow-wrap: anywhere; }
-#worksheet .clause { display: block; }
-#worksheet math { font-family: math; }
 .recall { margin-left: .6em; min-height: var(--control); }
 @media print {
   header, main > :not(.tools:not(.calculation)), main > .tools > :not(#worksheet-panel), #worksheet-panel .tools, .recall { display: none; }

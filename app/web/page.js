@@ -156,19 +156,16 @@ function addEntry(line, math) {
   recall.type = 'button';
   recall.className = 'recall';
   recall.textContent = 'Recall';
-  recall.setAttribute('aria-label', 'Recall ' + line);
+  recall.setAttribute('aria-label', 'Recall ' + text.textContent);
   item.appendChild(document.createElement('div')).className = 'working';
   item.lastChild.innerHTML = math;
   document.getElementById('worksheet').appendChild(item);
 }
 
+// The list numbers its items, so nothing else changes when the oldest go.
 function trimEntries(count) {
   var list = document.getElementById('worksheet');
   while (list.children.length > count) list.firstChild.remove();
-  // The numbers in the Recall buttons' names follow the list's.
-  [].forEach.call(list.querySelectorAll('.recall'), function(button, i) {
-    button.setAttribute('aria-label', button.getAttribute('aria-label').replace(/^Recall \d+/, 'Recall ' + (i + 1)));
-  });
 }
 
 function showHistory(undo, redo) {
