@@ -164,6 +164,10 @@ void forget_steps() { oldest = count = done = 0; }
 bool can_undo() { return done > 0; }
 bool can_redo() { return done < count; }
 
+bool nothing_to_do(unsigned command) {
+    return (command == ID_UNDO && !can_undo()) || (command == ID_REDO && !can_redo());
+}
+
 bool run_step(const FieldAccess& fields, unsigned id) {
     switch (id) {
         case ID_UNDO:

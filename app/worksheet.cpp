@@ -62,6 +62,13 @@ void clear_worksheet() {
     first = added = 0;
 }
 
+WorksheetNews worksheet_news(size_t& seen) {
+    bool cleared = added < seen;
+    size_t since = cleared ? added : added - seen;
+    seen = added;
+    return {since < ring.size() ? since : ring.size(), cleared};
+}
+
 std::string entry_line(size_t index) {
     if (index >= ring.size()) return "";
     Inputs in = inputs_of(entry(index));
@@ -76,6 +83,8 @@ std::string entry_line(size_t index) {
     line += in.record->scalar_result ? ": S2 = " : ": V3 = ";
     return line += in.result.text;
 }
+
+std::string entry_row(size_t index) { return entry_line(index) + " \u2014 " + working_text(entry(index)); }
 
 std::string worksheet_text() {
     std::string out;

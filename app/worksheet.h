@@ -28,6 +28,9 @@ bool recall(const FieldAccess& fields, size_t index);
 
 bool can_undo();
 bool can_redo();
+// Whether a menu item has nothing to do now, and is shown greyed: Undo
+// and Redo with nothing to undo or redo.
+bool nothing_to_do(unsigned command);
 
 // The entries, oldest first (0 the oldest kept), and how many were ever
 // added (so that a host can add only what is new; Clear starts it again).
@@ -36,10 +39,22 @@ const Calculation& entry(size_t index);
 size_t worksheet_added();
 void clear_worksheet();
 
+// What a host's list of the entries lacks since it last looked, `seen`
+// being worksheet_added() then (brought up to date here): the newest
+// `fresh` entries, and whether a Clear came between, after which nothing
+// it showed before stays. Hosts look after every command.
+struct WorksheetNews {
+    size_t fresh;
+    bool cleared;
+};
+WorksheetNews worksheet_news(size_t& seen);
+
 // Entry `index` as a line: its number, the command, the inputs it read and
 // its result in field texts ("3. CrossProduct of V1 = 1 2 3, V2 = 4 5 6:
 // V3 = -3 6 -3").
 std::string entry_line(size_t index);
+// Its line and its working on one row, as the desktop windows list it.
+std::string entry_row(size_t index);
 // Every entry: its line, then its working as Copy working gives it, a
 // blank line between entries.
 std::string worksheet_text();

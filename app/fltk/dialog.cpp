@@ -27,7 +27,6 @@
 #include "app/fltk/display_scale.h"
 #include "app/fltk/icon.h"
 #include "view/fltk/view_window.h"
-#include "working/working.h"
 
 namespace {
 
@@ -218,7 +217,7 @@ public:
 
 Fl_Double_Window* sheet;
 EntryList* entries;
-size_t rows_added;  // worksheet_added() when the rows were last brought up to date
+size_t rows_added;  // worksheet_added() when the rows were last brought up to date (worksheet_news)
 
 void add_sheet_button(int x, int y, int w, int h, const char* label, Fl_Callback* callback) {
     auto* button = new Fl_Button(x, y, w, h, label);
@@ -255,21 +254,16 @@ void create_worksheet() {
 // letting its oldest go, is shown again whole.
 void update_worksheet() {
     if (!sheet) return;
-    size_t count = entry_count(), added = worksheet_added(), rows = size_t(entries->size());
-    size_t fresh = added >= rows_added ? added - rows_added : count;
-    if (added < rows_added || rows + fresh != count) {
+    size_t count = entry_count(), rows = size_t(entries->size());
+    WorksheetNews news = worksheet_news(rows_added);
+    if (news.cleared || rows + news.fresh != count) {
         entries->clear();
-        fresh = count;
+        rows = 0;
     }
-    for (size_t i = count - fresh; i < count; ++i) {
-        std::string row = entry_line(i) + " \u2014 " + plain_text(explain(entry(i)));
-        entries->add(row.c_str());
-    }
-    if (fresh) {
-        entries->value(entries->size());  // the newest, ready for Recall
-        entries->bottomline(entries->size());
-    }
-    rows_added = added;
+    if (rows == count) return;
+    for (size_t i = rows; i < count; ++i) entries->add(entry_row(i).c_str());
+    entries->value(entries->size());  // the newest, ready for Recall
+    entries->bottomline(entries->size());
 }
 
 // Opening it again brings it forward, with the keys in its list: without
@@ -308,9 +302,7 @@ void open_view_menu(int root_x, int root_y) {
         // Greyed as FL_MENU_INACTIVE draws it, but still reached by the
         // arrows, as a Windows menu's greyed items are; picked, it does
         // nothing.
-        unsigned command = VIEW_MENU[i].command;
-        bool idle = (command == ID_UNDO && !can_undo()) || (command == ID_REDO && !can_redo());
-        items[i].labelcolor(idle ? fl_inactive(FL_FOREGROUND_COLOR) : FL_FOREGROUND_COLOR);
+        items[i].labelcolor(nothing_to_do(VIEW_MENU[i].command) ? fl_inactive(FL_FOREGROUND_COLOR) : FL_FOREGROUND_COLOR);
     }
     // popup() places its menu relative to the window of the event at hand.
     int x = root_x - (Fl::event_x_root() - Fl::event_x()), y = root_y - (Fl::event_y_root() - Fl::event_y());

@@ -86,14 +86,13 @@ FieldAccess page_fields() { return {nullptr, read_field_text, write_field_text, 
 // since, all of it after a Clear, and the buttons' state.
 size_t shown_added = 0;
 [[gnu::noinline]] void show_worksheet() {
-    size_t added = worksheet_added(), count = entry_count();
-    bool changed = added != shown_added;
-    if (added < shown_added) page_trim_entries(0), shown_added = 0;
-    size_t fresh = added - shown_added < count ? added - shown_added : count;
-    for (size_t i = count - fresh; i < count; ++i) page_add_entry(entry_line(i).c_str(), mathml(explain(entry(i))).c_str());
+    WorksheetNews news = worksheet_news(shown_added);
+    size_t count = entry_count();
+    if (news.cleared) page_trim_entries(0);
+    for (size_t i = count - news.fresh; i < count; ++i)
+        page_add_entry(entry_line(i).c_str(), mathml(explain(entry(i))).c_str());
     page_trim_entries(int(count));
-    if (changed) page_worksheet_changed();
-    shown_added = added;
+    if (news.fresh || news.cleared) page_worksheet_changed();
     page_history(can_undo(), can_redo());
 }
 

@@ -18,7 +18,6 @@
 #include "app/worksheet.h"
 #include "res/worksheet_dlg.h"
 #include "view/win32/view_window.h"
-#include "working/working.h"
 
 namespace {
 
@@ -106,8 +105,7 @@ size_t shown_added = 0;   // worksheet_added() as the list last followed it
 int widest_row = 0;       // pixels, for the list's horizontal scrolling
 
 void add_row(HWND list, size_t index) {
-    std::string row = entry_line(index) + " \u2014 " + plain_text(explain(entry(index)));
-    std::vector<wchar_t> w = wide(row.c_str());
+    std::vector<wchar_t> w = wide(entry_row(index).c_str());
     SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.data()));
     HDC dc = GetDC(list);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
@@ -126,14 +124,14 @@ void add_row(HWND list, size_t index) {
 void update_worksheet() {
     if (!worksheet) return;
     HWND list = GetDlgItem(worksheet, IDW_LIST);
-    size_t rows = size_t(SendMessageW(list, LB_GETCOUNT, 0, 0)), added = worksheet_added();
-    if (added < shown_added || rows + (added - shown_added) != entry_count()) {
+    size_t rows = size_t(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    WorksheetNews news = worksheet_news(shown_added);
+    if (news.cleared || rows + news.fresh != entry_count()) {
         SendMessageW(list, LB_RESETCONTENT, 0, 0);
         SendMessageW(list, LB_SETHORIZONTALEXTENT, 0, 0);
         rows = 0;
         widest_row = 0;
     }
-    shown_added = added;
     if (rows == entry_count()) return;
     for (size_t i = rows; i < entry_count(); ++i) add_row(list, i);
     SendMessageW(list, LB_SETCURSEL, WPARAM(entry_count() - 1), 0);  // the newest, in sight
@@ -210,8 +208,7 @@ void open_view_menu(HWND dialog, LPARAM at) {
     for (const MenuItem& item : VIEW_MENU) {
         std::string text = item.text;
         if (item.key_name) text = text + "\t" + item.key_name;
-        bool grey = (item.command == ID_UNDO && !can_undo()) || (item.command == ID_REDO && !can_redo());
-        AppendMenuA(menu, MF_STRING | (grey ? MF_GRAYED : 0u), item.command, text.c_str());
+        AppendMenuA(menu, MF_STRING | (nothing_to_do(item.command) ? MF_GRAYED : 0u), item.command, text.c_str());
     }
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, GET_X_LPARAM(at), GET_Y_LPARAM(at), 0, dialog,
                    nullptr);
