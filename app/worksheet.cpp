@@ -3,6 +3,8 @@
 
 #include "app/worksheet.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "app/internal.h"
@@ -56,6 +58,7 @@ void add_to_worksheet(const Calculation& c) {
 size_t entry_count() { return ring.size(); }
 const Calculation& entry(size_t index) { return ring[(first + index) % ring.size()]; }
 size_t worksheet_added() { return added; }
+size_t entry_number(size_t index) { return added - ring.size() + index + 1; }
 
 void clear_worksheet() {
     ring.clear();
@@ -65,15 +68,17 @@ void clear_worksheet() {
 WorksheetNews worksheet_news(size_t& seen) {
     bool cleared = added < seen;
     size_t since = cleared ? added : added - seen;
+    size_t shown = cleared ? 0 : std::min(seen, WORKSHEET_CAP);
+    size_t fresh = std::min(since, ring.size());
     seen = added;
-    return {since < ring.size() ? since : ring.size(), cleared};
+    return {fresh, shown + fresh - ring.size(), cleared};
 }
 
 std::string entry_line(size_t index) {
     if (index >= ring.size()) return "";
     Inputs in = inputs_of(entry(index));
     std::string line;
-    append_integer(line, int64_t(index + 1));
+    append_integer(line, int64_t(entry_number(index)));
     line += ". ";
     line += in.record->button;
     line += " of V1 = ";
@@ -102,6 +107,12 @@ std::string worksheet_text() {
 std::string worksheet_latex() {
     if (ring.empty()) return "";
     std::string out = "\\begin{enumerate}\n";
+    // Numbered as the entries are, where the oldest have gone.
+    if (entry_number(0) > 1) {
+        out += "\\setcounter{enumi}{";
+        append_integer(out, int64_t(entry_number(0) - 1));
+        out += "}\n";
+    }
     auto field = [&](const char* name, const char* text) {
         out += name;
         out += " = \\texttt{";
@@ -126,6 +137,11 @@ std::string worksheet_latex() {
 
 std::string save_worksheet() {
     std::string out = KEPT_HEADER;
+    if (!ring.empty() && entry_number(0) > 1) {
+        out += "from";
+        append_integer(out += ' ', int64_t(entry_number(0)));
+        out += '\n';
+    }
     for (size_t i = 0; i < ring.size(); ++i) {
         const Calculation& c = entry(i);
         out += find_command(c.command)->button;
@@ -138,8 +154,18 @@ std::string save_worksheet() {
 bool load_worksheet(const char* text) {
     size_t header = std::strlen(KEPT_HEADER);
     if (std::strncmp(text, KEPT_HEADER, header) != 0) return false;
+    const char* p = text + header;
+    // The first entry's number, where older ones had gone; a worksheet
+    // kept before numbers were kept begins at 1.
+    uint32_t from = 1;
+    if (!std::strncmp(p, "from ", 5)) {
+        p += 5;
+        from = 0;
+        for (; *p >= '0' && *p <= '9' && from < 100000000; ++p) from = from * 10 + uint32_t(*p - '0');
+        if (from < 2 || *p++ != '\n') return false;
+    }
     std::vector<Calculation> read;
-    for (const char* p = text + header; *p;) {
+    while (*p) {
         const Command* record = nullptr;
         for (size_t i = 0; i < COMMAND_COUNT; ++i) {
             size_t n = std::strlen(COMMANDS[i].button);
@@ -154,7 +180,8 @@ bool load_worksheet(const char* text) {
         read.push_back(calculate(record->id, {v[0], v[1], v[2]}, {v[3], v[4], v[5]}, v[6]));
     }
     clear_worksheet();
-    size_t from = read.size() > WORKSHEET_CAP ? read.size() - WORKSHEET_CAP : 0;
-    for (size_t i = from; i < read.size(); ++i) add_to_worksheet(read[i]);
+    size_t skip = read.size() > WORKSHEET_CAP ? read.size() - WORKSHEET_CAP : 0;
+    for (size_t i = skip; i < read.size(); ++i) add_to_worksheet(read[i]);
+    added += from - 1 + skip;
     return true;
 }

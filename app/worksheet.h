@@ -38,13 +38,19 @@ size_t entry_count();
 const Calculation& entry(size_t index);
 size_t worksheet_added();
 void clear_worksheet();
+// An entry's number counts from the first since Clear and stays its own
+// when older ones go: a host's list lets its oldest rows go and adds the
+// new ones, and renumbers nothing.
+size_t entry_number(size_t index);
 
 // What a host's list of the entries lacks since it last looked, `seen`
-// being worksheet_added() then (brought up to date here): the newest
-// `fresh` entries, and whether a Clear came between, after which nothing
-// it showed before stays. Hosts look after every command.
+// being worksheet_added() then (brought up to date here): whether a Clear
+// came between, after which nothing it showed before stays; how many of
+// its oldest rows have gone past the cap (`dropped`); and the newest
+// `fresh` entries to add. Hosts look after every command.
 struct WorksheetNews {
     size_t fresh;
+    size_t dropped;
     bool cleared;
 };
 WorksheetNews worksheet_news(size_t& seen);
@@ -63,8 +69,9 @@ std::string worksheet_text();
 std::string worksheet_latex();
 
 // The worksheet as a text to keep and read back (the page keeps it in the
-// browser's storage): each entry's command and inputs, exactly; results
-// are worked out again. A text that is not one of these (edited by hand,
+// browser's storage): the first entry's number where the oldest have gone,
+// then each entry's command and inputs, exactly; results are worked out
+// again. A text that is not one of these (edited by hand,
 // another version) is refused whole, and the worksheet left as it was.
 std::string save_worksheet();
 bool load_worksheet(const char* text);

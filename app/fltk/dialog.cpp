@@ -209,6 +209,21 @@ public:
             if (value()) Fl::copy(text(value()), int(std::strlen(text(value()))), 1);
             return 1;
         }
+        // Home, End and the page keys, as a list of a thousand rows needs.
+        if (event == FL_KEYBOARD && size() && !Fl::event_state(FL_CTRL | FL_ALT | FL_SHIFT)) {
+            int page = std::max(1, h() / (textsize() + 4) - 1), at = std::max(value(), 1), to = 0;
+            switch (Fl::event_key()) {
+                case FL_Home: to = 1; break;
+                case FL_End: to = size(); break;
+                case FL_Page_Up: to = std::max(1, at - page); break;
+                case FL_Page_Down: to = std::min(size(), at + page); break;
+            }
+            if (to) {
+                select(to);
+                make_visible(to);
+                return 1;
+            }
+        }
         int used = Fl_Hold_Browser::handle(event);
         if (event == FL_PUSH && Fl::event_clicks() && value()) recall_selected();
         return used;
@@ -250,18 +265,17 @@ void create_worksheet() {
     sheet->position(std::max(0, std::min(dialog->x() + dialog->w() + gap, Fl::w() - sheet->w())), dialog->y());
 }
 
-// New entries are added as rows; a worksheet cleared, or past its cap
-// letting its oldest go, is shown again whole.
+// The rows follow the entries: the oldest let go past the cap, the new
+// ones added, all of them after a Clear; no row is written twice.
 void update_worksheet() {
     if (!sheet) return;
-    size_t count = entry_count(), rows = size_t(entries->size());
     WorksheetNews news = worksheet_news(rows_added);
-    if (news.cleared || rows + news.fresh != count) {
-        entries->clear();
-        rows = 0;
-    }
-    if (rows == count) return;
-    for (size_t i = rows; i < count; ++i) entries->add(entry_row(i).c_str());
+    if (news.cleared) entries->clear();
+    for (size_t i = 0; i < news.dropped && entries->size(); ++i) entries->remove(1);
+    size_t count = entry_count();
+    if (size_t(entries->size()) + news.fresh != count) entries->clear();  // never expected: all again
+    for (size_t i = size_t(entries->size()); i < count; ++i) entries->add(entry_row(i).c_str());
+    if (!news.fresh) return;
     entries->value(entries->size());  // the newest, ready for Recall
     entries->bottomline(entries->size());
 }

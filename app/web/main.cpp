@@ -65,7 +65,8 @@ EM_JS(void, page_read_link, (char* buffer, int size), { stringToUTF8(location.ha
 // comes; the oldest dropped past the cap; kept in the browser's storage,
 // which may refuse (a full quota) or hold what cannot be read (set aside).
 EM_JS(void, page_add_entry, (const char* line, const char* math), { addEntry(UTF8ToString(line), UTF8ToString(math)); });
-EM_JS(void, page_trim_entries, (int count), { trimEntries(count); });
+EM_JS(void, page_clear_entries, (), { clearEntries(); });
+EM_JS(void, page_drop_entries, (int count), { dropEntries(count); });
 EM_JS(void, page_history, (int undo, int redo), { showHistory(undo, redo); });
 EM_JS(void, page_keep_worksheet, (const char* text), { keepWorksheet(UTF8ToString(text)); });
 EM_JS(void, page_worksheet_changed, (), { worksheetChanged(); });
@@ -82,16 +83,17 @@ void set_checked(void*, int id, bool on) { page_set_checked(id, on ? 1 : 0); }
 
 FieldAccess page_fields() { return {nullptr, read_field_text, write_field_text, box_checked, repaint, set_checked}; }
 
-// What the page shows of the worksheet follows the core's: what was added
-// since, all of it after a Clear, and the buttons' state.
+// What the page shows of the worksheet follows the core's: nothing it
+// showed after a Clear, its oldest let go past the cap, what was added
+// since; and the buttons' state.
 size_t shown_added = 0;
 [[gnu::noinline]] void show_worksheet() {
     WorksheetNews news = worksheet_news(shown_added);
     size_t count = entry_count();
-    if (news.cleared) page_trim_entries(0);
+    if (news.cleared) page_clear_entries();
+    if (news.dropped) page_drop_entries(int(news.dropped));
     for (size_t i = count - news.fresh; i < count; ++i)
         page_add_entry(entry_line(i).c_str(), mathml(explain(entry(i))).c_str());
-    page_trim_entries(int(count));
     if (news.fresh || news.cleared) page_worksheet_changed();
     page_history(can_undo(), can_redo());
 }

@@ -363,6 +363,7 @@ main > .tools:not(.calculation) { contain: inline-size; }
 h2 { margin: 8px 0 2px; font-size: 1.15em; }
 #worksheet { margin: 0; padding-left: 2.2em; }
 #worksheet li { margin: 4px 0; }
+@media screen { #worksheet li { content-visibility: auto; contain-intrinsic-size: auto 3em; } }
 #worksheet .working { overflow-wrap: anywhere; }
 .recall { margin-left: .6em; min-height: var(--control); }
 @media print {

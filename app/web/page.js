@@ -66,11 +66,11 @@ function pageReady(whole) {
   document.getElementById('copy-worksheet-latex').addEventListener('click', function() {
     Module._arrowbench_copy_worksheet(1);
   });
-  // An entry's Recall: its place in the list is its index in the core's.
+  // An entry's Recall: its index in the core's is its number's distance
+  // from the oldest's.
   document.getElementById('worksheet').addEventListener('click', function(e) {
     if (!e.target.classList.contains('recall')) return;
-    var item = e.target.closest('li');
-    Module._arrowbench_recall([].indexOf.call(item.parentNode.children, item));
+    Module._arrowbench_recall(e.target.closest('li').value - firstEntry().value);
     describeView();
     bringViewIntoSight();
   });
@@ -146,10 +146,16 @@ function showWorking(text, math, tex) {
   document.getElementById('copy-working').hidden = document.getElementById('copy-latex').hidden = !text;
 }
 
-// The worksheet's list: an entry typeset on its own as the core adds it
-// (its number is the list's), the oldest dropped past the cap.
+// The worksheet's list: an entry typeset on its own as the core adds it,
+// numbered as the core numbers it, so that nothing is renumbered when the
+// oldest go. Those are hidden at once and taken out of the page once the
+// commands pause (as the worksheet is kept), or when as many wait as are
+// shown: taking out a typeset entry costs as much as a command.
+var droppedEntries = [], shownEntries = 0;
 function addEntry(line, math) {
+  ++shownEntries;
   var item = document.createElement('li');
+  item.value = parseInt(line, 10);
   var text = item.appendChild(document.createElement('span'));
   text.textContent = line.slice(line.indexOf(' ') + 1);
   var recall = item.appendChild(document.createElement('button'));
@@ -162,10 +168,29 @@ function addEntry(line, math) {
   document.getElementById('worksheet').appendChild(item);
 }
 
-// The list numbers its items, so nothing else changes when the oldest go.
-function trimEntries(count) {
-  var list = document.getElementById('worksheet');
-  while (list.children.length > count) list.firstChild.remove();
+function firstEntry() {
+  var last = droppedEntries[droppedEntries.length - 1];
+  return last ? last.nextElementSibling : document.getElementById('worksheet').firstElementChild;
+}
+
+function dropEntries(count) {
+  for (var item = firstEntry(); count > 0 && item; --count, item = item.nextElementSibling) {
+    item.hidden = true;
+    droppedEntries.push(item);
+    --shownEntries;
+  }
+  if (droppedEntries.length >= shownEntries) tidyEntries();
+}
+
+function tidyEntries() {
+  droppedEntries.forEach(function(item) { item.remove(); });
+  droppedEntries = [];
+}
+
+function clearEntries() {
+  document.getElementById('worksheet').textContent = '';
+  droppedEntries = [];
+  shownEntries = 0;
 }
 
 function showHistory(undo, redo) {
@@ -183,6 +208,7 @@ function worksheetChanged() {
   Module.keepTimer = setTimeout(keepNow, 400);
 }
 function keepNow() {
+  tidyEntries();
   if (!Module.keepTimer) return;
   clearTimeout(Module.keepTimer);
   Module.keepTimer = 0;

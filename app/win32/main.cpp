@@ -119,22 +119,24 @@ void add_row(HWND list, size_t index) {
     }
 }
 
-// Only the new entries are added. Clear, or the cap letting the oldest go
-// (which numbers every line anew), has the list built again.
+// The rows follow the entries: the oldest let go past the cap, the new
+// ones added, all of them after a Clear; no row is written twice.
 void update_worksheet() {
     if (!worksheet) return;
     HWND list = GetDlgItem(worksheet, IDW_LIST);
-    size_t rows = size_t(SendMessageW(list, LB_GETCOUNT, 0, 0));
     WorksheetNews news = worksheet_news(shown_added);
-    if (news.cleared || rows + news.fresh != entry_count()) {
+    auto rows = [&] { return size_t(SendMessageW(list, LB_GETCOUNT, 0, 0)); };
+    auto reset = [&] {
         SendMessageW(list, LB_RESETCONTENT, 0, 0);
         SendMessageW(list, LB_SETHORIZONTALEXTENT, 0, 0);
-        rows = 0;
         widest_row = 0;
-    }
-    if (rows == entry_count()) return;
-    for (size_t i = rows; i < entry_count(); ++i) add_row(list, i);
-    SendMessageW(list, LB_SETCURSEL, WPARAM(entry_count() - 1), 0);  // the newest, in sight
+    };
+    if (news.cleared) reset();
+    for (size_t i = 0; i < news.dropped && rows(); ++i) SendMessageW(list, LB_DELETESTRING, 0, 0);
+    size_t count = entry_count();
+    if (rows() + news.fresh != count) reset();  // never expected: all again
+    for (size_t i = rows(); i < count; ++i) add_row(list, i);
+    if (news.fresh) SendMessageW(list, LB_SETCURSEL, WPARAM(count - 1), 0);  // the newest, in sight
 }
 
 // Every command of the dialog, its menu, its keys and the worksheet

@@ -172,35 +172,63 @@ try {
   row('bytes a first visit fetches, gzip -9', '<= 46 KiB', `${(total / 1024).toFixed(1)} KiB (${files.map((n, i) => `${n} ${sizes[i]}`).join(', ')})`);
 
   // The worksheet: a command (CrossProduct, as the hosts run it, its entry
-  // typeset) with 1,000 entries kept against one with few; then the first
-  // frame with a kept worksheet of 1,000 entries against none.
+  // typeset) with 1,000 entries kept against one with none (cleared before
+  // each batch), alone and with the frame that shows it (its style, layout
+  // and paint: from the frame's start to the task after it). Batches take
+  // turns, each after a pause (the worksheet kept, its dropped entries
+  // taken out, the last frame drawn), so that neither pays for the other's.
+  // Then the first frame with a kept worksheet of 1,000 entries against none.
   {
-    const context = await browser.newContext();
-    const page = await context.newPage();
-    await page.goto(urls.app);
-    await page.waitForSelector('html[data-ready]');
-    const commands = quick ? 20 : 300;
-    const perCommand = () => page.evaluate((n) => {
-      const start = performance.now();
-      for (let i = 0; i < n; ++i) Module._arrowbench_command(1008);
-      return (performance.now() - start) / n;
-    }, commands);
-    const few = [], full = [];
-    // Each measured run after one that is not, so that neither pays for
-    // the clearing or the filling (the collector's work) before it.
-    for (let round = 0; round < (quick ? 1 : 5); ++round) {
-      await page.click('#clear-worksheet');
-      await perCommand();
-      few.push(await perCommand());
-      await page.evaluate(() => { while (document.querySelectorAll('#worksheet li').length < 1000) Module._arrowbench_command(1008); });
-      await perCommand();
-      full.push(await perCommand());
+    // Pages of their own, so that neither keeps its worksheet over the other's.
+    const open = async () => {
+      const page = await (await browser.newContext()).newPage();
+      await page.goto(urls.app);
+      await page.waitForSelector('html[data-ready]');
+      return page;
+    };
+    const cleared = await open(), full = await open();
+    await full.evaluate(() => { while (document.querySelectorAll('#worksheet li').length < 1000) Module._arrowbench_command(1008); });
+    const batch = (page, clear, frames) => page.evaluate(async ([n, clear, frames]) => {
+      if (clear) document.getElementById('clear-worksheet').click();
+      await new Promise((resolve) => setTimeout(resolve, 700));
+      await new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
+      let spent = 0;
+      for (let i = 0; i < n; ++i) {
+        const start = performance.now();
+        Module._arrowbench_command(1008);
+        spent += performance.now() - start;
+        if (!frames) continue;
+        const drawing = await new Promise((resolve) => requestAnimationFrame(resolve));
+        const channel = new MessageChannel();
+        await new Promise((resolve) => { channel.port1.onmessage = resolve; channel.port2.postMessage(0); });
+        spent += performance.now() - drawing;
+      }
+      return spent / n;
+    }, [n, clear, frames]);
+    const n = quick ? 5 : 50;
+    for (const frames of [false, true]) {
+      const a = [], b = [];
+      for (let round = 0; round < (quick ? 1 : frames ? 15 : 30); ++round) {
+        a.push(await batch(cleared, true, frames));
+        b.push(await batch(full, false, frames));
+      }
+      const us = (t) => (t * 1000).toFixed(0);
+      row(`a command${frames ? ' and its frame' : ''}, 1,000 entries / none (Chromium)`, '<= 1.1x',
+          `${(median(b) / median(a)).toFixed(2)}x (${us(median(b))} us vs ${us(median(a))} us, medians of ${a.length} batches of ${n})`);
     }
-    row('a command, 1,000 entries kept / 300 to 600 (Chromium)', '<= 1.1x',
-        `${(median(full) / median(few)).toFixed(2)}x (${(median(full) * 1000).toFixed(0)} us vs ${(median(few) * 1000).toFixed(0)} us)`);
-    await page.evaluate(() => Module._arrowbench_keep_worksheet());
-    const kept = await page.evaluate(() => localStorage.getItem('arrowbench-worksheet'));
-    await context.close();
+    // What the pause costs: the entries 50 commands let go, taken out.
+    const tidy = await full.evaluate(async () => {
+      for (let i = 0; i < 50; ++i) Module._arrowbench_command(1008);
+      await new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
+      const start = performance.now();
+      tidyEntries();
+      return performance.now() - start;
+    });
+    row('50 dropped entries taken out, in a pause', '(information)', `${tidy.toFixed(1)} ms`);
+    await full.evaluate(() => Module._arrowbench_keep_worksheet());
+    const kept = await full.evaluate(() => localStorage.getItem('arrowbench-worksheet'));
+    await cleared.context().close();
+    await full.context().close();
     const firstFrame = async (stored) => {
       const times = [];
       for (let i = 0; i < loads; ++i) {

@@ -11,6 +11,7 @@
 
 #include <cstring>
 
+#include "app/worksheet.h"
 #include "tests/desktop/host.h"
 #include "tests/expected_dialog.h"
 #include "tests/fltk/app_driver.h"
@@ -82,6 +83,18 @@ void check_worksheet(AppDriver& app) {
     app.key("Ctrl+Z");
     CHECK_STR(app.get(ID_S1), s1);
     CHECK_STR(app.get(ID_V3), "5 7 9");
+    // Past the cap the oldest rows go, and the others keep their numbers:
+    // the newest chosen, Home the oldest kept.
+    int pace = app.pace_ms;
+    app.pace_ms = 0;  // a thousand clicks, as fast as they go
+    for (size_t i = 0; i <= WORKSHEET_CAP; ++i) CHECK(app.press(ID_SUB));
+    app.pace_ms = pace;
+    open();
+    auto chosen = [&] { return app.copied_by([&] { app.key(XK_c, XK_Control_L); }); };
+    CHECK(chosen().rfind("1002. Sub of", 0) == 0);
+    app.key(XK_Home);
+    CHECK(chosen().rfind("3. Sub of", 0) == 0);
+    app.key("Escape");
 }
 
 }  // namespace

@@ -3,8 +3,10 @@
 // each later byte is an action. Then undoing everything must give back the
 // first texts, boxes and picture, redoing everything the last ones; the
 // worksheet never loses an entry below its cap, and neither it nor the
-// steps grow past their bounds.
+// steps grow past their bounds; a host's list that follows the news has
+// the entries' numbers, oldest first.
 
+#include <deque>
 #include <map>
 
 #include "app/internal.h"
@@ -55,6 +57,22 @@ const unsigned ACTIONS[] = {ID_ADD,      ID_SUB,      ID_CROSS_PRODUCT, ID_DOT_P
                             ID_DIV_SCALAR, ID_NORMALIZE, ID_LENGTH,     ID_REDRAW,      ID_SHOW_CALCULATION,
                             ID_USE_RESULT, ID_UNDO,      ID_REDO};
 
+// A host's list, kept across inputs as the worksheet is.
+std::deque<size_t> rows;
+size_t rows_seen = 0;
+
+bool rows_follow() {
+    WorksheetNews news = worksheet_news(rows_seen);
+    if (news.cleared) rows.clear();
+    if (news.dropped > rows.size()) return false;
+    rows.erase(rows.begin(), rows.begin() + std::ptrdiff_t(news.dropped));
+    for (size_t i = entry_count() - news.fresh; i < entry_count(); ++i) rows.push_back(entry_number(i));
+    if (rows.size() != entry_count()) return false;
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (rows[i] != entry_number(i) || (i && rows[i] != rows[i - 1] + 1)) return false;
+    return true;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -89,6 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         FUZZ_REQUIRE(entry_count() >= std::min(before, WORKSHEET_CAP) && entry_count() <= WORKSHEET_CAP,
                      "the worksheet lost an entry or outgrew its cap");
+        FUZZ_REQUIRE(rows_follow(), "a list that follows the news does not hold the entries");
     }
     FUZZ_REQUIRE(entry_count() == std::min(WORKSHEET_CAP, entries + worksheet_added() - added),
                  "an entry went missing");

@@ -263,6 +263,21 @@ async function checkWorksheet(browser, url) {
   await page.emulateMedia({ media: 'screen' });
   await load(() => page.reload());
   same(JSON.stringify(await entries()), JSON.stringify([add, cross]), 'the worksheet after a reload');
+  // Past the cap the oldest go and the others keep their numbers, across
+  // a reload too; Recall finds its own entry while those let go wait.
+  await page.evaluate(([sub, plus]) => {
+    Module._arrowbench_command(sub);
+    for (let i = 0; i < 999; ++i) Module._arrowbench_command(plus);
+    document.querySelector('#worksheet > li:not([hidden]) .recall').click();
+  }, [ID_SUB, ID_ADD]);
+  same(await v3(), '-3 -3 -3', 'Recall past the cap');
+  const numbered = () => page.$$eval('#worksheet > li:not([hidden])', (items) => items.map((e) => `${e.value}. ${e.firstChild.textContent}`));
+  const sub = 'Sub of V1 = 1 2 3, V2 = 4 5 6: V3 = -3 -3 -3';
+  for (const when of ['past the cap', 'past the cap, reloaded']) {
+    const shown = await numbered();
+    same(`${shown.length} ${shown[0]} ${shown[999]}`, `1000 3. ${sub} 1002. ${add}`, when);
+    if (!when.endsWith('reloaded')) await load(() => page.reload());
+  }
   await page.click('#clear-worksheet');
   await load(() => page.reload());
   same(JSON.stringify(await entries()), '[]', 'cleared, and kept so');

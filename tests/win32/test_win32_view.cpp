@@ -18,6 +18,7 @@
 // view's frame put in place.
 
 #include "app/dialog_template.h"
+#include "app/worksheet.h"
 #include "res/worksheet_dlg.h"
 #include "tests/desktop/host.h"
 #include "tests/win32/dialog_units.h"
@@ -184,6 +185,11 @@ void view_step(DesktopDriver& driver, const std::string& step, const ViewState& 
         CHECK(d.press(ID_ADD));
         std::vector<std::string> lines = d.worksheet_lines();
         CHECK(lines.size() == 1 && lines[0].rfind("1. Add of V1 = 1 2 3, V2 = 4 5 6: V3 = 5 7 9 \u2014 V1 + V2", 0) == 0);
+        // Past the cap the oldest rows go, and the others keep their numbers.
+        for (size_t i = 0; i <= WORKSHEET_CAP; ++i) CHECK(d.press(ID_ADD));
+        lines = d.worksheet_lines();
+        CHECK(lines.size() == WORKSHEET_CAP && lines.front().rfind("3. Add of", 0) == 0 &&
+              lines.back().rfind("1002. Add of", 0) == 0);
         // The click on Add took the keys back to the dialog; opening the
         // window again brings it forward, for Escape.
         PostMessageA(d.dialog, WM_COMMAND, ID_WORKSHEET, 0);
