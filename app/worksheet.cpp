@@ -12,9 +12,11 @@
 
 namespace {
 
-// A ring: past the cap the newest entry takes the oldest's place.
+// A ring: past the cap the newest entry takes the oldest's place. Every
+// entry added and every Clear is a change; an entry's number counts those
+// added since the last Clear, after `base` (where a kept worksheet began).
 std::vector<Calculation> ring;
-size_t first = 0, added = 0;
+size_t first = 0, changes = 0, cleared_at = 0, base = 0;
 
 // The inputs an entry's command read, as their fields write them.
 struct Inputs {
@@ -52,25 +54,25 @@ void add_to_worksheet(const Calculation& c) {
         ring[first] = c;
         first = (first + 1) % WORKSHEET_CAP;
     }
-    ++added;
+    ++changes;
 }
 
 size_t entry_count() { return ring.size(); }
 const Calculation& entry(size_t index) { return ring[(first + index) % ring.size()]; }
-size_t worksheet_added() { return added; }
-size_t entry_number(size_t index) { return added - ring.size() + index + 1; }
+size_t worksheet_changes() { return changes; }
+size_t entry_number(size_t index) { return base + (changes - cleared_at) - ring.size() + index + 1; }
 
 void clear_worksheet() {
     ring.clear();
-    first = added = 0;
+    first = base = 0;
+    cleared_at = ++changes;
 }
 
 WorksheetNews worksheet_news(size_t& seen) {
-    bool cleared = added < seen;
-    size_t since = cleared ? added : added - seen;
-    size_t shown = cleared ? 0 : std::min(seen, WORKSHEET_CAP);
-    size_t fresh = std::min(since, ring.size());
-    seen = added;
+    bool cleared = cleared_at > seen;
+    size_t shown = cleared ? 0 : std::min(seen - cleared_at, WORKSHEET_CAP);
+    size_t fresh = std::min(changes - std::max(seen, cleared_at), ring.size());
+    seen = changes;
     return {fresh, shown + fresh - ring.size(), cleared};
 }
 
@@ -182,6 +184,6 @@ bool load_worksheet(const char* text) {
     clear_worksheet();
     size_t skip = read.size() > WORKSHEET_CAP ? read.size() - WORKSHEET_CAP : 0;
     for (size_t i = skip; i < read.size(); ++i) add_to_worksheet(read[i]);
-    added += from - 1 + skip;
+    base = from - 1 + skip;
     return true;
 }

@@ -32,11 +32,12 @@ bool can_redo();
 // and Redo with nothing to undo or redo.
 bool nothing_to_do(unsigned command);
 
-// The entries, oldest first (0 the oldest kept), and how many were ever
-// added (so that a host can add only what is new; Clear starts it again).
+// The entries, oldest first (0 the oldest kept), and a count of the
+// worksheet's changes (each entry added and each Clear, never going back)
+// for worksheet_news.
 size_t entry_count();
 const Calculation& entry(size_t index);
-size_t worksheet_added();
+size_t worksheet_changes();
 void clear_worksheet();
 // An entry's number counts from the first since Clear and stays its own
 // when older ones go: a host's list lets its oldest rows go and adds the
@@ -44,10 +45,11 @@ void clear_worksheet();
 size_t entry_number(size_t index);
 
 // What a host's list of the entries lacks since it last looked, `seen`
-// being worksheet_added() then (brought up to date here): whether a Clear
-// came between, after which nothing it showed before stays; how many of
-// its oldest rows have gone past the cap (`dropped`); and the newest
-// `fresh` entries to add. Hosts look after every command.
+// being worksheet_changes() then (brought up to date here; 0 before it
+// ever looked): whether a Clear came between, after which nothing it
+// showed before stays; how many of its oldest rows have gone past the cap
+// (`dropped`); and the newest `fresh` entries to add. Hosts look after
+// every command.
 struct WorksheetNews {
     size_t fresh;
     size_t dropped;

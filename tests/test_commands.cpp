@@ -481,11 +481,10 @@ void check_worksheet() {
     CHECK(load_worksheet(kept.c_str()) && worksheet_text() == text && worksheet_latex() == latex_text);
     // Past the cap the oldest go; the others keep their numbers, in the
     // LaTeX and in what is kept, and a host's list lets go of as many.
-    size_t seen = worksheet_added();
+    size_t seen = worksheet_changes();
     for (int i = 0; i < int(WORKSHEET_CAP) + 5; ++i) run_step(f, ID_LENGTH);
     CHECK_INT(entry_count(), WORKSHEET_CAP);
     CHECK_INT(entry(0).command, ID_LENGTH);
-    CHECK_INT(worksheet_added(), WORKSHEET_CAP + 7);
     CHECK(entry_line(0).rfind("8. Length of V1 = 1 2 3: S2 = ", 0) == 0);
     CHECK(worksheet_latex().rfind("\\begin{enumerate}\n\\setcounter{enumi}{7}\n\\item Length", 0) == 0);
     WorksheetNews news = worksheet_news(seen);
@@ -495,8 +494,14 @@ void check_worksheet() {
     CHECK(news.fresh == 1 && news.dropped == 1 && !news.cleared);
     kept = save_worksheet(), text = worksheet_text();
     CHECK(kept.rfind("arrowbench worksheet 1\nfrom 9\nLength 1 2 3 ", 0) == 0);
+    // A Clear and as many entries as there were is news all the same.
     clear_worksheet();
+    for (size_t i = 0; i < WORKSHEET_CAP; ++i) run_step(f, ID_ADD);
+    news = worksheet_news(seen);
+    CHECK(news.cleared && news.fresh == WORKSHEET_CAP && news.dropped == 0 && entry_number(0) == 1);
     CHECK(load_worksheet(kept.c_str()) && worksheet_text() == text && entry_number(0) == 9);
+    news = worksheet_news(seen);
+    CHECK(news.cleared && news.fresh == WORKSHEET_CAP);
     const char* bad_from[] = {"arrowbench worksheet 1\nfrom 1\n", "arrowbench worksheet 1\nfrom x\n",
                               "arrowbench worksheet 1\nfrom 9999999999\n"};
     for (const char* t : bad_from) CHECK(!load_worksheet(t) && worksheet_text() == text);

@@ -232,7 +232,7 @@ public:
 
 Fl_Double_Window* sheet;
 EntryList* entries;
-size_t rows_added;  // worksheet_added() when the rows were last brought up to date (worksheet_news)
+size_t rows_seen;  // worksheet_changes() when the rows were last brought up to date (worksheet_news)
 
 void add_sheet_button(int x, int y, int w, int h, const char* label, Fl_Callback* callback) {
     auto* button = new Fl_Button(x, y, w, h, label);
@@ -269,7 +269,7 @@ void create_worksheet() {
 // ones added, all of them after a Clear; no row is written twice.
 void update_worksheet() {
     if (!sheet) return;
-    WorksheetNews news = worksheet_news(rows_added);
+    WorksheetNews news = worksheet_news(rows_seen);
     if (news.cleared) entries->clear();
     for (size_t i = 0; i < news.dropped && entries->size(); ++i) entries->remove(1);
     size_t count = entry_count();

@@ -86,9 +86,9 @@ FieldAccess page_fields() { return {nullptr, read_field_text, write_field_text, 
 // What the page shows of the worksheet follows the core's: nothing it
 // showed after a Clear, its oldest let go past the cap, what was added
 // since; and the buttons' state.
-size_t shown_added = 0;
+size_t shown_seen = 0;
 [[gnu::noinline]] void show_worksheet() {
-    WorksheetNews news = worksheet_news(shown_added);
+    WorksheetNews news = worksheet_news(shown_seen);
     size_t count = entry_count();
     if (news.cleared) page_clear_entries();
     if (news.dropped) page_drop_entries(int(news.dropped));
@@ -149,7 +149,6 @@ EMSCRIPTEN_KEEPALIVE void arrowbench_open_worksheet() {
         page_read_kept(text.data(), size);
         if (!load_worksheet(text.c_str())) page_set_aside();
     }
-    shown_added = 0;
     show_worksheet();
 }
 

@@ -361,8 +361,8 @@ math { font-family: math; }
 #worksheet-panel { flex-basis: 100%%; }
 main > .tools:not(.calculation) { contain: inline-size; }
 h2 { margin: 8px 0 2px; font-size: 1.15em; }
-#worksheet { margin: 0; padding-left: 2.2em; }
-#worksheet li { margin: 4px 0; }
+#worksheet { margin: 0; padding: 0; }
+#worksheet li { display: block; margin: 4px 0; }
 @media screen { #worksheet li { content-visibility: auto; contain-intrinsic-size: auto 3em; } }
 #worksheet .working { overflow-wrap: anywhere; }
 .recall { margin-left: .6em; min-height: var(--control); }

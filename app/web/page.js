@@ -147,22 +147,23 @@ function showWorking(text, math, tex) {
 }
 
 // The worksheet's list: an entry typeset on its own as the core adds it,
-// numbered as the core numbers it, so that nothing is renumbered when the
-// oldest go. Those are hidden at once and taken out of the page once the
-// commands pause (as the worksheet is kept), or when as many wait as are
-// shown: taking out a typeset entry costs as much as a command.
+// under its line, which carries the entry's number (the core's, which it
+// keeps when older ones go, so nothing is renumbered; the items draw no
+// numbers of their own, which would all be laid out again). The oldest
+// let go are hidden at once and taken out once the commands pause (as the
+// worksheet is kept), or when as many wait as are shown: taking out a
+// typeset entry costs as much as a command.
 var droppedEntries = [], shownEntries = 0;
 function addEntry(line, math) {
   ++shownEntries;
   var item = document.createElement('li');
   item.value = parseInt(line, 10);
-  var text = item.appendChild(document.createElement('span'));
-  text.textContent = line.slice(line.indexOf(' ') + 1);
+  item.appendChild(document.createElement('span')).textContent = line;
   var recall = item.appendChild(document.createElement('button'));
   recall.type = 'button';
   recall.className = 'recall';
   recall.textContent = 'Recall';
-  recall.setAttribute('aria-label', 'Recall ' + text.textContent);
+  recall.setAttribute('aria-label', 'Recall ' + line);
   item.appendChild(document.createElement('div')).className = 'working';
   item.lastChild.innerHTML = math;
   document.getElementById('worksheet').appendChild(item);

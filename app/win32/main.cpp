@@ -101,7 +101,7 @@ static_assert(IDW_COPY == ID_COPY_WORKSHEET && IDW_COPY_LATEX == ID_COPY_WORKSHE
               IDW_CLEAR == ID_CLEAR_WORKSHEET);
 
 HWND worksheet;           // made when first opened, then hidden and shown
-size_t shown_added = 0;   // worksheet_added() as the list last followed it
+size_t shown_seen = 0;    // worksheet_changes() as the list last followed it
 int widest_row = 0;       // pixels, for the list's horizontal scrolling
 
 void add_row(HWND list, size_t index) {
@@ -124,7 +124,7 @@ void add_row(HWND list, size_t index) {
 void update_worksheet() {
     if (!worksheet) return;
     HWND list = GetDlgItem(worksheet, IDW_LIST);
-    WorksheetNews news = worksheet_news(shown_added);
+    WorksheetNews news = worksheet_news(shown_seen);
     auto rows = [&] { return size_t(SendMessageW(list, LB_GETCOUNT, 0, 0)); };
     auto reset = [&] {
         SendMessageW(list, LB_RESETCONTENT, 0, 0);

@@ -93,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     set_start_camera(view_state);
     view_state.slots.clear();
     State first = state_of(d);
-    size_t entries = entry_count(), added = worksheet_added(), steps = 0;
+    size_t entries = entry_count(), added = worksheet_changes(), steps = 0;
     for (; at < size; ++at) {
         uint8_t a = data[at];
         size_t before = entry_count();
@@ -109,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                      "the worksheet lost an entry or outgrew its cap");
         FUZZ_REQUIRE(rows_follow(), "a list that follows the news does not hold the entries");
     }
-    FUZZ_REQUIRE(entry_count() == std::min(WORKSHEET_CAP, entries + worksheet_added() - added),
+    FUZZ_REQUIRE(entry_count() == std::min(WORKSHEET_CAP, entries + worksheet_changes() - added),
                  "an entry went missing");
     // Everything undone gives the first texts, boxes and picture, as far
     // as the steps kept reach; everything redone, the last.

@@ -225,11 +225,12 @@ async function checkWorksheet(browser, url) {
   const entries = () => page.$$eval('#worksheet > li', (items) => items.map((e) => e.firstChild.textContent));
   const v3 = () => getField(page, ID_V3);
   const add = 'Add of V1 = 1 2 3, V2 = 4 5 6: V3 = 5 7 9', cross = 'CrossProduct of V1 = 1 2 3, V2 = 4 5 6: V3 = -3 6 -3';
+  const listed = JSON.stringify([`1. ${add}`, `2. ${cross}`]);
   check(await page.isDisabled('#undo') && await page.isDisabled('#redo'), 'nothing to undo or redo at first');
   await setFields(page, { [ID_V1]: '1 2 3', [ID_V2]: '4 5 6' });
   await page.click(field(ID_ADD));
   await page.click(field(ID_CROSS_PRODUCT));
-  same(JSON.stringify(await entries()), JSON.stringify([add, cross]), 'the entries');
+  same(JSON.stringify(await entries()), listed, 'the entries');
   same(await page.$$eval('#worksheet > li:last-child math', (m) => m.map((e) => e.getAttribute('alttext')).join(' ')),
        cases.show.find((c) => c.command === ID_CROSS_PRODUCT).working.replace('; ', ' '), 'an entry\'s working typeset');
   await page.click('#undo');
@@ -247,9 +248,9 @@ async function checkWorksheet(browser, url) {
   await page.keyboard.press('Control+Z');
   same(await getField(page, ID_V2), '4 5 6', 'the field\'s own typing undone first');
   same(await v3(), '-3 6 -3', 'and no step with it');
-  same(JSON.stringify(await entries()), JSON.stringify([add, cross]), 'Undo and Redo add no entry');
+  same(JSON.stringify(await entries()), listed, 'Undo and Redo add no entry');
   const recall = await page.$('#worksheet > li:first-child .recall');
-  same(await recall.getAttribute('aria-label'), `Recall ${add}`, 'Recall\'s name');
+  same(await recall.getAttribute('aria-label'), `Recall 1. ${add}`, 'Recall\'s name');
   await recall.click();
   same(await v3(), '5 7 9', 'Recall\'s result');
   same((await rows(page))[6], '5 7 9', 'Recall draws the entry');
@@ -262,7 +263,7 @@ async function checkWorksheet(browser, url) {
         !(await page.isVisible('#show-calculation')) && !(await page.isVisible('.recall')), 'printed, the worksheet alone');
   await page.emulateMedia({ media: 'screen' });
   await load(() => page.reload());
-  same(JSON.stringify(await entries()), JSON.stringify([add, cross]), 'the worksheet after a reload');
+  same(JSON.stringify(await entries()), listed, 'the worksheet after a reload');
   // Past the cap the oldest go and the others keep their numbers, across
   // a reload too; Recall finds its own entry while those let go wait.
   await page.evaluate(([sub, plus]) => {
@@ -271,7 +272,7 @@ async function checkWorksheet(browser, url) {
     document.querySelector('#worksheet > li:not([hidden]) .recall').click();
   }, [ID_SUB, ID_ADD]);
   same(await v3(), '-3 -3 -3', 'Recall past the cap');
-  const numbered = () => page.$$eval('#worksheet > li:not([hidden])', (items) => items.map((e) => `${e.value}. ${e.firstChild.textContent}`));
+  const numbered = () => page.$$eval('#worksheet > li:not([hidden])', (items) => items.map((e) => e.firstChild.textContent));
   const sub = 'Sub of V1 = 1 2 3, V2 = 4 5 6: V3 = -3 -3 -3';
   for (const when of ['past the cap', 'past the cap, reloaded']) {
     const shown = await numbered();
