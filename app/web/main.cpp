@@ -85,16 +85,17 @@ FieldAccess page_fields() { return {nullptr, read_field_text, write_field_text, 
 
 // What the page shows of the worksheet follows the core's: nothing it
 // showed after a Clear, its oldest let go past the cap, what was added
-// since; and the buttons' state.
+// since; and the buttons' state. What was just read from the browser's
+// storage is not kept again.
 size_t shown_seen = 0;
-[[gnu::noinline]] void show_worksheet() {
+[[gnu::noinline]] void show_worksheet(bool keep = true) {
     WorksheetNews news = worksheet_news(shown_seen);
     size_t count = entry_count();
     if (news.cleared) page_clear_entries();
     if (news.dropped) page_drop_entries(int(news.dropped));
     for (size_t i = count - news.fresh; i < count; ++i)
         page_add_entry(entry_line(i).c_str(), mathml(explain(entry(i))).c_str());
-    if (news.fresh || news.cleared) page_worksheet_changed();
+    if (keep && (news.fresh || news.cleared)) page_worksheet_changed();
     page_history(can_undo(), can_redo());
 }
 
@@ -149,7 +150,7 @@ EMSCRIPTEN_KEEPALIVE void arrowbench_open_worksheet() {
         page_read_kept(text.data(), size);
         if (!load_worksheet(text.c_str())) page_set_aside();
     }
-    show_worksheet();
+    show_worksheet(false);
 }
 
 // Writing the whole worksheet costs as much as it holds: page.js asks for
