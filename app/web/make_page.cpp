@@ -364,7 +364,7 @@ h2 { margin: 8px 0 2px; font-size: 1.15em; }
 #worksheet { margin: 0; padding: 0; }
 #worksheet li { display: block; margin: 4px 0; }
 @media screen { #worksheet li { content-visibility: auto; contain-intrinsic-size: auto 3em; } }
-#worksheet .working { overflow-wrap: anywhere; }
+#worksheet .working { overflow-wrap: anywhere; padding-left: 1.5em; }
 .recall { margin-left: .6em; min-height: var(--control); }
 @media print {
   header, main > :not(.tools:not(.calculation)), main > .tools > :not(#worksheet-panel), #worksheet-panel .tools, .recall { display: none; }
