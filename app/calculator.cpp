@@ -26,10 +26,17 @@ Calculation run_calculation(const FieldAccess& fields, unsigned command) {
     if (record->reads_v2) b = take_vector(fields, ID_V2);
     if (record->reads_s1) s = parse_scalar(read_field(fields, ID_S1));
     Calculation c = calculate(command, a, b, s);
-    write_field(fields, record->scalar_result ? ID_S2 : ID_V3,
-                (record->scalar_result ? format_scalar(c.scalar) : format_vector(c.vector)).text);
+    write_result(fields, c);
     set_last_calculation(fields, c);
     return c;
+}
+
+FieldText result_text(const Calculation& c) {
+    return find_command(c.command)->scalar_result ? format_scalar(c.scalar) : format_vector(c.vector);
+}
+
+void write_result(const FieldAccess& fields, const Calculation& c) {
+    write_field(fields, find_command(c.command)->scalar_result ? ID_S2 : ID_V3, result_text(c).text);
 }
 
 // The result field explains itself; the other's working is stale.

@@ -203,8 +203,7 @@ bool recall(const FieldAccess& fields, size_t index) {
         write_field(f, ID_V1, format_vector(c.a).text);
         if (record->reads_v2) write_field(f, ID_V2, format_vector(c.b).text);
         if (record->reads_s1) write_field(f, ID_S1, format_scalar(c.s).text);
-        write_field(f, record->scalar_result ? ID_S2 : ID_V3,
-                    (record->scalar_result ? format_scalar(c.scalar) : format_vector(c.vector)).text);
+        write_result(f, c);
         set_last_calculation(f, c);
         draw_calculation(f, c);
     });

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "vectext/vectext.h"
 
 // Reads field `id` into field_buffer and returns field_buffer.
 const char* read_field(const FieldAccess& fields, int id);
@@ -20,6 +21,11 @@ Vector3 take_vector(const FieldAccess& fields, int id);
 // identifier that names no calculator command reads nothing and gives a
 // Calculation whose command is 0.
 Calculation run_calculation(const FieldAccess& fields, unsigned command);
+
+// A calculation's result as its field (V3, or S2 for a scalar) writes it;
+// write_result writes it there.
+FieldText result_text(const Calculation& c);
+void write_result(const FieldAccess& fields, const Calculation& c);
 
 // Makes `c` the last calculation, as Recall and Undo do, and gives the
 // result fields the tooltips it would have had.

@@ -26,8 +26,7 @@ struct Inputs {
 
 Inputs inputs_of(const Calculation& c) {
     const Command* r = find_command(c.command);
-    return {r, format_vector(c.a), format_vector(c.b), format_scalar(c.s),
-            r->scalar_result ? format_scalar(c.scalar) : format_vector(c.vector)};
+    return {r, format_vector(c.a), format_vector(c.b), format_scalar(c.s), result_text(c)};
 }
 
 const char* KEPT_HEADER = "arrowbench worksheet 1\n";

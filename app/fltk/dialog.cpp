@@ -271,10 +271,9 @@ void update_worksheet() {
     if (!sheet) return;
     WorksheetNews news = worksheet_news(rows_seen);
     if (news.cleared) entries->clear();
-    for (size_t i = 0; i < news.dropped && entries->size(); ++i) entries->remove(1);
+    for (size_t i = 0; i < news.dropped; ++i) entries->remove(1);
     size_t count = entry_count();
-    if (size_t(entries->size()) + news.fresh != count) entries->clear();  // never expected: all again
-    for (size_t i = size_t(entries->size()); i < count; ++i) entries->add(entry_row(i).c_str());
+    for (size_t i = count - news.fresh; i < count; ++i) entries->add(entry_row(i).c_str());
     if (!news.fresh) return;
     entries->value(entries->size());  // the newest, ready for Recall
     entries->bottomline(entries->size());

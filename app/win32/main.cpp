@@ -125,17 +125,14 @@ void update_worksheet() {
     if (!worksheet) return;
     HWND list = GetDlgItem(worksheet, IDW_LIST);
     WorksheetNews news = worksheet_news(shown_seen);
-    auto rows = [&] { return size_t(SendMessageW(list, LB_GETCOUNT, 0, 0)); };
-    auto reset = [&] {
+    if (news.cleared) {
         SendMessageW(list, LB_RESETCONTENT, 0, 0);
         SendMessageW(list, LB_SETHORIZONTALEXTENT, 0, 0);
         widest_row = 0;
-    };
-    if (news.cleared) reset();
-    for (size_t i = 0; i < news.dropped && rows(); ++i) SendMessageW(list, LB_DELETESTRING, 0, 0);
+    }
+    for (size_t i = 0; i < news.dropped; ++i) SendMessageW(list, LB_DELETESTRING, 0, 0);
     size_t count = entry_count();
-    if (rows() + news.fresh != count) reset();  // never expected: all again
-    for (size_t i = rows(); i < count; ++i) add_row(list, i);
+    for (size_t i = count - news.fresh; i < count; ++i) add_row(list, i);
     if (news.fresh) SendMessageW(list, LB_SETCURSEL, WPARAM(count - 1), 0);  // the newest, in sight
 }
 
